@@ -1,0 +1,327 @@
+// Main dialog: the tab control with one page at a time, proportional layout, position and size
+// memory, and the services every information dialog shares.
+#include "app/maindlg.h"
+#include "app/layout.h"
+#include "app/startup.h"
+#include "app/options.h"
+#include "app/msgbox.h"
+#include "app/help.h"
+#include "processes/snapshot.h"
+#include "processes/processes_page.h"
+#include "windows/windows_page.h"
+#include "windows/taskman_page.h"
+#include "capture/capture_page.h"
+#include "resource.h"
+
+#include <commctrl.h>
+#include <string.h>
+
+HWND g_hMainDlg;
+HWND g_hTab;
+HWND g_hPage;
+BOOL g_bClosingAll;
+SIZE g_sizeMainTemplate;
+
+const DLGPROC PageProcs[5] = {
+    OptionsPageProc,
+    ProcessesPageProc,
+    WindowsPageProc,
+    TaskManagerPageProc,
+    CapturePageProc,
+};
+
+// The page's windows as they were laid out for the record size; every rescale starts from here.
+struct LayoutEntry {
+    HWND hWnd;
+    RECT rc;
+};
+static LayoutEntry s_layout[LAYOUT_MAX_ENTRIES];
+static int s_layoutCount;
+static int s_layoutW, s_layoutH;
+static int s_layoutCursor;
+static int s_scaleW, s_scaleH;
+
+// ---- Shared services of the information dialogs
+
+void AddInfoSysMenuItems(HWND hDlg)
+{
+    HMENU sys = GetSystemMenu(hDlg, FALSE);
+    if (!sys) return;
+    AppendMenuA(sys, MF_SEPARATOR, (UINT_PTR)-1, NULL);
+    AppendMenuA(sys, MF_STRING, SC_MINIMIZE, LoadResString(IDS_MINIMIZE));
+    AppendMenuA(sys, MF_STRING, SC_RESTORE, LoadResString(IDS_RESTORE));
+}
+
+void SetDialogIcons(HWND hDlg, int iconId)
+{
+    SendMessageA(hDlg, WM_SETICON, ICON_BIG, (LPARAM)LoadIconA(g_hInst, MAKEINTRESOURCEA(iconId)));
+    SendMessageA(hDlg, WM_SETICON, ICON_SMALL, (LPARAM)LoadIconA(g_hInst, MAKEINTRESOURCEA(iconId + 1)));
+}
+
+static BOOL CALLBACK CloseInfoBoxProc(HWND hWnd, LPARAM lParam)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hWnd, &pid);
+    // Another program loaded at the same base address has the same instance value: the
+    // process check keeps its windows out.
+    if (pid == GetCurrentProcessId() &&
+        (HINSTANCE)GetWindowLongPtrA(hWnd, GWLP_HINSTANCE) == (HINSTANCE)lParam &&
+        hWnd != g_hMainWnd && hWnd != g_hMainDlg)
+        DestroyWindow(hWnd);
+    return TRUE;
+}
+
+void CloseInfoBoxes()
+{
+    EnumWindows(CloseInfoBoxProc, (LPARAM)g_hInst);
+}
+
+// ---- Layout
+
+void MoveControlBy(HWND hWnd, int dx, int dy)
+{
+    if (!hWnd) return;
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    MapWindowPoints(NULL, GetParent(hWnd), (POINT*)&rc, 2);
+    SetWindowPos(hWnd, NULL, rc.left + dx, rc.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    InvalidateRect(hWnd, NULL, FALSE);
+}
+
+void GrowWindowBy(HWND hWnd, int dx, int dy, bool rescale)
+{
+    if (!hWnd) return;
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    SetWindowPos(hWnd, NULL, 0, 0, rc.right - rc.left + dx, rc.bottom - rc.top + dy,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    if (rescale) ScalePageLayout();
+}
+
+static BOOL CALLBACK RecordLayoutProc(HWND hWnd, LPARAM)
+{
+    if (s_layoutCount >= LAYOUT_MAX_ENTRIES) return FALSE;
+    LayoutEntry* e = &s_layout[s_layoutCount++];
+    e->hWnd = hWnd;
+    GetWindowRect(hWnd, &e->rc);
+    MapWindowPoints(NULL, GetParent(hWnd), (POINT*)&e->rc, 2);
+    return TRUE;
+}
+
+void RecordPageLayout()
+{
+    s_layoutCount = 0;
+    if (!g_hPage) return;
+    RECT rc;
+    GetWindowRect(g_hPage, &rc);
+    s_layoutW = rc.right - rc.left;
+    s_layoutH = rc.bottom - rc.top;
+    EnumChildWindows(g_hPage, RecordLayoutProc, 0);
+}
+
+int RecordedLayoutCount()
+{
+    return s_layoutCount;
+}
+
+static BOOL CALLBACK ScaleLayoutProc(HWND hWnd, LPARAM)
+{
+    if (s_layoutCursor >= s_layoutCount) return FALSE;
+    const LayoutEntry* e = &s_layout[s_layoutCursor++];
+    char cls[51];
+    // List-view headers follow their list view; moving them here would fight it.
+    if (e->hWnd == hWnd && RealGetWindowClassA(hWnd, cls, sizeof(cls)) > 0 && strcmp(cls, "SysHeader32") != 0) {
+        RECT r = ScaleLayoutRect(e->rc, s_scaleW, s_scaleH, s_layoutW, s_layoutH);
+        MoveWindow(hWnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    }
+    return TRUE;
+}
+
+void ScalePageLayout()
+{
+    if (!g_hPage) return;
+    RECT rc;
+    GetWindowRect(g_hPage, &rc);
+    s_scaleW = rc.right - rc.left;
+    s_scaleH = rc.bottom - rc.top;
+    s_layoutCursor = 0;
+    EnumChildWindows(g_hPage, ScaleLayoutProc, 0);
+}
+
+// ---- Pages
+
+void ShowPage(int index)
+{
+    if (index < 0 || index >= PAGE_COUNT) index = 0;
+    if (g_hPage) {
+        if (index == g_Options.PageIndex) return;
+        HWND old = g_hPage;
+        g_hPage = NULL;
+        DestroyWindow(old);
+    }
+    g_Options.PageIndex = (int8_t)index;
+    g_hPage = CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_PAGE_OPTIONS + index), g_hTab,
+                                 PageProcs[index], 0);
+    if (!g_hPage) return;
+    SetWindowLongPtrA(g_hPage, GWL_EXSTYLE, GetWindowLongPtrA(g_hPage, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    RecordPageLayout();
+    GrowWindowBy(g_hPage, g_Options.MainDlgWidth - g_sizeMainTemplate.cx,
+                 g_Options.MainDlgHeight - g_sizeMainTemplate.cy, true);
+}
+
+// ---- Main dialog messages
+
+static void MainDlg_OnInitDialog(HWND hDlg)
+{
+    BeginWaitCursor();
+    AddInfoSysMenuItems(hDlg);
+    g_hMainDlg = hDlg;
+    SetDialogIcons(hDlg, IDI_VANTIX);
+
+    RECT desk, rc;
+    GetWindowRect(GetDesktopWindow(), &desk);
+    GetWindowRect(hDlg, &rc);
+    g_sizeMainTemplate.cx = rc.right - rc.left;
+    g_sizeMainTemplate.cy = rc.bottom - rc.top;
+
+    POINT pt = ChooseDialogPosition(rc, desk, g_Options.MainDlgX, g_Options.MainDlgY);
+    if (pt.x != rc.left || pt.y != rc.top)
+        SetWindowPos(hDlg, NULL, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+
+    HWND slot = GetDlgItem(hDlg, IDC_MAIN_TABSLOT);
+    g_hTab = slot;
+
+    int storedW = g_Options.MainDlgWidth, storedH = g_Options.MainDlgHeight;
+    g_Options.MainDlgWidth = g_sizeMainTemplate.cx;
+    g_Options.MainDlgHeight = g_sizeMainTemplate.cy;
+    if (ShouldRestoreSize(storedW, storedH, g_sizeMainTemplate.cx, g_sizeMainTemplate.cy))
+        SetWindowPos(hDlg, NULL, 0, 0, storedW, storedH, SWP_NOMOVE | SWP_NOZORDER);
+
+    RECT tabRc;
+    GetClientRect(slot, &tabRc);
+    MapWindowPoints(slot, hDlg, (POINT*)&tabRc, 2);
+    DestroyWindow(slot);
+
+    g_hTab = CreateWindowExA(WS_EX_CONTROLPARENT, WC_TABCONTROLA, "",
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                             tabRc.left, tabRc.top, tabRc.right - tabRc.left, tabRc.bottom - tabRc.top,
+                             hDlg, NULL, g_hInst, NULL);
+    SendMessageA(g_hTab, WM_SETFONT, (WPARAM)GetStockObject(ANSI_VAR_FONT), FALSE);
+
+    for (int i = 0; i < PAGE_COUNT; i++) {
+        TCITEMA item;
+        ZeroMemory(&item, sizeof(item));
+        item.mask = TCIF_TEXT;
+        item.iImage = -1;
+        item.pszText = (LPSTR)LoadResString(IDS_TAB_FIRST + i);
+        SendMessageA(g_hTab, TCM_INSERTITEMA, i, (LPARAM)&item);
+    }
+    int page = g_Options.PageIndex;
+    SendMessageA(g_hTab, TCM_SETCURSEL, page, 0);
+    ShowPage(page);
+    EndWaitCursor();
+}
+
+static void MainDlg_OnSize(HWND hDlg)
+{
+    // The dialog manager sends WM_SIZE before WM_INITDIALOG has measured the template.
+    if (hDlg != g_hMainDlg) return;
+    RECT rc;
+    GetWindowRect(hDlg, &rc);
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    if (w >= g_sizeMainTemplate.cx && h >= g_sizeMainTemplate.cy) {
+        int dx = w - g_Options.MainDlgWidth, dy = h - g_Options.MainDlgHeight;
+        if (dx == 0 && dy == 0) return;
+        MoveControlBy(GetDlgItem(hDlg, IDCANCEL), dx, dy);
+        MoveControlBy(GetDlgItem(hDlg, IDC_MAIN_REFRESH), dx, dy);
+        MoveControlBy(GetDlgItem(hDlg, IDC_MAIN_HELP), dx, dy);
+        GrowWindowBy(g_hTab, dx, dy, false);
+        GrowWindowBy(g_hPage, dx, dy, true);
+        g_Options.MainDlgWidth += dx;
+        g_Options.MainDlgHeight += dy;
+    } else {
+        SetWindowPos(hDlg, NULL, 0, 0, g_Options.MainDlgWidth, g_Options.MainDlgHeight,
+                     SWP_NOMOVE | SWP_NOZORDER);
+    }
+}
+
+static void MainDlg_OnCommand(HWND hDlg, int id)
+{
+    switch (id) {
+    case IDCANCEL:
+        g_bClosingAll = TRUE;
+        CloseInfoBoxes();
+        DestroyWindow(hDlg);
+        break;
+    case IDC_MAIN_REFRESH:
+        if (g_hPage) SendMessageA(g_hPage, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+        break;
+    case IDC_MAIN_HELP:
+        ShowHelpTopic(IDD_PAGE_OPTIONS + g_Options.PageIndex);
+        break;
+    default:
+        break;
+    }
+}
+
+static void MainDlg_OnNotify(const NMHDR* nm)
+{
+    if (nm->hwndFrom == g_hTab && nm->code == TCN_SELCHANGE)
+        ShowPage((int)SendMessageA(g_hTab, TCM_GETCURSEL, 0, 0));
+}
+
+static void MainDlg_OnDestroy(HWND hDlg)
+{
+    g_bClosingAll = TRUE;
+    CloseInfoBoxes();
+    if (g_hTab) DestroyWindow(g_hTab);
+
+    WINDOWPLACEMENT wp;
+    ZeroMemory(&wp, sizeof(wp));
+    wp.length = sizeof(wp);
+    if (GetWindowPlacement(hDlg, &wp)) {
+        g_Options.MainDlgX = wp.rcNormalPosition.left;
+        g_Options.MainDlgY = wp.rcNormalPosition.top;
+    }
+    g_hTab = NULL;
+    g_hPage = NULL;
+    g_hMainDlg = NULL;
+    SaveOptions();
+    g_bClosingAll = FALSE;
+    if (!g_Options.TrayIcon && g_hMainWnd && !MainWindowIsDying())
+        DestroyWindow(g_hMainWnd);
+}
+
+static INT_PTR DlgResult(HWND hDlg, LRESULT result)
+{
+    SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+INT_PTR CALLBACK MainDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        MainDlg_OnInitDialog(hDlg);
+        return 0;
+    case WM_COMMAND:
+        MainDlg_OnCommand(hDlg, LOWORD(wParam));
+        return DlgResult(hDlg, 0);
+    case WM_NOTIFY:
+        MainDlg_OnNotify((const NMHDR*)lParam);
+        return DlgResult(hDlg, 0);
+    case WM_SIZE:
+        MainDlg_OnSize(hDlg);
+        return DlgResult(hDlg, 0);
+    case WM_DESTROY:
+        MainDlg_OnDestroy(hDlg);
+        return DlgResult(hDlg, 0);
+    case WM_HELP:
+        OnHelpMessage((const HELPINFO*)lParam);
+        return DlgResult(hDlg, TRUE);
+    case WM_CONTEXTMENU:
+        OnContextMenuMessage(hDlg, (HWND)wParam, lParam);
+        return DlgResult(hDlg, 0);
+    }
+    return FALSE;
+}

@@ -1,0 +1,288 @@
+// Settings record storage, run-at-logon value, ending the session and the Options page.
+#include "app/options.h"
+#include "app/startup.h"
+#include "app/maindlg.h"
+#include "app/msgbox.h"
+#include "app/tray.h"
+#include "app/help.h"
+#include "resource.h"
+
+#include <string.h>
+#include <stdio.h>
+
+OptionsRecord g_Options;
+ExitWindowsExFn g_pfnExitWindowsEx = ExitWindowsEx;
+
+// Largest width, height or offset we take from a stored record: far beyond any desktop, yet
+// small enough that rectangle arithmetic on it cannot overflow.
+static const int32_t kMaxExtent = 1000000;
+
+void SetOptionsDefaults(OptionsRecord* rec)
+{
+    memset(rec, 0, sizeof(*rec));
+    rec->Signature = OPTIONS_SIGNATURE;
+    rec->RecordSize = OPTIONS_SIZE;
+    rec->MainDlgX = -100000;
+    rec->MainDlgY = -100000;
+    for (int i = 0; i < PROCESS_COLUMNS; i++) rec->ProcessColumnWidths[i] = -1;
+    for (int i = 0; i < THREAD_COLUMNS; i++) rec->ThreadColumnWidths[i] = -1;
+    for (int i = 0; i < MODULE_COLUMNS; i++) rec->ModuleColumnWidths[i] = -1;
+    for (int i = 0; i < TASK_COLUMNS; i++) rec->TaskColumnWidths[i] = -1;
+    rec->ProcessSortColumn = PROCESS_COLUMNS;
+    rec->ThreadSortColumn = THREAD_COLUMNS;
+    rec->ModuleSortColumn = MODULE_COLUMNS;
+    rec->TaskSortColumn = TASK_COLUMNS;
+    rec->CaptureWidth = 160;
+    rec->CaptureHeight = 120;
+    rec->CaptureDestination = IDC_CAP_NEWWINDOW;
+    rec->ShowClass = 1;
+}
+
+// Check-box fields hold 0 or 1; any other nonzero value still means "checked".
+static int FixFlag(uint32_t* f)
+{
+    if (*f <= 1) return 0;
+    *f = 1;
+    return 1;
+}
+
+static int FixWidths(int32_t* w, int n)
+{
+    int fixed = 0;
+    for (int i = 0; i < n; i++)
+        if (w[i] < -1 || w[i] > kMaxExtent) { w[i] = -1; fixed++; }
+    return fixed;
+}
+
+// A list's sort column may equal its column count (no column chosen); its states must be 0..2.
+static int FixSort(uint32_t* column, int8_t* states, int n)
+{
+    int fixed = 0;
+    if (*column > (uint32_t)n) { *column = (uint32_t)n; fixed++; }
+    for (int i = 0; i < n; i++)
+        if (states[i] < SORT_NONE || states[i] > SORT_DESCENDING) { states[i] = SORT_NONE; fixed++; }
+    return fixed;
+}
+
+int ValidateOptions(OptionsRecord* rec)
+{
+    OptionsRecord def;
+    SetOptionsDefaults(&def);
+    int fixed = 0;
+
+    if (rec->MainDlgX < -kMaxExtent || rec->MainDlgX > kMaxExtent ||
+        rec->MainDlgY < -kMaxExtent || rec->MainDlgY > kMaxExtent) {
+        rec->MainDlgX = def.MainDlgX;
+        rec->MainDlgY = def.MainDlgY;
+        fixed++;
+    }
+    if (rec->PageIndex < 0 || rec->PageIndex >= PAGE_COUNT) { rec->PageIndex = def.PageIndex; fixed++; }
+    fixed += FixFlag(&rec->TrayIcon);
+    fixed += FixFlag(&rec->SkipWarnings);
+    fixed += FixFlag(&rec->SkipChildren);
+    fixed += FixFlag(&rec->ForceExit);
+    fixed += FixFlag(&rec->PowerOff);
+    fixed += FixWidths(rec->ProcessColumnWidths, PROCESS_COLUMNS);
+    fixed += FixWidths(rec->ThreadColumnWidths, THREAD_COLUMNS);
+    fixed += FixWidths(rec->ModuleColumnWidths, MODULE_COLUMNS);
+    fixed += FixWidths(rec->TaskColumnWidths, TASK_COLUMNS);
+    fixed += FixSort(&rec->ProcessSortColumn, rec->ProcessSortStates, PROCESS_COLUMNS);
+    fixed += FixSort(&rec->ThreadSortColumn, rec->ThreadSortStates, THREAD_COLUMNS);
+    fixed += FixSort(&rec->ModuleSortColumn, rec->ModuleSortStates, MODULE_COLUMNS);
+    fixed += FixSort(&rec->TaskSortColumn, rec->TaskSortStates, TASK_COLUMNS);
+    fixed += FixFlag(&rec->ShowModules);
+    if (rec->CaptureWidth <= 0 || rec->CaptureWidth > kMaxExtent) { rec->CaptureWidth = def.CaptureWidth; fixed++; }
+    if (rec->CaptureHeight <= 0 || rec->CaptureHeight > kMaxExtent) { rec->CaptureHeight = def.CaptureHeight; fixed++; }
+    if (rec->CaptureArea < 0 || rec->CaptureArea >= CAPTURE_AREAS) { rec->CaptureArea = def.CaptureArea; fixed++; }
+    if (rec->CaptureDestination < IDC_CAP_NEWWINDOW || rec->CaptureDestination > IDC_CAP_FILE) {
+        rec->CaptureDestination = def.CaptureDestination;
+        fixed++;
+    }
+    fixed += FixFlag(&rec->ShowDimensions);
+    fixed += FixFlag(&rec->TaskShowHidden);
+    fixed += FixFlag(&rec->TaskCloseOnSwitch);
+    fixed += FixFlag(&rec->ShowClass);
+    // A size is all or nothing: half a stored size restores nothing sensible.
+    if (rec->MainDlgWidth < 0 || rec->MainDlgWidth > kMaxExtent ||
+        rec->MainDlgHeight < 0 || rec->MainDlgHeight > kMaxExtent) {
+        rec->MainDlgWidth = def.MainDlgWidth;
+        rec->MainDlgHeight = def.MainDlgHeight;
+        fixed++;
+    }
+    return fixed;
+}
+
+bool AcceptStoredOptions(const void* data, DWORD bytes)
+{
+    if (bytes != OPTIONS_SIZE) return false;
+    uint32_t sig, size;
+    memcpy(&sig, data, 4);
+    memcpy(&size, (const char*)data + 4, 4);
+    return sig == OPTIONS_SIGNATURE && size == bytes;
+}
+
+void LoadOptions()
+{
+    SetOptionsDefaults(&g_Options);
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, LoadResString(IDS_KEY_OPTIONS), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return;
+    BYTE buf[OPTIONS_SIZE];
+    DWORD bytes = sizeof(buf);
+    DWORD type = 0;
+    LONG rc = RegQueryValueExA(key, LoadResString(IDS_VALUE_OPTIONS), NULL, &type, buf, &bytes);
+    if (rc == ERROR_SUCCESS && AcceptStoredOptions(buf, bytes)) {
+        memcpy(&g_Options, buf, sizeof(g_Options));
+        ValidateOptions(&g_Options);
+    }
+    RegCloseKey(key);
+}
+
+void SaveOptions()
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, LoadResString(IDS_KEY_OPTIONS), 0, (LPSTR)"",
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, LoadResString(IDS_VALUE_OPTIONS), 0, REG_BINARY,
+                   (const BYTE*)&g_Options, sizeof(g_Options));
+    RegCloseKey(key);
+}
+
+bool BuildRunAtLogonCommand(const char* exePath, char* out, size_t outSize)
+{
+    const char* fmt = strchr(exePath, ' ') ? "\"%s\" t" : "%s t";
+    int n = snprintf(out, outSize, fmt, exePath);
+    return n >= 0 && (size_t)n < outSize;
+}
+
+void SetRunAtLogon(bool on)
+{
+    char path[MAX_PATH + 2];
+    DWORD len = GetModuleFileNameA(NULL, path, sizeof(path));
+    if (len == 0 || len >= sizeof(path)) return;
+    char command[MAX_PATH + 8];
+    if (!BuildRunAtLogonCommand(path, command, sizeof(command))) return;
+
+    // The name first: the key names below reuse the shared string buffer.
+    char name[64];
+    lstrcpynA(name, LoadResString(IDS_VALUE_RUN), sizeof(name));
+
+    HKEY base, run;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, LoadResString(IDS_KEY_CURRENTVERSION), 0, (LPSTR)"",
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &base, NULL) != ERROR_SUCCESS)
+        return;
+    if (RegCreateKeyExA(base, LoadResString(IDS_KEY_RUN), 0, (LPSTR)"",
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &run, NULL) == ERROR_SUCCESS) {
+        if (on)
+            RegSetValueExA(run, name, 0, REG_SZ, (const BYTE*)command, (DWORD)strlen(command) + 1);
+        else
+            RegDeleteValueA(run, name);
+        RegCloseKey(run);
+    }
+    RegCloseKey(base);
+}
+
+UINT QuitSessionFlags(int mode, bool powerOff)
+{
+    if (mode == 1 && powerOff) return EWX_POWEROFF;
+    return (UINT)mode;
+}
+
+static bool EnableShutdownPrivilege()
+{
+    HANDLE token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &token)) return false;
+    TOKEN_PRIVILEGES tp;
+    tp.PrivilegeCount = 1;
+    tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    bool ok = LookupPrivilegeValueA(NULL, "SeShutdownPrivilege", &tp.Privileges[0].Luid) != FALSE;
+    if (ok) AdjustTokenPrivileges(token, FALSE, &tp, 0, NULL, NULL);
+    CloseHandle(token);
+    return ok;
+}
+
+bool QuitSession(int mode)
+{
+    if ((mode == 1 || mode == 2) && !EnableShutdownPrivilege())
+        return true;
+    UINT flags = QuitSessionFlags(mode, g_Options.PowerOff != 0);
+    if (g_pfnExitWindowsEx(flags, 0)) return true;
+    if (g_Options.ForceExit) return g_pfnExitWindowsEx(flags | EWX_FORCE, 0) != FALSE;
+    return true;
+}
+
+// ---- Options page
+
+static void OptionsPage_OnInitDialog(HWND hDlg)
+{
+    CheckDlgButton(hDlg, IDC_OPT_TRAY, g_Options.TrayIcon ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(hDlg, IDC_OPT_SKIPWARN, g_Options.SkipWarnings ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(hDlg, IDC_OPT_SKIPCHILD, g_Options.SkipChildren ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(hDlg, IDC_OPT_FORCE, g_Options.ForceExit ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(hDlg, IDC_OPT_POWEROFF, g_Options.PowerOff ? BST_CHECKED : BST_UNCHECKED);
+    SetFocus(GetDlgItem(hDlg, IDC_OPT_TRAY));
+}
+
+static uint32_t CheckState(HWND hDlg, int id)
+{
+    return IsDlgButtonChecked(hDlg, id) == BST_CHECKED ? 1 : 0;
+}
+
+static void OptionsPage_OnQuit(int confirmId, int mode)
+{
+    if (!ConfirmAction(confirmId)) return;
+    if (!QuitSession(mode)) ShowErrorBox(0);
+}
+
+static void OptionsPage_OnRestoreSize()
+{
+    if (!g_hMainDlg) return;
+    SetWindowPos(g_hMainDlg, NULL, 0, 0, g_sizeMainTemplate.cx, g_sizeMainTemplate.cy,
+                 SWP_NOMOVE | SWP_NOZORDER);
+}
+
+static void OptionsPage_OnCommand(HWND hDlg, int id)
+{
+    switch (id) {
+    case IDC_OPT_TRAY:
+        g_Options.TrayIcon = CheckState(hDlg, id);
+        if (g_Options.TrayIcon) AddTrayIcon(); else RemoveTrayIcon();
+        break;
+    case IDC_OPT_SKIPWARN:  g_Options.SkipWarnings = CheckState(hDlg, id); break;
+    case IDC_OPT_SKIPCHILD: g_Options.SkipChildren = CheckState(hDlg, id); break;
+    case IDC_OPT_FORCE:     g_Options.ForceExit = CheckState(hDlg, id); break;
+    case IDC_OPT_POWEROFF:  g_Options.PowerOff = CheckState(hDlg, id); break;
+    case IDC_OPT_EXIT:      OptionsPage_OnQuit(IDS_CONFIRM_SHUTDOWN, 1); break;
+    case IDC_OPT_RESTART:   OptionsPage_OnQuit(IDS_CONFIRM_RESTART, 2); break;
+    case IDC_OPT_LOGOFF:    OptionsPage_OnQuit(IDS_CONFIRM_LOGOFF, 0); break;
+    case IDC_OPT_CLOSEINFO: CloseInfoBoxes(); break;
+    case IDC_OPT_ABOUT:
+        DialogBoxParamA(g_hInst, MAKEINTRESOURCEA(IDD_ABOUT), hDlg, AboutDlgProc, 0);
+        break;
+    case IDC_OPT_DEFSIZE:   OptionsPage_OnRestoreSize(); break;
+    default: break;
+    }
+}
+
+INT_PTR CALLBACK OptionsPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        OptionsPage_OnInitDialog(hDlg);
+        return 0;
+    case WM_COMMAND:
+        OptionsPage_OnCommand(hDlg, LOWORD(wParam));
+        SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, 0);
+        return TRUE;
+    case WM_HELP:
+        OnHelpMessage((const HELPINFO*)lParam);
+        SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    case WM_CONTEXTMENU:
+        OnContextMenuMessage(hDlg, (HWND)wParam, lParam);
+        SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, 0);
+        return TRUE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,227 @@
+// Start-up, single instance, hidden main window, About box and the one message loop.
+#include "app/startup.h"
+#include "app/maindlg.h"
+#include "app/msgbox.h"
+#include "app/options.h"
+#include "app/tray.h"
+#include "app/help.h"
+#include "app/banner.h"
+#include "resource.h"
+
+#include <commctrl.h>
+
+HINSTANCE g_hInst;
+HWND g_hMainWnd;
+
+// Set while the hidden window is being destroyed, so that the main dialog's close path, which
+// runs inside that destruction, does not ask for it a second time.
+static bool s_bMainWndDying;
+
+bool StartsInTray(const char* cmdLine)
+{
+    return cmdLine && (cmdLine[0] == 't' || cmdLine[0] == 'T');
+}
+
+bool ActivatePreviousInstance()
+{
+    char name[64];
+    lstrcpynA(name, LoadResString(IDS_MAIN_CLASS), sizeof(name));
+    HWND other = FindWindowA(name, name);
+    if (!other) return false;
+    SendMessageA(other, WM_COMMAND, IDC_CMD_OPEN, 0);
+    return true;
+}
+
+bool RegisterMainWindowClass()
+{
+    char name[64];
+    lstrcpynA(name, LoadResString(IDS_MAIN_CLASS), sizeof(name));
+    WNDCLASSEXA wc;
+    ZeroMemory(&wc, sizeof(wc));
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = MainWndProc;
+    wc.hInstance = g_hInst;
+    wc.lpszClassName = name;
+    return RegisterClassExA(&wc) != 0;
+}
+
+HWND CreateMainWindow()
+{
+    char name[64];
+    lstrcpynA(name, LoadResString(IDS_MAIN_CLASS), sizeof(name));
+    return CreateWindowExA(0, name, name, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0,
+                           NULL, NULL, g_hInst, NULL);
+}
+
+void OpenMainDialog()
+{
+    if (g_hMainDlg && IsWindow(g_hMainDlg)) {
+        SetForegroundWindow(g_hMainDlg);
+        return;
+    }
+    CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_MAIN), NULL, MainDlgProc, 0);
+}
+
+// ---- About box
+
+// The bold version line's font lives as long as the box that shows it.
+static HFONT s_hAboutFont;
+
+static void About_OnInitDialog(HWND hDlg)
+{
+    if (!s_hAboutFont)
+        s_hAboutFont = CreateFontA(40, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                                   VARIABLE_PITCH | FF_SWISS, "Arial");
+    SendDlgItemMessageA(hDlg, IDC_ABOUT_VERSION, WM_SETFONT, (WPARAM)s_hAboutFont, TRUE);
+}
+
+static void About_OnDestroy()
+{
+    if (s_hAboutFont) {
+        DeleteObject(s_hAboutFont);
+        s_hAboutFont = NULL;
+    }
+}
+
+INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    (void)lParam;
+    switch (msg) {
+    case WM_INITDIALOG:
+        About_OnInitDialog(hDlg);
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(hDlg, 0);
+            return TRUE;
+        }
+        break;
+    case WM_DESTROY:
+        About_OnDestroy();
+        break;
+    }
+    return FALSE;
+}
+
+// ---- Hidden main window
+
+static void MainWnd_OnCommand(HWND hWnd, int id)
+{
+    switch (id) {
+    case IDC_CMD_OPEN:  OpenMainDialog(); break;
+    case IDC_CMD_QUIT:  DestroyWindow(hWnd); break;
+    case IDC_CMD_ABOUT: DialogBoxParamA(g_hInst, MAKEINTRESOURCEA(IDD_ABOUT), hWnd, AboutDlgProc, 0); break;
+    case IDC_CMD_HELP:  ShowHelpContents(); break;
+    default: break;
+    }
+}
+
+static void MainWnd_OnTrayNotify(HWND hWnd, UINT mouseMsg)
+{
+    if (mouseMsg == WM_LBUTTONUP || mouseMsg == WM_LBUTTONDBLCLK) {
+        OpenMainDialog();
+    } else if (mouseMsg == WM_RBUTTONUP) {
+        HMENU menu = LoadMenuA(g_hInst, MAKEINTRESOURCEA(IDM_TRAY));
+        if (!menu) return;
+        HMENU popup = GetSubMenu(menu, 0);
+        SetMenuDefaultItem(popup, IDC_CMD_OPEN, FALSE);
+        POINT pt;
+        GetCursorPos(&pt);
+        SetActiveWindow(hWnd);
+        TrackPopupMenu(popup, TPM_RIGHTBUTTON, pt.x, pt.y, 0, hWnd, NULL);
+        DestroyMenu(menu);
+    }
+}
+
+static void MainWnd_OnDestroy()
+{
+    s_bMainWndDying = true;
+    if (g_hMainDlg && IsWindow(g_hMainDlg)) DestroyWindow(g_hMainDlg);
+    g_hMainWnd = NULL;
+    PostQuitMessage(0);
+}
+
+LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE:
+        InitCommonControls();
+        return 0;
+    case WM_DESTROY:
+        MainWnd_OnDestroy();
+        return 0;
+    case WM_ENDSESSION:
+        if (wParam) DestroyWindow(hWnd);
+        return 0;
+    case WM_HELP:
+        OnHelpMessage((const HELPINFO*)lParam);
+        return 0;
+    case WM_CONTEXTMENU:
+        OnContextMenuMessage(hWnd, (HWND)wParam, lParam);
+        return 0;
+    case WM_COMMAND:
+        MainWnd_OnCommand(hWnd, LOWORD(wParam));
+        return 0;
+    case WM_APP:
+        MainWnd_OnTrayNotify(hWnd, (UINT)lParam);
+        return 0;
+    }
+    return DefWindowProcA(hWnd, msg, wParam, lParam);
+}
+
+bool MainWindowIsDying()
+{
+    return s_bMainWndDying;
+}
+
+// ---- Message loop
+
+void DispatchProgramMessage(MSG* msg)
+{
+    HWND parent = GetParent(GetFocus());
+    if (parent && parent != g_hMainWnd && IsDialogMessageA(parent, msg)) return;
+    TranslateMessage(msg);
+    DispatchMessageA(msg);
+}
+
+int RunMessageLoop()
+{
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0)
+        DispatchProgramMessage(&msg);
+    return 0;
+}
+
+int VantixMain(HINSTANCE hInst, const char* cmdLine)
+{
+    g_hInst = hInst;
+    if (ActivatePreviousInstance()) return 0;
+
+    char exe[MAX_PATH];
+    DWORD len = GetModuleFileNameA(g_hInst, exe, sizeof(exe));
+    if (len == 0 || len >= sizeof(exe)) exe[0] = '\0';
+    BuildHelpFilePath(exe, g_szHelpFile, sizeof(g_szHelpFile));
+
+    LoadOptions();
+
+    if (!RegisterMainWindowClass()) {
+        ShowErrorBox(0);
+        return 0;
+    }
+    g_hMainWnd = CreateMainWindow();
+    if (!IsWindow(g_hMainWnd)) {
+        ShowErrorBox(0);
+        return 0;
+    }
+
+    bool tray = StartsInTray(cmdLine);
+    if (tray || g_Options.TrayIcon) AddTrayIcon();
+    if (!tray) {
+        ShowBanner();
+        OpenMainDialog();
+        HideBanner();
+    }
+    RunMessageLoop();
+    return 0;
+}

@@ -1,0 +1,88 @@
+// Quillet: a WH_GETMESSAGE hook on the target window's thread makes the platform load this
+// library into the owning process; the hook procedure changes the window long there and
+// signals a named event. Nothing crosses the boundary but the shared section below.
+#include "hooklib/quillet.h"
+
+#define QUILLET_NAME "QuilletUniqueString"
+
+// One copy for every process that has the library loaded: the caller writes, the hook reads.
+#if defined(_MSC_VER)
+#pragma data_seg(".shared")
+static char  s_szName[20] = QUILLET_NAME;
+static HHOOK s_hHook = NULL;
+static UINT  s_uMsg = 0;
+#pragma data_seg()
+#pragma comment(linker, "/SECTION:.shared,RWS")
+#else
+#define SHARED __attribute__((section(".shared"), shared))
+static char  s_szName[20] SHARED = QUILLET_NAME;
+static HHOOK s_hHook SHARED = NULL;
+static UINT  s_uMsg SHARED = 0;
+#endif
+
+static HINSTANCE s_hModule;
+
+static LRESULT CALLBACK GetMsgHookProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* msg = (const MSG*)lParam;
+    if (msg && s_uMsg != 0 && msg->message == s_uMsg) {
+        SetWindowLongA(msg->hwnd, (int)msg->lParam, (LONG)msg->wParam);
+        HANDLE done = OpenEventA(EVENT_MODIFY_STATE, FALSE, s_szName);
+        if (done) {
+            SetEvent(done);
+            CloseHandle(done);
+        }
+    }
+    return CallNextHookEx(s_hHook, code, wParam, lParam);
+}
+
+static LONG ChangeWindowLong(HWND hWnd, int index, LONG value)
+{
+    HANDLE done = CreateEventA(NULL, TRUE, FALSE, s_szName);
+    if (!done) return -1;
+    UINT msg = RegisterWindowMessageA(s_szName);
+    if (!msg) {
+        CloseHandle(done);
+        return -1;
+    }
+    s_uMsg = msg;
+    if (!IsWindow(hWnd)) {
+        CloseHandle(done);
+        return -1;
+    }
+    LONG current = GetWindowLongA(hWnd, index);
+    if (current == value) {
+        CloseHandle(done);
+        return current;
+    }
+    DWORD thread = GetWindowThreadProcessId(hWnd, NULL);
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, GetMsgHookProc, s_hModule, thread);
+    if (!hook) {
+        CloseHandle(done);
+        return -1;
+    }
+    s_hHook = hook;
+    PostMessageA(hWnd, msg, (WPARAM)value, (LPARAM)index);
+    // A hung or busy target simply keeps its value: the wait is bounded.
+    WaitForSingleObject(done, 1000);
+    UnhookWindowsHookEx(hook);
+    CloseHandle(done);
+    return GetWindowLongA(hWnd, index);
+}
+
+extern "C" LONG WINAPI SetStyle(HWND hWnd, LONG style)
+{
+    return ChangeWindowLong(hWnd, GWL_STYLE, style);
+}
+
+extern "C" LONG WINAPI SetExtStyle(HWND hWnd, LONG exStyle)
+{
+    return ChangeWindowLong(hWnd, GWL_EXSTYLE, exStyle);
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE hInst, DWORD reason, LPVOID reserved)
+{
+    (void)reserved;
+    if (reason == DLL_PROCESS_ATTACH) s_hModule = hInst;
+    return TRUE;
+}

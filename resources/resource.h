@@ -1,0 +1,148 @@
+// Resource identifiers shared by vantix.rc and the code. Grouped by dialog; each group keeps to
+// its own range so that the help topics (control ids) never collide.
+#ifndef VANTIX_RESOURCE_H
+#define VANTIX_RESOURCE_H
+
+// ---- Dialog templates
+#define IDD_ABOUT               1
+#define IDD_MAIN                11
+#define IDD_PAGE_OPTIONS        12
+#define IDD_PAGE_PROCESSES      13
+#define IDD_PAGE_WINDOWS        14
+#define IDD_PAGE_TASKS          15
+#define IDD_PAGE_CAPTURE        16
+#define IDD_PROCESS_INFO        31
+#define IDD_MODULE_INFO         32
+
+// ---- Icons (big at n, small at n + 1)
+#define IDI_VANTIX              1
+#define IDI_VANTIX_SMALL        2
+#define IDI_PROCESS             3
+#define IDI_PROCESS_SMALL       4
+#define IDI_MODULE              5
+#define IDI_MODULE_SMALL        6
+
+// ---- Menus
+#define IDM_TRAY                1
+
+// ---- Commands of the hidden main window (tray menu)
+#define IDC_CMD_OPEN            101
+#define IDC_CMD_QUIT            102
+#define IDC_CMD_ABOUT           103
+#define IDC_CMD_HELP            2002
+
+// ---- About box (1)
+#define IDC_ABOUT_VERSION       1001
+#define IDC_ABOUT_OWNER         1002
+#define IDC_ABOUT_CONTACT       1003
+
+// ---- Main dialog (11)
+#define IDC_MAIN_REFRESH        2001
+#define IDC_MAIN_HELP           2002
+#define IDC_MAIN_TABSLOT        2100
+
+// ---- Options page (12)
+#define IDC_OPT_GENERAL         3000
+#define IDC_OPT_TRAY            3001
+#define IDC_OPT_SKIPWARN        3002
+#define IDC_OPT_SKIPCHILD       3003
+#define IDC_OPT_QUITGROUP       3004
+#define IDC_OPT_EXIT            3005
+#define IDC_OPT_RESTART         3006
+#define IDC_OPT_LOGOFF          3007
+#define IDC_OPT_FORCE           3008
+#define IDC_OPT_POWEROFF        3009
+#define IDC_OPT_OTHERGROUP      3010
+#define IDC_OPT_CLOSEINFO       3011
+#define IDC_OPT_ABOUT           3012
+#define IDC_OPT_DEFSIZE         3013
+
+// ---- Processes page (13)
+#define IDC_PROC_LIST           4001
+#define IDC_PROC_THREADS        4002
+#define IDC_PROC_MODULES        4003
+#define IDC_PROC_SHOWMODULES    4004
+#define IDC_PROC_VIEWPROCESS    4005
+#define IDC_PROC_VIEWMODULE     4006
+#define IDC_PROC_KILL           4007
+
+// ---- Windows page (14)
+#define IDC_WIN_TREE            6001
+#define IDC_WIN_SHOWCLASS       6002
+#define IDC_WIN_PICK            6003
+#define IDC_WIN_CLOSE           6004
+#define IDC_WIN_MINIMIZE        6005
+#define IDC_WIN_HIDE            6006
+#define IDC_WIN_ONTOP           6007
+#define IDC_WIN_WINDOW          6008
+#define IDC_WIN_CLASS           6009
+#define IDC_WIN_PROCESS         6010
+#define IDC_WIN_MODULE          6011
+
+// ---- Task Manager page (15)
+#define IDC_TASK_LIST           7001
+#define IDC_TASK_HIDDEN         7002
+#define IDC_TASK_CLOSEONSWITCH  7003
+#define IDC_TASK_SWITCH         7004
+#define IDC_TASK_CASCADE        7005
+#define IDC_TASK_TILEH          7006
+#define IDC_TASK_TILEV          7007
+#define IDC_TASK_MINALL         7008
+#define IDC_TASK_WINDOW         7009
+
+// ---- Capture Screen page (16)
+#define IDC_CAP_AREAGROUP       8000
+#define IDC_CAP_MOUSE           8001
+#define IDC_CAP_RECT            8002
+#define IDC_CAP_ICON            8003
+#define IDC_CAP_SMALLICON       8004
+#define IDC_CAP_CLIENT          8005
+#define IDC_CAP_WINDOW          8006
+#define IDC_CAP_FULL            8007
+#define IDC_CAP_SHOWDIMS        8010
+#define IDC_CAP_DIMGROUP        8020
+#define IDC_CAP_WIDTHLBL        8021
+#define IDC_CAP_WIDTH           8022
+#define IDC_CAP_HEIGHTLBL       8023
+#define IDC_CAP_HEIGHT          8024
+#define IDC_CAP_DESTGROUP       8030
+#define IDC_CAP_NEWWINDOW       8031
+#define IDC_CAP_CLIPBOARD       8032
+#define IDC_CAP_FILE            8033
+#define IDC_CAP_GO              8050
+
+// ---- Strings
+#define IDS_KEY_OPTIONS         16
+#define IDS_VALUE_OPTIONS       17
+#define IDS_MAIN_CLASS          18
+#define IDS_TRAY_TIP            20
+#define IDS_KEY_CURRENTVERSION  22
+#define IDS_KEY_RUN             23
+#define IDS_VALUE_RUN           24
+#define IDS_CAPTION_ERROR       32
+#define IDS_CAPTION_WARNING     33
+#define IDS_CONFIRM_KILL        34
+#define IDS_CONFIRM_PRIORITY    35
+#define IDS_ERR_NOWINDOW        36
+#define IDS_CONFIRM_CHILD       37
+#define IDS_CONFIRM_DESKTOP     38
+#define IDS_CONFIRM_SHUTDOWN    39
+#define IDS_CONFIRM_RESTART     40
+#define IDS_CONFIRM_LOGOFF      41
+#define IDS_CONFIRM_STYLE       42
+#define IDS_CAPTURE_HINT        60      // 60..66: one per capture area
+#define IDS_TAB_FIRST           256     // 256..260: the five tab texts
+#define IDS_TAB_OPTIONS         256
+#define IDS_TAB_PROCESSES       257
+#define IDS_TAB_WINDOWS         258
+#define IDS_TAB_TASKS           259
+#define IDS_TAB_CAPTURE         260
+#define IDS_DESKTOP             576
+#define IDS_RESTORE             578
+#define IDS_MINIMIZE            579
+#define IDS_HIDE                580
+#define IDS_SHOW                581
+#define IDS_NOTTOPMOST          582
+#define IDS_TOPMOST             583
+
+#endif
