@@ -116,11 +116,6 @@ def polygon(pts):
     return f
 
 
-def grow(f, d):
-    """The shape widened by d on every side (used for outside outlines)."""
-    return lambda x, y: f(x, y) - d
-
-
 def union(*fs):
     return lambda x, y: min(f(x, y) for f in fs)
 
@@ -223,26 +218,6 @@ class Canvas:
                     continue
                 col = (acc[0] / acc[3], acc[1] / acc[3], acc[2] / acc[3], 255.0)
                 self._over(x, y, col, a)
-
-    def paint_crisp(self, sdf, fill, outline=None):
-        """Like paint, without smoothing: a pixel belongs to the shape when its
-        centre does, and the outline is every shape pixel that touches the
-        outside. Small pictures read better this way than blurred."""
-        n = self.n
-        inside = [[sdf(x + 0.5, y + 0.5) <= 0 for x in range(n)] for y in range(n)]
-
-        def out(x, y):
-            return not (0 <= x < n and 0 <= y < n and inside[y][x])
-        for y in range(n):
-            for x in range(n):
-                if not inside[y][x]:
-                    continue
-                edge = out(x - 1, y) or out(x + 1, y) or out(x, y - 1) or out(x, y + 1)
-                if outline is not None and edge:
-                    col = outline
-                else:
-                    col = fill(x + 0.5, y + 0.5) if callable(fill) else fill
-                self.pixel(x, y, col)
 
     def rect(self, x0, y0, x1, y1, fill, outline=None):
         self.paint(box(x0, y0, x1, y1), fill, outline)
@@ -404,6 +379,21 @@ def draw_vantix(n):
     return c
 
 
+GEAR_16 = [
+    '....KKK....',
+    '.KK.KLK.KK.',
+    '.KLKKLKKLK.',
+    '..KLLLLLK..',
+    'KKKLKKKLKKK',
+    'KLLLK.KMMMK',
+    'KKKLKKKMKKK',
+    '..KMMMMMK..',
+    '.KMKKMKKMK.',
+    '.KK.KMK.KK.',
+    '....KKK....',
+]
+
+
 def draw_process(n):
     """A program at work: a window with a turning cog in front of it."""
     c = Canvas(n)
@@ -414,34 +404,49 @@ def draw_process(n):
         c.paint(subtract(circle(20.5, 19.5, 4.6), circle(20.5, 19.5, 3.0)), STEEL, INK, 0.8)
     else:
         window_frame(c, 0, 0, 11, 9, 2, buttons=False)
-        c.paint_crisp(gear(10.5, 10.5, 3.8, 5.6, 8, 2.6, 1.2, 0.0), metal, INK)
+        c.pixels(GEAR_16, {'K': INK, 'L': rgb('c9d4e3'), 'M': rgb('8fa2bb')}, 5, 5)
     return c
+
+
+PUZZLE_16 = [
+    '....KKKK........',
+    '...KYYYYK.......',
+    '...KYYYYK.......',
+    '...KKYYKK.......',
+    'KKKKKYYKKKKK....',
+    'KYYYYYYYYYYK....',
+    'KYYYYYYYYYYK....',
+    'KYYYYYYYYYYKKK..',
+    'KYYYYYYYYYYKYYK.',
+    'KYYYYYYYYYYYYYK.',
+    'KOOOOOOOOOOOOOK.',
+    'KOOOOOOOOOOKOOK.',
+    'KOOOKKKKOOOKKK..',
+    'KOOK....KOOK....',
+    'KOOK....KOOK....',
+    'KKKKK..KKKKK....',
+]
 
 
 def draw_module(n):
     """A library module: a puzzle piece."""
     c = Canvas(n)
-    if n >= 32:
-        x0, y0, x1, y1, kr, ink_w = 4, 8, 24, 28, 3.6, 1.0
-    else:
-        x0, y0, x1, y1, kr, ink_w = 2, 5, 11, 14, 2.0, 1.0
+    if n < 32:
+        c.pixels(PUZZLE_16, {'K': INK, 'Y': rgb('ffcf5a'), 'O': AMBER})
+        return c
     # body square with a knob on top and right, a socket on the left and bottom
+    x0, y0, x1, y1, kr = 4, 8, 24, 28, 3.6
     mid_x, mid_y = (x0 + x1) / 2, (y0 + y1) / 2
     piece = union(box(x0, y0, x1, y1),
                   circle(mid_x, y0 - kr * 0.55, kr),
                   circle(x1 + kr * 0.55, mid_y, kr))
     piece = subtract(piece, circle(x0 - kr * 0.05, mid_y, kr * 0.95))
     piece = subtract(piece, circle(mid_x, y1 + kr * 0.05, kr * 0.95))
-    fill = vgradient(rgb('ffd46b'), AMBER, y0 - kr, y1)
-    if n >= 32:
-        c.paint(piece, fill, INK)
-        # soft highlight along the top-left edges
-        c.paint(intersect(piece, subtract(box(x0, y0, x1, y1), box(x0 + 2.5, y0 + 2.5, x1, y1))),
-                rgb('fff3c8', 140))
-        c.paint(piece, (0, 0, 0, 0), INK)
-    else:
-        # outline outside the shape, or the knobs would be all outline
-        c.paint_crisp(grow(piece, ink_w), fill, INK)
+    c.paint(piece, vgradient(rgb('ffd46b'), AMBER, y0 - kr, y1), INK)
+    # soft highlight along the top-left edges, then the outline again on top
+    c.paint(intersect(piece, subtract(box(x0, y0, x1, y1), box(x0 + 2.5, y0 + 2.5, x1, y1))),
+            rgb('fff3c8', 140))
+    c.paint(piece, (0, 0, 0, 0), INK)
     return c
 
 
@@ -450,10 +455,10 @@ def draw_window(n):
     c = Canvas(n)
     if n >= 32:
         window_frame(c, 1, 3, 31, 29, 4)
-        c.paint(circle(16, 12.6, 2.1), BLUE)
-        c.rect(14.5, 16, 17.5, 24.5, BLUE)
-        c.rect(13, 16, 17.5, 17.5, BLUE)
-        c.rect(13, 23.5, 19, 25, BLUE)
+        c.paint(circle(16.5, 12.5, 2.0), BLUE)
+        c.rect(15, 16, 18, 25, BLUE)
+        c.rect(13, 16, 18, 18, BLUE)
+        c.rect(13, 23, 20, 25, BLUE)
     else:
         window_frame(c, 0, 1, 16, 15, 2, buttons=False)
         c.rect(7, 5, 9, 7, BLUE)
@@ -480,7 +485,7 @@ def draw_class(n):
             c.rect(x0 + 1, gy, x1 - 1, gy + 1, faint)
         c.paint(polygon([(x1 - fold, y0), (x1 - fold, y0 + fold), (x1, y0 + fold)]),
                 rgb('a9cdf5'), INK)
-        # the template: a dashed-free window outline in white
+        # the template: a window outline in white
         wx0, wy0, wx1, wy1 = 8, 11, 24, 27
         c.paint(subtract(box(wx0, wy0, wx1, wy1), box(wx0 + 1, wy0 + 1, wx1 - 1, wy1 - 1)), line)
         c.rect(wx0 + 1, wy0 + 1, wx1 - 1, wy0 + 4, line)

@@ -1,0 +1,193 @@
+#include "support/testing.h"
+#include "app/startup.h"
+#include "app/options.h"
+
+#include <stdio.h>
+#include <string.h>
+
+void InitTestSupport()
+{
+    g_hInst = GetModuleHandleA(NULL);
+}
+
+void PumpMessages(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+            DispatchProgramMessage(&msg);
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+}
+
+// ---- Message boxes
+
+static int s_answer;
+static HHOOK s_hook;
+static std::vector<BoxRecord> s_boxes;
+
+static LRESULT CALLBACK AnswerCbtProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE) {
+        HWND box = (HWND)wParam;
+        char cls[32];
+        GetClassNameA(box, cls, sizeof(cls));
+        if (strcmp(cls, "#32770") == 0 && GetDlgItem(box, 0xFFFF)) {
+            BoxRecord r;
+            char buf[1024];
+            GetWindowTextA(box, buf, sizeof(buf));
+            r.caption = buf;
+            GetDlgItemTextA(box, 0xFFFF, buf, sizeof(buf));
+            r.text = buf;
+            s_boxes.push_back(r);
+            int id = s_answer;
+            if (!GetDlgItem(box, id)) id = GetDlgItem(box, IDOK) ? IDOK : IDCANCEL;
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(box, id));
+        }
+    }
+    return CallNextHookEx(s_hook, code, wParam, lParam);
+}
+
+MessageBoxAnswerer::MessageBoxAnswerer(int answer)
+{
+    s_answer = answer;
+    s_boxes.clear();
+    s_hook = SetWindowsHookExA(WH_CBT, AnswerCbtProc, NULL, GetCurrentThreadId());
+    hook_ = s_hook;
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer()
+{
+    UnhookWindowsHookEx(hook_);
+    s_hook = NULL;
+}
+
+const std::vector<BoxRecord>& MessageBoxAnswerer::Boxes() const
+{
+    return s_boxes;
+}
+
+// ---- Registry
+
+static const char* kOptionsKey = "Software\\Brenholt\\VantixXP\\Version 1.00";
+static const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+void ClearStoredSettings()
+{
+    RegDeleteKeyA(HKEY_CURRENT_USER, kOptionsKey);
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brenholt\\VantixXP");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brenholt");
+    HKEY run;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
+        RegDeleteValueA(run, "VantixXP (1.00)");
+        RegCloseKey(run);
+    }
+}
+
+DWORD ReadStoredSettings(void* buf, DWORD size)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kOptionsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+    DWORD bytes = size;
+    LONG rc = RegQueryValueExA(key, "Options", NULL, NULL, (BYTE*)buf, &bytes);
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS ? bytes : 0;
+}
+
+void WriteStoredSettings(const void* data, DWORD size)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kOptionsKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, "Options", 0, REG_BINARY, (const BYTE*)data, size);
+    RegCloseKey(key);
+}
+
+std::string ReadRunAtLogon()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
+    char buf[1024];
+    DWORD bytes = sizeof(buf) - 1;
+    LONG rc = RegQueryValueExA(key, "VantixXP (1.00)", NULL, NULL, (BYTE*)buf, &bytes);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS) return "";
+    buf[bytes < sizeof(buf) ? bytes : sizeof(buf) - 1] = '\0';
+    return buf;
+}
+
+// ---- Windows and processes
+
+RECT WindowRect(HWND h)
+{
+    RECT rc = {0, 0, 0, 0};
+    GetWindowRect(h, &rc);
+    return rc;
+}
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(NULL, path, sizeof(path));
+    path[n < sizeof(path) ? n : sizeof(path) - 1] = '\0';
+    char* slash = strrchr(path, '\\');
+    if (slash) *slash = '\0';
+    return path;
+}
+
+HANDLE StartProcess(const std::string& commandLine, DWORD* pid)
+{
+    STARTUPINFOA si;
+    ZeroMemory(&si, sizeof(si));
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi;
+    std::vector<char> cmd(commandLine.begin(), commandLine.end());
+    cmd.push_back('\0');
+    if (!CreateProcessA(NULL, cmd.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return NULL;
+    CloseHandle(pi.hThread);
+    if (pid) *pid = pi.dwProcessId;
+    return pi.hProcess;
+}
+
+int RunAndWait(const std::string& commandLine, DWORD timeoutMs, const char* outFile)
+{
+    STARTUPINFOA si;
+    ZeroMemory(&si, sizeof(si));
+    si.cb = sizeof(si);
+    HANDLE out = INVALID_HANDLE_VALUE;
+    if (outFile) {
+        SECURITY_ATTRIBUTES sa = {sizeof(sa), NULL, TRUE};
+        out = CreateFileA(outFile, GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, NULL);
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = out;
+        si.hStdError = out;
+        si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    }
+    PROCESS_INFORMATION pi;
+    std::vector<char> cmd(commandLine.begin(), commandLine.end());
+    cmd.push_back('\0');
+    BOOL ok = CreateProcessA(NULL, cmd.data(), NULL, NULL, outFile != nullptr, 0, NULL, NULL, &si, &pi);
+    if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+    if (!ok) return -1;
+    CloseHandle(pi.hThread);
+    DWORD code = (DWORD)-1;
+    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &code);
+    else
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    return (int)code;
+}
+
+std::string ReadFileText(const std::string& path)
+{
+    std::string text;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return text;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof(buf), f)) > 0) text.append(buf, n);
+    fclose(f);
+    return text;
+}

@@ -1,0 +1,72 @@
+// Helpers shared by the test programs.
+#ifndef VANTIX_TESTING_H
+#define VANTIX_TESTING_H
+
+#include <windows.h>
+#include <string>
+#include <vector>
+
+// Makes the test program's own instance the resource instance of the code under test.
+void InitTestSupport();
+
+// Dispatches this thread's messages for ms milliseconds (the program's loop rules apply).
+void PumpMessages(DWORD ms);
+// Pumps until pred() holds or ms pass; returns pred().
+template <class Pred> bool PumpUntil(Pred pred, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (pred()) return true;
+        if (GetTickCount() - start > ms) return pred();
+        PumpMessages(10);
+    }
+}
+// Waits without pumping (for other processes) until pred() holds or ms pass.
+template <class Pred> bool WaitUntil(Pred pred, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (pred()) return true;
+        if (GetTickCount() - start > ms) return pred();
+        Sleep(20);
+    }
+}
+
+// Answers every message box this thread shows with the button given (IDYES, IDNO, IDOK),
+// and records each box's caption and text. Removed when it goes out of scope.
+struct BoxRecord {
+    std::string caption;
+    std::string text;
+};
+class MessageBoxAnswerer {
+public:
+    explicit MessageBoxAnswerer(int answer);
+    ~MessageBoxAnswerer();
+    const std::vector<BoxRecord>& Boxes() const;
+private:
+    HHOOK hook_;
+};
+
+// Deletes HKCU\Software\Brenholt (the stored settings) and the run-at-logon value.
+void ClearStoredSettings();
+// Reads the stored settings value; returns its byte count (0 when absent).
+DWORD ReadStoredSettings(void* buf, DWORD size);
+// Writes raw bytes as the stored settings value.
+void WriteStoredSettings(const void* data, DWORD size);
+// Reads the run-at-logon value; empty when absent.
+std::string ReadRunAtLogon();
+
+// Outer size and position of a window.
+RECT WindowRect(HWND h);
+// Folder of the running test program (ends without a backslash).
+std::string ProgramFolder();
+
+// Runs a command line and waits for it; returns the exit code, or -1 when it could not start.
+// stdout and stderr go to outFile when given.
+int RunAndWait(const std::string& commandLine, DWORD timeoutMs, const char* outFile = nullptr);
+// Starts a process; returns its handle (and id), or NULL.
+HANDLE StartProcess(const std::string& commandLine, DWORD* pid = nullptr);
+// Reads a whole file into a string.
+std::string ReadFileText(const std::string& path);
+
+#endif
