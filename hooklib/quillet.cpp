@@ -40,6 +40,9 @@ static LONG ChangeWindowLong(HWND hWnd, int index, LONG value)
 {
     HANDLE done = CreateEventA(NULL, TRUE, FALSE, s_szName);
     if (!done) return -1;
+    // The previous target may not have closed its handle yet: then this is the old event,
+    // still signalled, and the wait below would return before this request was carried out.
+    ResetEvent(done);
     UINT msg = RegisterWindowMessageA(s_szName);
     if (!msg) {
         CloseHandle(done);

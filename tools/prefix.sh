@@ -13,8 +13,9 @@ if [ ! -f "$stamp" ]; then
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp -f /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
   fi
-  wineserver -w || true
   touch "$stamp"
 fi
-# A persistent server, its output sent away, so that piped runners never wait for it.
+# A persistent server and the prefix's services started with their output sent away: a program
+# run later through a pipe would otherwise hand that pipe to them and the reader would wait forever.
 taskset -c 0 wineserver -p >/dev/null 2>&1 || true
+wine wineboot >/dev/null 2>&1 </dev/null || true

@@ -1,0 +1,342 @@
+// Quillet seen from a caller: changes land in windows of other processes (ours and Wine's own
+// notepad) and of other threads, equal values and non-windows cost nothing, and a thread that
+// cannot answer (hung, or the caller's own) costs one bounded second and keeps its value.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <stdio.h>
+#include <string.h>
+#include <string>
+#include "hooklib/quillet.h"
+#include "support/testing.h"
+
+namespace {
+
+typedef LONG(WINAPI* SetFn)(HWND, LONG);
+
+struct Field {
+    const char* name;
+    int index;
+    SetFn set;
+};
+const Field kStyle = {"style", GWL_STYLE, SetStyle};
+const Field kExStyle = {"extended style", GWL_EXSTYLE, SetExtStyle};
+const Field kFields[] = {kStyle, kExStyle};
+
+std::string Hex(LONG v)
+{
+    char buf[16];
+    snprintf(buf, sizeof(buf), "0x%08lX", (unsigned long)(DWORD)v);
+    return buf;
+}
+
+struct Timed {
+    LONG result;
+    DWORD ms;
+};
+
+Timed TimedSet(const Field& f, HWND h, LONG value)
+{
+    DWORD start = GetTickCount();
+    LONG r = f.set(h, value);
+    Timed t = {r, GetTickCount() - start};
+    return t;
+}
+
+// Terminates a process we started, however the test leaves.
+class ProcessGuard {
+public:
+    ProcessGuard() : h_(NULL), pid_(0) {}
+    ~ProcessGuard() { Reset(); }
+    ProcessGuard(const ProcessGuard&) = delete;
+    ProcessGuard& operator=(const ProcessGuard&) = delete;
+    bool Start(const std::string& commandLine)
+    {
+        Reset();
+        h_ = StartProcess(commandLine, &pid_);
+        return h_ != NULL;
+    }
+    void Reset()
+    {
+        if (!h_) return;
+        TerminateProcess(h_, 1);
+        WaitForSingleObject(h_, 5000);
+        CloseHandle(h_);
+        h_ = NULL;
+        pid_ = 0;
+    }
+    HANDLE Handle() const { return h_; }
+    DWORD Pid() const { return pid_; }
+
+private:
+    HANDLE h_;
+    DWORD pid_;
+};
+
+struct FindArgs {
+    DWORD pid;
+    const char* cls;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevelProc(HWND h, LPARAM lp)
+{
+    FindArgs* a = (FindArgs*)lp;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if (pid != a->pid) return TRUE;
+    char cls[64];
+    if (!GetClassNameA(h, cls, sizeof(cls)) || strcmp(cls, a->cls) != 0) return TRUE;
+    a->found = h;
+    return FALSE;
+}
+
+HWND WaitForTopLevel(DWORD pid, const char* cls, DWORD ms)
+{
+    FindArgs a = {pid, cls, NULL};
+    WaitUntil([&] {
+        EnumWindows(FindTopLevelProc, (LPARAM)&a);
+        return a.found != NULL;
+    }, ms);
+    return a.found;
+}
+
+// Starts our fixture program and returns its window, or NULL.
+HWND StartFixture(ProcessGuard& process, const std::string& extraArgs = "")
+{
+    static int serial;
+    char title[64];
+    snprintf(title, sizeof(title), "QuilletTarget-%lu-%d", (unsigned long)GetCurrentProcessId(), ++serial);
+    std::string cmd = "\"" + ProgramFolder() + "\\vantix_fixture.exe\" --title " + title + " " + extraArgs;
+    if (!process.Start(cmd)) return NULL;
+    HWND w = WaitForTopLevel(process.Pid(), "VantixFixtureWindow", 15000);
+    char text[64] = "";
+    if (w) GetWindowTextA(w, text, sizeof(text));
+    return w && strcmp(text, title) == 0 ? w : NULL;
+}
+
+// A plain window of the calling thread, destroyed with the guard.
+const char* TestWindowClass()
+{
+    static bool registered;
+    if (!registered) {
+        WNDCLASSA wc;
+        ZeroMemory(&wc, sizeof(wc));
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(NULL);
+        wc.lpszClassName = "QuilletTestWindow";
+        registered = RegisterClassA(&wc) != 0;
+    }
+    return "QuilletTestWindow";
+}
+
+HWND CreateTestWindow()
+{
+    return CreateWindowExA(0, TestWindowClass(), "Quillet test window", WS_OVERLAPPEDWINDOW, 50, 50, 200, 120,
+                           NULL, NULL, GetModuleHandleA(NULL), NULL);
+}
+
+struct OwnWindow {
+    HWND h;
+    OwnWindow() : h(CreateTestWindow()) {}
+    ~OwnWindow()
+    {
+        if (h && IsWindow(h)) DestroyWindow(h);
+    }
+    OwnWindow(const OwnWindow&) = delete;
+    OwnWindow& operator=(const OwnWindow&) = delete;
+};
+
+// A window owned by a second thread of this process, which pumps its messages.
+class WindowThread {
+public:
+    WindowThread() : thread_(NULL), tid_(0), window_(NULL)
+    {
+        ready_ = CreateEventA(NULL, TRUE, FALSE, NULL);
+        thread_ = CreateThread(NULL, 0, Main, this, 0, &tid_);
+        if (thread_) WaitForSingleObject(ready_, 10000);
+    }
+    ~WindowThread()
+    {
+        if (thread_) {
+            PostThreadMessageA(tid_, WM_QUIT, 0, 0);
+            WaitForSingleObject(thread_, 10000);
+            CloseHandle(thread_);
+        }
+        CloseHandle(ready_);
+    }
+    WindowThread(const WindowThread&) = delete;
+    WindowThread& operator=(const WindowThread&) = delete;
+    HWND Window() const { return window_; }
+
+private:
+    static DWORD WINAPI Main(LPVOID p)
+    {
+        WindowThread* self = (WindowThread*)p;
+        self->window_ = CreateTestWindow();
+        SetEvent(self->ready_);
+        MSG msg;
+        while (GetMessageA(&msg, NULL, 0, 0) > 0) DispatchMessageA(&msg);
+        if (self->window_) DestroyWindow(self->window_);
+        return 0;
+    }
+    HANDLE thread_;
+    HANDLE ready_;
+    DWORD tid_;
+    HWND window_;
+};
+
+struct Toggle {
+    const char* what;
+    const Field* field;
+    LONG bit;
+};
+
+// Flips one bit through Quillet, then puts the old value back. A target that answers does so
+// well inside the one-second bound, so every call here must be quick. The restore follows at
+// once on purpose: the target may still hold the previous request's event then.
+void ExpectToggleAndRestore(HWND h, const Toggle& t)
+{
+    SCOPED_TRACE(std::string(t.what) + ": " + t.field->name);
+    const LONG before = GetWindowLongA(h, t.field->index);
+    const LONG wanted = before ^ t.bit;
+    Timed changed = TimedSet(*t.field, h, wanted);
+    const LONG after = GetWindowLongA(h, t.field->index);
+    EXPECT_EQ(Hex(changed.result), Hex(after)) << "the return value is not what the window now holds";
+    EXPECT_EQ(Hex(after), Hex(wanted)) << "before " << Hex(before);
+    EXPECT_LT(changed.ms, 900u) << "the target answered, but the call waited for the timeout";
+
+    Timed restored = TimedSet(*t.field, h, before);
+    EXPECT_EQ(Hex(restored.result), Hex(before));
+    EXPECT_EQ(Hex(GetWindowLongA(h, t.field->index)), Hex(before));
+    EXPECT_LT(restored.ms, 900u);
+}
+
+// Asks for a change the target's thread never carries out: one full second, value unchanged.
+void ExpectUnansweredChange(HWND h, const Field& f, LONG bit)
+{
+    SCOPED_TRACE(f.name);
+    const LONG before = GetWindowLongA(h, f.index);
+    Timed t = TimedSet(f, h, before ^ bit);
+    printf("  unanswered %s change gave up after %lu ms\n", f.name, (unsigned long)t.ms);
+    EXPECT_GE(t.ms, 900u) << "returned before the one-second wait was over";
+    EXPECT_LT(t.ms, 5000u);
+    EXPECT_EQ(Hex(t.result), Hex(before));
+    EXPECT_EQ(Hex(GetWindowLongA(h, f.index)), Hex(before));
+}
+
+// Setting what the window already holds returns that value without waiting, even when the
+// target could not answer a request.
+void ExpectEqualValueAtOnce(HWND h, const char* what)
+{
+    for (const Field& f : kFields) {
+        SCOPED_TRACE(std::string(what) + ": " + f.name);
+        const LONG current = GetWindowLongA(h, f.index);
+        Timed t = TimedSet(f, h, current);
+        EXPECT_EQ(Hex(t.result), Hex(current));
+        EXPECT_LT(t.ms, 500u) << "an unchanged value should not wait for the target";
+        EXPECT_EQ(Hex(GetWindowLongA(h, f.index)), Hex(current));
+    }
+}
+
+}  // namespace
+
+TEST(Quillet, ChangesWindowsOfAnotherProcessAndThread)
+{
+    ProcessGuard fixture;
+    HWND w = StartFixture(fixture);
+    ASSERT_NE(w, (HWND)NULL) << "the fixture window did not appear";
+    const Toggle toggles[] = {
+        {"no maximize box", &kStyle, WS_MAXIMIZEBOX},
+        {"no minimize box", &kStyle, WS_MINIMIZEBOX},
+        {"client edge", &kExStyle, WS_EX_CLIENTEDGE},
+        {"tool window", &kExStyle, WS_EX_TOOLWINDOW},
+        {"accepts files", &kExStyle, WS_EX_ACCEPTFILES},
+    };
+    for (const Toggle& t : toggles) ExpectToggleAndRestore(w, t);
+    ExpectEqualValueAtOnce(w, "fixture");
+
+    WindowThread other;
+    ASSERT_NE(other.Window(), (HWND)NULL);
+    ExpectToggleAndRestore(other.Window(), toggles[0]);
+    ExpectToggleAndRestore(other.Window(), toggles[2]);
+}
+
+TEST(Quillet, NotAWindowGivesMinusOne)
+{
+    HWND destroyed = CreateTestWindow();
+    ASSERT_NE(destroyed, (HWND)NULL);
+    DestroyWindow(destroyed);
+    const struct {
+        const char* what;
+        HWND h;
+    } cases[] = {
+        {"NULL", NULL},
+        {"made-up handle", (HWND)(INT_PTR)0x12345678},
+        {"destroyed window", destroyed},
+    };
+    for (const auto& c : cases) {
+        ASSERT_FALSE(IsWindow(c.h)) << c.what << " is a window after all";
+        for (const Field& f : kFields) {
+            SCOPED_TRACE(std::string(c.what) + ": " + f.name);
+            Timed t = TimedSet(f, c.h, WS_VISIBLE);
+            EXPECT_EQ(t.result, -1);
+            EXPECT_LT(t.ms, 500u);
+        }
+    }
+}
+
+TEST(Quillet, HungTargetCostsOneSecondAndKeepsItsValue)
+{
+    ProcessGuard answering;
+    HWND ok = StartFixture(answering);
+    ASSERT_NE(ok, (HWND)NULL);
+    ProcessGuard hung;
+    HWND w = StartFixture(hung, "--hang-after 1000");
+    ASSERT_NE(w, (HWND)NULL) << "the hanging fixture's window did not appear";
+    // Proof that it stopped pumping: a sent message is no longer answered.
+    ASSERT_TRUE(WaitUntil([&] {
+        DWORD_PTR res = 0;
+        return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 100, &res) == 0;
+    }, 15000)) << "the fixture kept answering messages";
+
+    // A request that was answered just before must not leave the wait satisfied in advance.
+    ExpectToggleAndRestore(ok, {"answered first", &kStyle, WS_MAXIMIZEBOX});
+    ExpectUnansweredChange(w, kStyle, WS_MAXIMIZEBOX);
+    ExpectToggleAndRestore(ok, {"answered first", &kExStyle, WS_EX_CLIENTEDGE});
+    ExpectUnansweredChange(w, kExStyle, WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(IsWindow(w));
+
+    ExpectEqualValueAtOnce(w, "hung fixture");
+}
+
+TEST(Quillet, WindowOfTheCallingThreadCannotBeChanged)
+{
+    OwnWindow own;
+    ASSERT_NE(own.h, (HWND)NULL);
+    ExpectUnansweredChange(own.h, kStyle, WS_MAXIMIZEBOX);
+    ExpectUnansweredChange(own.h, kExStyle, WS_EX_CLIENTEDGE);
+    // The requests are still queued here; once the call has given up they must change nothing.
+    const LONG style = GetWindowLongA(own.h, GWL_STYLE);
+    const LONG exStyle = GetWindowLongA(own.h, GWL_EXSTYLE);
+    PumpMessages(200);
+    EXPECT_EQ(Hex(GetWindowLongA(own.h, GWL_STYLE)), Hex(style));
+    EXPECT_EQ(Hex(GetWindowLongA(own.h, GWL_EXSTYLE)), Hex(exStyle));
+
+    ExpectEqualValueAtOnce(own.h, "own window");
+}
+
+TEST(Quillet, ChangesWineNotepad)
+{
+    ProcessGuard notepad;
+    ASSERT_TRUE(notepad.Start("notepad.exe")) << "notepad.exe did not start, error " << GetLastError();
+    WaitForInputIdle(notepad.Handle(), 10000);
+    HWND main = WaitForTopLevel(notepad.Pid(), "Notepad", 15000);
+    ASSERT_NE(main, (HWND)NULL) << "no Notepad window of process " << notepad.Pid();
+    HWND edit = FindWindowExA(main, NULL, "Edit", NULL);
+    ASSERT_NE(edit, (HWND)NULL) << "notepad has no Edit child";
+
+    ExpectToggleAndRestore(main, {"notepad, no maximize box", &kStyle, WS_MAXIMIZEBOX});
+    ExpectToggleAndRestore(edit, {"notepad edit, vertical scroll bar", &kStyle, WS_VSCROLL});
+    ExpectToggleAndRestore(edit, {"notepad edit, upper case", &kStyle, ES_UPPERCASE});
+    ExpectToggleAndRestore(edit, {"notepad edit, client edge", &kExStyle, WS_EX_CLIENTEDGE});
+}
