@@ -139,6 +139,7 @@ static void MainWnd_OnDestroy()
     s_bMainWndDying = true;
     if (g_hMainDlg && IsWindow(g_hMainDlg)) DestroyWindow(g_hMainDlg);
     g_hMainWnd = NULL;
+    s_bMainWndDying = false;
     PostQuitMessage(0);
 }
 
