@@ -1,1 +1,294 @@
+// Vantix.exe started as a user starts it, watched and driven from this separate process:
+// window lookups, messages, the registry through Wine's own reg.exe, and real mouse clicks
+// through xdotool.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <string>
+#include <vector>
+#include <string.h>
+
+#include "support/testing.h"
+#include "app/options.h"
+#include "resource.h"
+
+namespace {
+
+std::string VantixPath() { return ProgramFolder() + "\\Vantix.exe"; }
+
+struct FindDialog {
+    DWORD pid;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogProc(HWND h, LPARAM lp)
+{
+    FindDialog* f = (FindDialog*)lp;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    char cls[32], title[128];
+    GetClassNameA(h, cls, sizeof(cls));
+    GetWindowTextA(h, title, sizeof(title));
+    if (pid == f->pid && !strcmp(cls, "#32770") && !strcmp(title, f->title) && IsWindowVisible(h)) {
+        f->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND TopDialogOf(DWORD pid, const char* title)
+{
+    FindDialog f = {pid, title, NULL};
+    EnumWindows(FindDialogProc, (LPARAM)&f);
+    return f.found;
+}
+
+HWND HiddenWindow()
+{
+    return FindWindowA("Brenholt_Vantix_Main", "Brenholt_Vantix_Main");
+}
+
+// One running Vantix.exe; ends it whatever happens in the test.
+class Vantix {
+public:
+    explicit Vantix(const char* args = "")
+    {
+        std::string cmd = "\"" + VantixPath() + "\"";
+        if (*args) cmd += std::string(" ") + args;
+        process_ = StartProcess(cmd, &pid_);
+    }
+    ~Vantix()
+    {
+        if (process_) {
+            if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
+            WaitForSingleObject(process_, 5000);
+            CloseHandle(process_);
+        }
+    }
+    bool Started() const { return process_ != NULL; }
+    DWORD Pid() const { return pid_; }
+    HWND Dialog(DWORD ms = 10000) const
+    {
+        HWND dlg = NULL;
+        WaitUntil([&] { return (dlg = TopDialogOf(pid_, "Vantix")) != NULL; }, ms);
+        return dlg;
+    }
+    bool Exited(DWORD ms, DWORD* code) const
+    {
+        if (WaitForSingleObject(process_, ms) != WAIT_OBJECT_0) return false;
+        GetExitCodeProcess(process_, code);
+        return true;
+    }
+
+private:
+    HANDLE process_ = NULL;
+    DWORD pid_ = 0;
+};
+
+// Runs xdotool (a Linux program): its handle cannot be waited for under wine, so callers
+// wait for the effect instead.
+void Xdotool(const std::string& args)
+{
+    // The application name must be given: without it wine looks for "xdotool.exe".
+    static const char kApp[] = "Z:\\usr\\bin\\xdotool";
+    std::string line = std::string("xdotool ") + args;
+    std::vector<char> cmd(line.begin(), line.end());
+    cmd.push_back('\0');
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi;
+    ASSERT_TRUE(CreateProcessA(kApp, cmd.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+        << "xdotool must be installed";
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    Sleep(300);
+}
+
+// Screen rectangle of one tab of another process's tab control.
+RECT TabItemRect(HWND tab, int index)
+{
+    RECT rc = {0, 0, 0, 0};
+    DWORD pid = 0;
+    GetWindowThreadProcessId(tab, &pid);
+    HANDLE p = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!p) return rc;
+    void* remote = VirtualAllocEx(p, NULL, 4096, MEM_COMMIT, PAGE_READWRITE);
+    if (SendMessageA(tab, TCM_GETITEMRECT, index, (LPARAM)remote))
+        ReadProcessMemory(p, remote, &rc, sizeof(rc), NULL);
+    VirtualFreeEx(p, remote, 0, MEM_RELEASE);
+    CloseHandle(p);
+    MapWindowPoints(tab, NULL, (POINT*)&rc, 2);
+    return rc;
+}
+
+HWND TabControlOf(HWND dlg)
+{
+    return FindWindowExA(dlg, NULL, "SysTabControl32", NULL);
+}
+
+HWND PageOf(HWND dlg)
+{
+    HWND tab = TabControlOf(dlg);
+    return tab ? FindWindowExA(tab, NULL, "#32770", NULL) : NULL;
+}
+
+void ClickAt(int x, int y)
+{
+    Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
+}
+
+void ClickCenter(HWND h)
+{
+    RECT rc = WindowRect(h);
+    ClickAt((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearStoredSettings();
+        ASSERT_FALSE(HiddenWindow()) << "another Vantix is still running";
+    }
+    void TearDown() override { ClearStoredSettings(); }
+};
+
+TEST_F(EndToEnd, StartsOnceShowsTheDialogAndSavesOnClose)
+{
+    Vantix first;
+    ASSERT_TRUE(first.Started());
+    HWND dlg = first.Dialog();
+    ASSERT_TRUE(dlg) << "main dialog";
+    HWND hidden = HiddenWindow();
+    ASSERT_TRUE(hidden);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hidden, &pid);
+    EXPECT_EQ(pid, first.Pid());
+    EXPECT_FALSE(IsWindowVisible(hidden)) << "the hidden window is never shown";
+    EXPECT_TRUE(PageOf(dlg)) << "a page is shown";
+
+    // Another program's window in front; a second start must bring the dialog forward.
+    HANDLE other = StartProcess("\"" + ProgramFolder() + "\\vantix_fixture.exe\" --title Frontmost --x 600 --y 500");
+    ASSERT_TRUE(other);
+    HWND front = NULL;
+    ASSERT_TRUE(WaitUntil([&] { return (front = FindWindowA(NULL, "Frontmost")) != NULL; }, 10000));
+    ClickCenter(front);
+    WaitUntil([&] { return GetForegroundWindow() == front; }, 3000);
+
+    DWORD start = GetTickCount();
+    int code = RunAndWait("\"" + VantixPath() + "\"", 20000);
+    EXPECT_EQ(code, 0) << "the second start hands over and exits with 0";
+    EXPECT_LT(GetTickCount() - start, 15000u);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dlg; }, 3000)) << "dialog brought forward";
+    EXPECT_EQ(TopDialogOf(first.Pid(), "Vantix"), dlg) << "no second dialog";
+    TerminateProcess(other, 0);
+    CloseHandle(other);
+
+    PostMessageA(dlg, WM_CLOSE, 0, 0);
+    DWORD exitCode = 99;
+    ASSERT_TRUE(first.Exited(10000, &exitCode)) << "closing the dialog ends the program";
+    EXPECT_EQ(exitCode, 0u);
+
+    // Read the stored record back with Wine's own reg.exe.
+    std::string out = ProgramFolder() + "\\e2e_reg.txt";
+    ASSERT_EQ(RunAndWait("reg query \"HKCU\\Software\\Brenholt\\VantixXP\\Version 1.00\" /v Options", 20000,
+                         out.c_str()), 0);
+    std::string text = ReadFileText(out);
+    DeleteFileA(out.c_str());
+    size_t at = text.find("REG_BINARY");
+    ASSERT_NE(at, std::string::npos) << text;
+    std::string hex;
+    for (size_t i = at + 10; i < text.size(); i++)
+        if (isxdigit((unsigned char)text[i])) hex += (char)toupper((unsigned char)text[i]);
+        else if (text[i] == '\n' && !hex.empty()) break;
+    EXPECT_EQ(hex.size(), 336u) << "168 bytes";
+    EXPECT_EQ(hex.substr(0, 16), "3ADEB307A8000000") << "signature and size lead the value";
+}
+
+TEST_F(EndToEnd, RealClicksSwitchPagesAndSetOptions)
+{
+    Vantix v;
+    HWND dlg = v.Dialog();
+    ASSERT_TRUE(dlg);
+    HWND tab = TabControlOf(dlg);
+    ASSERT_TRUE(tab);
+
+    RECT procTab = TabItemRect(tab, 1);
+    ASSERT_GT(procTab.right, procTab.left);
+    ClickAt((procTab.left + procTab.right) / 2, (procTab.top + procTab.bottom) / 2);
+    EXPECT_TRUE(WaitUntil([&] {
+        HWND page = PageOf(dlg);
+        return page && GetDlgItem(page, IDC_PROC_KILL) != NULL;
+    }, 5000)) << "a click on the Processes tab shows that page";
+
+    RECT optTab = TabItemRect(tab, 0);
+    ClickAt((optTab.left + optTab.right) / 2, (optTab.top + optTab.bottom) / 2);
+    HWND page = NULL;
+    ASSERT_TRUE(WaitUntil([&] {
+        page = PageOf(dlg);
+        return page && GetDlgItem(page, IDC_OPT_SKIPWARN) != NULL;
+    }, 5000));
+    HWND box = GetDlgItem(page, IDC_OPT_SKIPWARN);
+    RECT rc = WindowRect(box);
+    ClickAt(rc.left + 6, (rc.top + rc.bottom) / 2);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5000));
+
+    // Drag the bottom-right corner outwards: the dialog grows and remembers its new size.
+    RECT before = WindowRect(dlg);
+    Xdotool("mousemove " + std::to_string(before.right - 2) + " " + std::to_string(before.bottom - 2) +
+            " mousedown 1 mousemove " + std::to_string(before.right + 60) + " " + std::to_string(before.bottom + 40) +
+            " mouseup 1");
+    EXPECT_TRUE(WaitUntil([&] {
+        RECT now = WindowRect(dlg);
+        return now.right - now.left > before.right - before.left + 30;
+    }, 5000)) << "resized by dragging";
+    RECT grown = WindowRect(dlg);
+
+    PostMessageA(dlg, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(v.Exited(10000, &code));
+    OptionsRecord stored;
+    ASSERT_EQ(ReadStoredSettings(&stored, sizeof(stored)), 168u);
+    EXPECT_EQ(stored.SkipWarnings, 1u);
+    EXPECT_EQ(stored.PageIndex, 0);
+    EXPECT_EQ(stored.MainDlgWidth, grown.right - grown.left);
+    EXPECT_EQ(stored.MainDlgX, grown.left);
+
+    // The next start comes back with that size and page.
+    Vantix again;
+    HWND dlg2 = again.Dialog();
+    ASSERT_TRUE(dlg2);
+    RECT rc2 = WindowRect(dlg2);
+    EXPECT_EQ(rc2.right - rc2.left, grown.right - grown.left);
+    EXPECT_EQ(rc2.left, grown.left);
+    HWND page2 = PageOf(dlg2);
+    ASSERT_TRUE(page2);
+    EXPECT_EQ(IsDlgButtonChecked(page2, IDC_OPT_SKIPWARN), BST_CHECKED);
+    PostMessageA(dlg2, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(again.Exited(10000, &code));
+}
+
+TEST_F(EndToEnd, StartInTrayShowsNoDialogUntilOpened)
+{
+    Vantix v("t");
+    ASSERT_TRUE(v.Started());
+    ASSERT_TRUE(WaitUntil([] { return HiddenWindow() != NULL; }, 10000));
+    Sleep(1500);
+    EXPECT_FALSE(TopDialogOf(v.Pid(), "Vantix")) << "no dialog when started with t";
+    std::string run = ReadRunAtLogon();
+    EXPECT_NE(run.find("Vantix.exe"), std::string::npos) << run;
+    EXPECT_EQ(run.substr(run.size() >= 2 ? run.size() - 2 : 0), " t") << "registered to start in the tray";
+
+    // The Open command (a tray click) shows it; closing it ends the program, since the
+    // tray option itself is off.
+    SendMessageA(HiddenWindow(), WM_COMMAND, IDC_CMD_OPEN, 0);
+    HWND dlg = v.Dialog(5000);
+    ASSERT_TRUE(dlg);
+    PostMessageA(dlg, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    EXPECT_TRUE(v.Exited(10000, &code));
+    EXPECT_EQ(code, 0u);
+}
+
+}  // namespace
