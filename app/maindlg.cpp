@@ -41,6 +41,11 @@ static int s_layoutW, s_layoutH;
 static int s_layoutCursor;
 static int s_scaleW, s_scaleH;
 
+void ForwardPageCancel(int id)
+{
+    if (id == IDCANCEL && g_hMainDlg) PostMessageA(g_hMainDlg, WM_COMMAND, IDCANCEL, 0);
+}
+
 // ---- Shared services of the information dialogs
 
 void AddInfoSysMenuItems(HWND hDlg)

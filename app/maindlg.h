@@ -19,6 +19,10 @@ extern const DLGPROC PageProcs[5];
 INT_PTR CALLBACK MainDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 void ShowPage(int index);
 
+// Pages call this with every command id they receive: Escape inside a page reaches the page,
+// and it must close the main dialog as it does anywhere else in it.
+void ForwardPageCancel(int id);
+
 void AddInfoSysMenuItems(HWND hDlg);
 void SetDialogIcons(HWND hDlg, int iconId);
 void CloseInfoBoxes();

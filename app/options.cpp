@@ -261,7 +261,7 @@ static void OptionsPage_OnCommand(HWND hDlg, int id)
         DialogBoxParamA(g_hInst, MAKEINTRESOURCEA(IDD_ABOUT), hDlg, AboutDlgProc, 0);
         break;
     case IDC_OPT_DEFSIZE:   OptionsPage_OnRestoreSize(); break;
-    default: break;
+    default: ForwardPageCancel(id); break;
     }
 }
 

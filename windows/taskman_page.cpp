@@ -2,12 +2,17 @@
 // template and routes help like every page.
 #include "windows/taskman_page.h"
 #include "app/help.h"
+#include "app/maindlg.h"
 
 INT_PTR CALLBACK TaskManagerPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG:
         return 0;
+    case WM_COMMAND:
+        ForwardPageCancel(LOWORD(wParam));
+        SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, 0);
+        return TRUE;
     case WM_HELP:
         OnHelpMessage((const HELPINFO*)lParam);
         SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, TRUE);

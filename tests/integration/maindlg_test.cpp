@@ -300,3 +300,32 @@ TEST_F(MainDialog, SystemMenuOffersMinimizeAndRestore)
 }
 
 }  // namespace
+
+namespace {
+
+class MainDialogKeys : public DialogTest {};
+
+TEST_F(MainDialogKeys, EscapeInsideAnyPageClosesTheMainDialog)
+{
+    for (int page : {0, 1, 2, 3, 4}) {
+        SCOPED_TRACE(page);
+        LoadOptions();
+        g_Options.PageIndex = (int8_t)page;
+        HWND dlg = OpenMain();
+        ASSERT_TRUE(dlg);
+        HWND control = GetNextDlgTabItem(g_hPage, NULL, FALSE);
+        ASSERT_TRUE(control);
+        SetFocus(control);
+        ASSERT_EQ(GetParent(GetFocus()), g_hPage);
+        MSG msg = {};
+        msg.hwnd = GetFocus();
+        msg.message = WM_KEYDOWN;
+        msg.wParam = VK_ESCAPE;
+        msg.lParam = 1;
+        DispatchProgramMessage(&msg);
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(dlg); }, 2000));
+        CloseMain();
+    }
+}
+
+}  // namespace
