@@ -66,6 +66,32 @@
 #define IDC_PROC_VIEWMODULE     4006
 #define IDC_PROC_KILL           4007
 
+// ---- Process Information dialog (31): 11000s; the help topic of the whole dialog is 11000
+#define IDC_PI_TOPIC            11000
+#define IDC_PI_NAME             11001
+#define IDC_PI_CLASSGROUP       11002
+#define IDC_PI_IDLE             11003
+#define IDC_PI_NORMAL           11004
+#define IDC_PI_HIGH             11005
+#define IDC_PI_REALTIME         11006
+#define IDC_PI_ID               11007
+#define IDC_PI_PARENT           11008
+#define IDC_PI_BASEPRI          11010
+#define IDC_PI_PATH             11011
+#define IDC_PI_MODULE           11012
+#define IDC_PI_TERMINATE        11013
+#define IDC_PI_ICON             11014
+#define IDC_INFO_HELP           11500   // the Help button of both information dialogs
+
+// ---- Module Information dialog (32): 12000s; help topic 12000
+#define IDC_MI_TOPIC            12000
+#define IDC_MI_NAME             12001
+#define IDC_MI_PROCESS          12002
+#define IDC_MI_SIZE             12003
+#define IDC_MI_PATH             12004
+#define IDC_MI_ICON             12005
+#define IDC_MI_SMALLICON        12006
+
 // ---- Windows page (14)
 #define IDC_WIN_TREE            6001
 #define IDC_WIN_SHOWCLASS       6002
@@ -144,5 +170,22 @@
 #define IDS_SHOW                581
 #define IDS_NOTTOPMOST          582
 #define IDS_TOPMOST             583
+
+// ---- Processes strings: column titles (512.., 528.., 544..), lower-list button, priority names
+#define IDS_PROCESS_COLUMN0     512     // 512..515
+#define IDS_THREAD_COLUMN0      528     // 528..532
+#define IDS_MODULE_COLUMN0      544     // 544..546
+#define IDS_SHOW_MODULES        550
+#define IDS_SHOW_THREADS        551
+#define IDS_PRI_IDLE            560
+#define IDS_PRI_LOWEST          561
+#define IDS_PRI_BELOWNORMAL     562
+#define IDS_PRI_NORMAL          563
+#define IDS_PRI_ABOVENORMAL     564
+#define IDS_PRI_HIGH            565
+#define IDS_PRI_HIGHEST         566
+#define IDS_PRI_REALTIME        567
+#define IDS_PRI_TIMECRITICAL    568
+#define IDS_PRI_UNDOCUMENTED    569
 
 #endif

@@ -1,0 +1,21 @@
+// Field operations shared by every information and editing dialog.
+#ifndef VANTIX_FIELDS_H
+#define VANTIX_FIELDS_H
+
+#include <windows.h>
+
+#define FIELD_TEXT_CHARS 1024
+
+void SetFieldText(HWND hDlg, int id, const char* text);
+// One value through a format of the program's own (never a text from outside).
+void SetFieldFormatted(HWND hDlg, int id, const char* format, DWORD value);
+// At least four upper-case hexadecimal digits.
+void SetFieldHex4(HWND hDlg, int id, DWORD value);
+// Signed decimal.
+void SetFieldDecimal(HWND hDlg, int id, int value);
+// The hexadecimal number at the start of the field's text; 0 when there is none.
+DWORD GetFieldHex(HWND hDlg, int id);
+// Pure: the same scan on a text.
+DWORD ParseHexField(const char* text);
+
+#endif

@@ -1,0 +1,84 @@
+// The Module Information dialog. It copies what it shows while it is created and never refreshes.
+#include "processes/module_info.h"
+#include "processes/fields.h"
+#include "app/help.h"
+#include "app/maindlg.h"
+#include "app/startup.h"
+#include "resource.h"
+
+#include <shellapi.h>
+
+HWND OpenModuleInfo(const ProcessRecord* record)
+{
+    return CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_MODULE_INFO), NULL, ModuleInfoDlgProc,
+                              (LPARAM)record);
+}
+
+static void SetFileIcon(HWND hDlg, int id, const char* path, UINT sizeFlag)
+{
+    SHFILEINFOA sfi;
+    ZeroMemory(&sfi, sizeof(sfi));
+    HICON icon = NULL;
+    if (path[0] && SHGetFileInfoA(path, 0, &sfi, sizeof(sfi), SHGFI_ICON | sizeFlag)) icon = sfi.hIcon;
+    HICON old = (HICON)SendDlgItemMessageA(hDlg, id, STM_SETICON, (WPARAM)icon, 0);
+    if (old && old != icon) DestroyIcon(old);
+}
+
+static void ModuleInfo_OnInitDialog(HWND hDlg, const ProcessRecord* rec)
+{
+    SetDialogIcons(hDlg, IDI_MODULE);
+    AddInfoSysMenuItems(hDlg);
+    if (!rec) return;
+    SetFieldText(hDlg, IDC_MI_NAME, rec->moduleName);
+    SetFieldHex4(hDlg, IDC_MI_PROCESS, rec->mainModule.th32ProcessID);
+    SetFieldDecimal(hDlg, IDC_MI_SIZE, (int)rec->mainModule.modBaseSize);
+    SetFieldText(hDlg, IDC_MI_PATH, rec->entry.szExeFile);
+    SetFileIcon(hDlg, IDC_MI_ICON, rec->entry.szExeFile, SHGFI_LARGEICON);
+    SetFileIcon(hDlg, IDC_MI_SMALLICON, rec->entry.szExeFile, SHGFI_SMALLICON);
+}
+
+static void ModuleInfo_OnCommand(HWND hDlg, int id)
+{
+    switch (id) {
+    case IDCANCEL:
+        DestroyWindow(hDlg);
+        break;
+    case IDC_INFO_HELP:
+        ShowHelpTopic(IDC_MI_TOPIC);
+        break;
+    }
+}
+
+static void ModuleInfo_OnDestroy(HWND hDlg)
+{
+    // The icons came from SHGetFileInfoA and belong to the dialog.
+    for (int id = IDC_MI_ICON; id <= IDC_MI_SMALLICON; id++) {
+        HICON old = (HICON)SendDlgItemMessageA(hDlg, id, STM_SETICON, 0, 0);
+        if (old) DestroyIcon(old);
+    }
+}
+
+INT_PTR CALLBACK ModuleInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        ModuleInfo_OnInitDialog(hDlg, (const ProcessRecord*)lParam);
+        return FALSE;
+    case WM_COMMAND:
+        ModuleInfo_OnCommand(hDlg, LOWORD(wParam));
+        break;
+    case WM_DESTROY:
+        ModuleInfo_OnDestroy(hDlg);
+        break;
+    case WM_HELP:
+        OnHelpMessage((const HELPINFO*)lParam);
+        break;
+    case WM_CONTEXTMENU:
+        OnContextMenuMessage(hDlg, (HWND)wParam, lParam);
+        break;
+    default:
+        return FALSE;
+    }
+    SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, 0);
+    return TRUE;
+}

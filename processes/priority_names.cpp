@@ -1,0 +1,87 @@
+// Names of process priority classes and relative thread priorities.
+#include "processes/priority_names.h"
+#include "app/msgbox.h"
+#include "resource.h"
+
+static char s_szPriorityName[PRIORITY_NAME_CHARS];
+
+const char* PriorityClassName(DWORD priorityClass)
+{
+    UINT id = 0;
+    switch (priorityClass) {
+    case 0:
+        s_szPriorityName[0] = '\0';
+        return s_szPriorityName;
+    case IDLE_PRIORITY_CLASS:     id = IDS_PRI_IDLE; break;
+    case NORMAL_PRIORITY_CLASS:   id = IDS_PRI_NORMAL; break;
+    case HIGH_PRIORITY_CLASS:     id = IDS_PRI_HIGH; break;
+    case REALTIME_PRIORITY_CLASS: id = IDS_PRI_REALTIME; break;
+    }
+    if (id) {
+        lstrcpynA(s_szPriorityName, LoadResString(id), sizeof(s_szPriorityName));
+    } else {
+        char tail[PRIORITY_NAME_CHARS];
+        lstrcpynA(tail, LoadResString(IDS_PRI_UNDOCUMENTED), sizeof(tail));
+        // "%d " takes at most 12 characters; the rest of the 64 is ample for the tail.
+        wsprintfA(s_szPriorityName, "%d %s", (int)priorityClass, tail);
+    }
+    return s_szPriorityName;
+}
+
+const char* ThreadPriorityName(int relative)
+{
+    UINT id = 0;
+    switch (relative) {
+    case THREAD_PRIORITY_IDLE:          id = IDS_PRI_IDLE; break;
+    case THREAD_PRIORITY_LOWEST:        id = IDS_PRI_LOWEST; break;
+    case THREAD_PRIORITY_BELOW_NORMAL:  id = IDS_PRI_BELOWNORMAL; break;
+    case THREAD_PRIORITY_NORMAL:        id = IDS_PRI_NORMAL; break;
+    case THREAD_PRIORITY_ABOVE_NORMAL:  id = IDS_PRI_ABOVENORMAL; break;
+    case THREAD_PRIORITY_HIGHEST:       id = IDS_PRI_HIGHEST; break;
+    case THREAD_PRIORITY_TIME_CRITICAL: id = IDS_PRI_TIMECRITICAL; break;
+    }
+    if (id) lstrcpynA(s_szPriorityName, LoadResString(id), sizeof(s_szPriorityName));
+    else s_szPriorityName[0] = '\0';
+    return s_szPriorityName;
+}
+
+bool ToolhelpUsesWineCodes()
+{
+    static int s_wine = -1;
+    if (s_wine < 0) {
+        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        s_wine = ntdll && GetProcAddress(ntdll, "wine_get_version") ? 1 : 0;
+    }
+    return s_wine == 1;
+}
+
+int ClassBasePriority(DWORD priorityClass, LONG pcPriClassBase, bool wineCodes)
+{
+    switch (priorityClass) {
+    case IDLE_PRIORITY_CLASS:         return 4;
+    case BELOW_NORMAL_PRIORITY_CLASS: return 6;
+    case NORMAL_PRIORITY_CLASS:       return 8;
+    case ABOVE_NORMAL_PRIORITY_CLASS: return 10;
+    case HIGH_PRIORITY_CLASS:         return 13;
+    case REALTIME_PRIORITY_CLASS:     return 24;
+    }
+    if (!wineCodes) return (int)pcPriClassBase;
+    static const int kWineCodeBase[] = {0, 4, 8, 13, 24, 6, 10};
+    if (pcPriClassBase >= 1 && pcPriClassBase <= 6) return kWineCodeBase[pcPriClassBase];
+    return 0;
+}
+
+int ThreadBasePriority(LONG tpBasePri, int classBase, bool wineCodes)
+{
+    if (!wineCodes) return (int)tpBasePri;
+    // Idle and time-critical threads sit at the ends of their class's range, as on Windows.
+    bool realtime = classBase >= 16;
+    if (tpBasePri <= THREAD_PRIORITY_IDLE) return realtime ? 16 : 1;
+    if (tpBasePri >= THREAD_PRIORITY_TIME_CRITICAL) return realtime ? 31 : 15;
+    return classBase + (int)tpBasePri;
+}
+
+int ThreadRelativePriority(LONG tpBasePri, int classBase, bool wineCodes)
+{
+    return wineCodes ? (int)tpBasePri : (int)tpBasePri - classBase;
+}
