@@ -1,0 +1,390 @@
+// The Processes page built from its real template, with fixture processes of ours running.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <commctrl.h>
+#include <stdlib.h>
+#include <string>
+#include "proc_helpers.h"
+#include "support/testing.h"
+#include "app/options.h"
+#include "app/startup.h"
+#include "processes/processes_page.h"
+#include "processes/snapshot.h"
+#include "resource.h"
+
+namespace {
+
+enum ListKind { PROCESSES, THREADS, MODULES };
+
+class ProcessesPage : public testing::Test {
+protected:
+    static FixtureProcess* fixture;
+    static HWND host;
+    HWND page = NULL;
+    OptionsRecord saved;
+
+    static void SetUpTestSuite()
+    {
+        InitCommonControls();
+        fixture = new FixtureProcess("page fixture", "--threads 3 --load msimg32.dll");
+        host = CreateWindowExA(0, "STATIC", "page host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 700, 500,
+                               NULL, NULL, NULL, NULL);
+    }
+    static void TearDownTestSuite()
+    {
+        DestroyWindow(host);
+        delete fixture;
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(fixture->Window()) << "fixture did not start";
+        ASSERT_TRUE(host);
+        saved = g_Options;
+        SetOptionsDefaults(&g_Options);
+    }
+    void TearDown() override
+    {
+        ClosePage();
+        for (const char* c : {"Process Information", "Module Information"})
+            for (HWND d : ThreadDialogs(c)) DestroyWindow(d);
+        g_Options = saved;
+    }
+    void OpenPage()
+    {
+        page = CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_PAGE_PROCESSES), host, ProcessesPageProc, 0);
+        ASSERT_TRUE(page);
+        ASSERT_TRUE(g_hProcessList && g_hThreadList && g_hModuleList);
+        PumpMessages(20);
+    }
+    void ClosePage()
+    {
+        if (page) DestroyWindow(page);
+        page = NULL;
+    }
+    int FixtureIndex() const
+    {
+        for (int i = 0; i < g_processCount; i++)
+            if (g_processTable[i].entry.th32ProcessID == fixture->Pid()) return i;
+        return -1;
+    }
+    void SelectFixture()
+    {
+        int row = RowWithParam(g_hProcessList, FixtureIndex());
+        ASSERT_GE(row, 0);
+        SelectRow(g_hProcessList, row);
+        ASSERT_EQ(FixtureIndex(), g_iProcessSel);
+    }
+    static HWND List(ListKind k)
+    {
+        return k == PROCESSES ? g_hProcessList : k == THREADS ? g_hThreadList : g_hModuleList;
+    }
+    // A real header click: the list view turns it into its column-click notification.
+    static void ClickHeader(HWND list, int column)
+    {
+        HWND header = (HWND)SendMessageA(list, LVM_GETHEADER, 0, 0);
+        RECT rc;
+        SendMessageA(header, HDM_GETITEMRECT, column, (LPARAM)&rc);
+        LPARAM pt = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, pt);
+        SendMessageA(header, WM_LBUTTONUP, 0, pt);
+        PumpMessages(10);
+    }
+    static int Sign(long long v) { return (v > 0) - (v < 0); }
+    // The sort key of the Row contents, read independently from the row's texts where they
+    // carry it and from the tables where they do not.
+    static int KeyCompare(ListKind k, int r1, int r2, int col)
+    {
+        HWND l = List(k);
+        LPARAM p1 = RowParamOf(l, r1), p2 = RowParamOf(l, r2);
+        std::string a = CellText(l, r1, col), b = CellText(l, r2, col);
+        switch (k) {
+        case PROCESSES:
+            if (col == 1) return Sign((long long)strtoul(a.c_str(), 0, 16) - (long long)strtoul(b.c_str(), 0, 16));
+            if (col == 2) return Sign((long long)g_processTable[p1].priorityClass - g_processTable[p2].priorityClass);
+            return Sign(lstrcmpiA(a.c_str(), b.c_str()));
+        case THREADS:
+            if (col == 0) return Sign(p1 - p2);
+            if (col == 1) return Sign((long long)strtoul(a.c_str(), 0, 16) - (long long)strtoul(b.c_str(), 0, 16));
+            if (col == 3) return Sign((long long)g_threadTable[p1].tpBasePri - g_threadTable[p2].tpBasePri);
+            return Sign(atoll(a.c_str()) - atoll(b.c_str()));
+        case MODULES:
+            if (col == 1) return Sign(atoll(a.c_str()) - atoll(b.c_str()));
+            return Sign(lstrcmpiA(a.c_str(), b.c_str()));
+        }
+        return 0;
+    }
+    static void ExpectOrdered(ListKind k, int col, int state)
+    {
+        HWND l = List(k);
+        int n = RowCount(l);
+        ASSERT_GE(n, 2) << "list " << k << " has too few rows to show an order";
+        for (int r = 0; r + 1 < n; r++) {
+            if (state == SORT_NONE) {
+                EXPECT_LT(RowParamOf(l, r), RowParamOf(l, r + 1)) << "snapshot order, row " << r;
+            } else {
+                int c = KeyCompare(k, r, r + 1, col);
+                if (state == SORT_ASCENDING) EXPECT_LE(c, 0) << "row " << r;
+                else EXPECT_GE(c, 0) << "row " << r;
+            }
+        }
+    }
+    static int8_t* States(ListKind k)
+    {
+        return k == PROCESSES ? g_Options.ProcessSortStates
+             : k == THREADS ? g_Options.ThreadSortStates : g_Options.ModuleSortStates;
+    }
+};
+
+FixtureProcess* ProcessesPage::fixture;
+HWND ProcessesPage::host;
+
+} // namespace
+
+TEST_F(ProcessesPage, FirstStartLayoutRowsAndLowerListToggle)
+{
+    OpenPage();
+    EXPECT_TRUE(IsWindowVisible(g_hThreadList));
+    EXPECT_FALSE(IsWindowVisible(g_hModuleList));
+    EXPECT_EQ("&Show modules", DlgText(page, IDC_PROC_SHOWMODULES));
+    EXPECT_EQ(g_hProcessList, GetDlgItem(page, IDC_PROC_LIST)) << "placeholder left behind";
+    EXPECT_EQ(g_hThreadList, GetDlgItem(page, IDC_PROC_THREADS));
+    const struct { HWND list; int columns; const char* titles[5]; } lists[] = {
+        {g_hProcessList, 4, {"Process", "Identifier", "Priority", "Module"}},
+        {g_hThreadList, 5, {"Thread", "Identifier", "Priority", "Class", "Boost"}},
+        {g_hModuleList, 3, {"Module", "Size", "File"}},
+    };
+    for (const auto& l : lists) {
+        RECT rc;
+        GetWindowRect(l.list, &rc);
+        int expected = AutoColumnWidth(rc.right - rc.left, l.columns, GetSystemMetrics(SM_CXBORDER),
+                                       GetSystemMetrics(SM_CXVSCROLL));
+        for (int c = 0; c < l.columns; c++) {
+            EXPECT_EQ(expected, SendMessageA(l.list, LVM_GETCOLUMNWIDTH, c, 0));
+            char title[64] = "";
+            LVCOLUMNA col;
+            ZeroMemory(&col, sizeof(col));
+            col.mask = LVCF_TEXT | LVCF_FMT;
+            col.pszText = title;
+            col.cchTextMax = sizeof(title);
+            SendMessageA(l.list, LVM_GETCOLUMNA, c, (LPARAM)&col);
+            EXPECT_STREQ(l.titles[c], title);
+            EXPECT_EQ(l.list == g_hModuleList && c == 1 ? LVCFMT_RIGHT : LVCFMT_LEFT, col.fmt & LVCFMT_JUSTIFYMASK);
+        }
+    }
+    // Unsorted: snapshot order, the top row selected and its process the selected one.
+    ExpectOrdered(PROCESSES, 0, SORT_NONE);
+    EXPECT_EQ(RowParamOf(g_hProcessList, 0), g_iProcessSel);
+    EXPECT_EQ(g_processCount, RowCount(g_hProcessList));
+
+    int row = RowWithParam(g_hProcessList, FixtureIndex());
+    ASSERT_GE(row, 0);
+    EXPECT_EQ("vantix_fixture", CellText(g_hProcessList, row, 0));
+    EXPECT_EQ(Hex4(fixture->Pid()), CellText(g_hProcessList, row, 1));
+    EXPECT_EQ("normal", CellText(g_hProcessList, row, 2));
+    EXPECT_EQ("vantix_fixture", CellText(g_hProcessList, row, 3));
+    EXPECT_NE(g_hProcessImages, (HIMAGELIST)NULL);
+    EXPECT_EQ(g_hProcessImages, (HIMAGELIST)SendMessageA(g_hProcessList, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+
+    SelectFixture();
+    ASSERT_EQ(4, RowCount(g_hThreadList));
+    for (int r = 0; r < 4; r++) {
+        const THREADENTRY32& te = g_threadTable[RowParamOf(g_hThreadList, r)];
+        EXPECT_EQ(fixture->Pid(), te.th32OwnerProcessID);
+        EXPECT_EQ(std::to_string(r + 1), CellText(g_hThreadList, r, 0));
+        EXPECT_EQ(Hex4(te.th32ThreadID), CellText(g_hThreadList, r, 1));
+        // Idle threads of a normal-class process: base priority 8, relative "normal".
+        EXPECT_EQ("8", CellText(g_hThreadList, r, 2));
+        EXPECT_EQ("normal", CellText(g_hThreadList, r, 3)) << "toolhelp value " << te.tpBasePri;
+        EXPECT_EQ(std::to_string(te.tpDeltaPri), CellText(g_hThreadList, r, 4));
+    }
+    const ProcessRecord& rec = g_processTable[FixtureIndex()];
+    int modules = ModuleRangeEnd(FixtureIndex()) - rec.firstModule;
+    ASSERT_EQ(modules, RowCount(g_hModuleList));
+    bool library = false;
+    for (int r = 0; r < modules; r++) {
+        const MODULEENTRY32& me = g_moduleTable[RowParamOf(g_hModuleList, r)];
+        EXPECT_EQ(me.szModule, CellText(g_hModuleList, r, 0));
+        EXPECT_EQ(std::to_string(me.modBaseSize), CellText(g_hModuleList, r, 1));
+        EXPECT_EQ(me.szExePath, CellText(g_hModuleList, r, 2));
+        library = library || CellText(g_hModuleList, r, 0) == "msimg32";
+    }
+    EXPECT_TRUE(library);
+    EXPECT_EQ(rec.firstModule, g_iModuleSel);
+
+    SendMessageA(page, WM_COMMAND, IDC_PROC_SHOWMODULES, 0);
+    EXPECT_TRUE(IsWindowVisible(g_hModuleList));
+    EXPECT_FALSE(IsWindowVisible(g_hThreadList));
+    EXPECT_EQ("&Show threads", DlgText(page, IDC_PROC_SHOWMODULES));
+    EXPECT_EQ(1u, g_Options.ShowModules);
+    SendMessageA(page, WM_COMMAND, IDC_PROC_SHOWMODULES, 0);
+    EXPECT_TRUE(IsWindowVisible(g_hThreadList));
+    EXPECT_EQ(0u, g_Options.ShowModules);
+}
+
+TEST_F(ProcessesPage, EveryColumnCyclesAscendingDescendingUnsorted)
+{
+    OpenPage();
+    const struct { ListKind kind; int columns; } lists[] = {{PROCESSES, 4}, {THREADS, 5}, {MODULES, 3}};
+    for (const auto& l : lists) {
+        for (int col = 0; col < l.columns; col++) {
+            SCOPED_TRACE(testing::Message() << "list " << l.kind << " column " << col);
+            SelectFixture();
+            for (int state : {SORT_ASCENDING, SORT_DESCENDING, SORT_NONE}) {
+                if (l.kind == PROCESSES && state == SORT_NONE) SelectRow(g_hProcessList, 2);
+                ClickHeader(List(l.kind), col);
+                EXPECT_EQ(state, States(l.kind)[col]);
+                ExpectOrdered(l.kind, col, state);
+                if (l.kind == PROCESSES && state == SORT_NONE) {
+                    EXPECT_EQ(RowParamOf(g_hProcessList, 0), g_iProcessSel) << "unsorting reselects the top row";
+                }
+            }
+        }
+    }
+    // A column keeps its own place in the cycle while another is clicked.
+    ClickHeader(g_hProcessList, 1);
+    ClickHeader(g_hProcessList, 0);
+    EXPECT_EQ(0u, g_Options.ProcessSortColumn);
+    ClickHeader(g_hProcessList, 1);
+    EXPECT_EQ(SORT_DESCENDING, g_Options.ProcessSortStates[1]);
+    ExpectOrdered(PROCESSES, 1, SORT_DESCENDING);
+}
+
+TEST_F(ProcessesPage, SortAndWidthsPersistAcrossPageRecreation)
+{
+    OpenPage();
+    ClickHeader(g_hProcessList, 1);
+    ClickHeader(g_hProcessList, 1);
+    ClickHeader(g_hModuleList, 2);
+    SendMessageA(g_hProcessList, LVM_SETCOLUMNWIDTH, 0, 123);
+    SendMessageA(g_hModuleList, LVM_SETCOLUMNWIDTH, 2, 77);
+    SendMessageA(page, WM_COMMAND, IDC_PROC_SHOWMODULES, 0);
+    ClosePage();
+    EXPECT_EQ(1u, g_Options.ProcessSortColumn);
+    EXPECT_EQ(SORT_DESCENDING, g_Options.ProcessSortStates[1]);
+    EXPECT_EQ(2u, g_Options.ModuleSortColumn);
+    EXPECT_EQ(SORT_ASCENDING, g_Options.ModuleSortStates[2]);
+    EXPECT_EQ(123, g_Options.ProcessColumnWidths[0]);
+    EXPECT_EQ(77, g_Options.ModuleColumnWidths[2]);
+    EXPECT_EQ(0, g_processCount) << "the snapshot goes with the page";
+
+    OpenPage();
+    ExpectOrdered(PROCESSES, 1, SORT_DESCENDING);
+    ExpectOrdered(MODULES, 2, SORT_ASCENDING);
+    EXPECT_EQ(123, SendMessageA(g_hProcessList, LVM_GETCOLUMNWIDTH, 0, 0));
+    EXPECT_EQ(77, SendMessageA(g_hModuleList, LVM_GETCOLUMNWIDTH, 2, 0));
+    EXPECT_TRUE(IsWindowVisible(g_hModuleList));
+    EXPECT_EQ("&Show threads", DlgText(page, IDC_PROC_SHOWMODULES));
+    // The top row of a sorted list is the selected process.
+    EXPECT_EQ(RowParamOf(g_hProcessList, 0), g_iProcessSel);
+}
+
+TEST_F(ProcessesPage, KillAsksAndFollowsTheAnswer)
+{
+    FixtureProcess victim("kill fixture", "");
+    ASSERT_TRUE(victim.Window());
+    OpenPage();
+    int index = -1;
+    for (int i = 0; i < g_processCount; i++)
+        if (g_processTable[i].entry.th32ProcessID == victim.Pid()) index = i;
+    ASSERT_GE(index, 0);
+    SelectRow(g_hProcessList, RowWithParam(g_hProcessList, index));
+    ASSERT_EQ(index, g_iProcessSel);
+    {
+        MessageBoxAnswerer no(IDNO);
+        SendMessageA(page, WM_COMMAND, IDC_PROC_KILL, 0);
+        ASSERT_EQ(1u, no.Boxes().size());
+        EXPECT_EQ("Do you really want\nto end the process?", no.Boxes()[0].text);
+        EXPECT_EQ("Warning (Vantix)", no.Boxes()[0].caption);
+    }
+    EXPECT_FALSE(victim.WaitExit(300));
+    {
+        MessageBoxAnswerer yes(IDYES);
+        SendMessageA(page, WM_COMMAND, IDC_PROC_KILL, 0);
+        EXPECT_EQ(1u, yes.Boxes().size());
+    }
+    ASSERT_TRUE(victim.WaitExit(5000));
+    EXPECT_EQ(0u, victim.ExitCode());
+    // The page keeps showing it until Refresh.
+    EXPECT_GE(RowWithParam(g_hProcessList, index), 0);
+    SendMessageA(page, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+    for (int i = 0; i < g_processCount; i++) EXPECT_NE(victim.Pid(), g_processTable[i].entry.th32ProcessID);
+    EXPECT_EQ(g_processCount, RowCount(g_hProcessList));
+}
+
+TEST_F(ProcessesPage, DoubleClicksAndViewCommandsOpenTheRightDialogs)
+{
+    OpenPage();
+    SelectFixture();
+    auto dblclk = [&](HWND from) {
+        NMITEMACTIVATE nm;
+        ZeroMemory(&nm, sizeof(nm));
+        nm.hdr.hwndFrom = from;
+        nm.hdr.idFrom = GetDlgCtrlID(from);
+        nm.hdr.code = NM_DBLCLK;
+        nm.iItem = 0;
+        SendMessageA(page, WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
+    };
+    dblclk(g_hProcessList);
+    EXPECT_TRUE(ThreadDialogs("Process Information").empty()) << "the command is posted, not run inside the notification";
+    PumpMessages(50);
+    std::vector<HWND> procDlgs = ThreadDialogs("Process Information");
+    ASSERT_EQ(1u, procDlgs.size());
+    EXPECT_EQ(Hex4(fixture->Pid()), DlgText(procDlgs[0], IDC_PI_ID));
+
+    dblclk(g_hThreadList);
+    PumpMessages(50);
+    EXPECT_EQ(1u, ThreadDialogs("Process Information").size());
+    EXPECT_TRUE(ThreadDialogs("Module Information").empty());
+
+    // Thread list shown: the process's main module.
+    SendMessageA(page, WM_COMMAND, IDC_PROC_VIEWMODULE, 0);
+    std::vector<HWND> modDlgs = ThreadDialogs("Module Information");
+    ASSERT_EQ(1u, modDlgs.size());
+    EXPECT_EQ(0, lstrcmpiA(FixtureProcess::ExePath().c_str(), DlgText(modDlgs[0], IDC_MI_PATH).c_str()));
+    EXPECT_EQ("vantix_fixture", DlgText(modDlgs[0], IDC_MI_NAME));
+
+    // Module list shown, a library row selected: that library.
+    SendMessageA(page, WM_COMMAND, IDC_PROC_SHOWMODULES, 0);
+    int libRow = -1;
+    for (int r = 0; r < RowCount(g_hModuleList); r++)
+        if (CellText(g_hModuleList, r, 0) == "msimg32") libRow = r;
+    ASSERT_GE(libRow, 0);
+    SelectRow(g_hModuleList, libRow);
+    const MODULEENTRY32 lib = g_moduleTable[RowParamOf(g_hModuleList, libRow)];
+    dblclk(g_hModuleList);
+    PumpMessages(50);
+    HWND libDlg = FindThreadDialog("Module Information", modDlgs);
+    ASSERT_TRUE(libDlg);
+    EXPECT_EQ(lib.szExePath, DlgText(libDlg, IDC_MI_PATH));
+    EXPECT_EQ("msimg32", DlgText(libDlg, IDC_MI_NAME));
+    EXPECT_EQ(std::to_string(lib.modBaseSize), DlgText(libDlg, IDC_MI_SIZE));
+    EXPECT_EQ(Hex4(fixture->Pid()), DlgText(libDlg, IDC_MI_PROCESS));
+}
+
+TEST_F(ProcessesPage, SwitchingToModulesKeepsTheMainModuleUntilAnotherRowIsChosen)
+{
+    // Modules sorted by name, descending: the main module is not on top.
+    g_Options.ModuleSortColumn = 0;
+    g_Options.ModuleSortStates[0] = SORT_DESCENDING;
+    OpenPage();
+    SelectFixture();
+    ASSERT_NE("vantix_fixture", CellText(g_hModuleList, 0, 0));
+    SendMessageA(page, WM_COMMAND, IDC_PROC_SHOWMODULES, 0);
+    SendMessageA(page, WM_COMMAND, IDC_PROC_VIEWMODULE, 0);
+    HWND dlg = FindThreadDialog("Module Information");
+    ASSERT_TRUE(dlg);
+    EXPECT_EQ("vantix_fixture", DlgText(dlg, IDC_MI_NAME));
+}
+
+TEST_F(ProcessesPage, CommandsWithoutASelectionDoNothing)
+{
+    OpenPage();
+    g_iProcessSel = -1;
+    for (int id : {IDC_PROC_VIEWPROCESS, IDC_PROC_VIEWMODULE, IDC_PROC_KILL}) {
+        MessageBoxAnswerer no(IDNO);
+        SendMessageA(page, WM_COMMAND, id, 0);
+        EXPECT_TRUE(no.Boxes().empty());
+    }
+    EXPECT_TRUE(ThreadDialogs("Process Information").empty());
+    EXPECT_TRUE(ThreadDialogs("Module Information").empty());
+}
