@@ -23,6 +23,14 @@ void OnContextMenuMessage(HWND hWnd, HWND hClicked, LPARAM pos)
     (void)hWnd; (void)hClicked; (void)pos;
 }
 
+void RouteHelpMessage(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_HELP)
+        OnHelpMessage((const HELPINFO*)lParam);
+    else if (msg == WM_CONTEXTMENU)
+        OnContextMenuMessage(hDlg, (HWND)wParam, lParam);
+}
+
 void ShowHelpTopic(UINT topic)
 {
     (void)topic;

@@ -10,6 +10,8 @@ extern char g_szHelpFile[MAX_PATH];
 void BuildHelpFilePath(const char* exePath, char* out, size_t outSize);
 
 void OnHelpMessage(const HELPINFO* info);
+// WM_HELP and WM_CONTEXTMENU of a dialog procedure, passed to the two handlers.
+void RouteHelpMessage(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 void OnContextMenuMessage(HWND hWnd, HWND hClicked, LPARAM pos);
 // Whole-dialog topic (Help buttons); no owner window.
 void ShowHelpTopic(UINT topic);

@@ -41,9 +41,31 @@ static int s_layoutW, s_layoutH;
 static int s_layoutCursor;
 static int s_scaleW, s_scaleH;
 
+static INT_PTR DlgResult(HWND hDlg, LRESULT result)
+{
+    SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
 void ForwardPageCancel(int id)
 {
     if (id == IDCANCEL && g_hMainDlg) PostMessageA(g_hMainDlg, WM_COMMAND, IDCANCEL, 0);
+}
+
+INT_PTR CALLBACK TemplatePageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        return 0;
+    case WM_COMMAND:
+        ForwardPageCancel(LOWORD(wParam));
+        return DlgResult(hDlg, 0);
+    case WM_HELP:
+    case WM_CONTEXTMENU:
+        RouteHelpMessage(hDlg, msg, wParam, lParam);
+        return DlgResult(hDlg, 0);
+    }
+    return FALSE;
 }
 
 // ---- Shared services of the information dialogs
@@ -297,12 +319,6 @@ static void MainDlg_OnDestroy(HWND hDlg)
         DestroyWindow(g_hMainWnd);
 }
 
-static INT_PTR DlgResult(HWND hDlg, LRESULT result)
-{
-    SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, result);
-    return TRUE;
-}
-
 INT_PTR CALLBACK MainDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
@@ -322,10 +338,8 @@ INT_PTR CALLBACK MainDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
         MainDlg_OnDestroy(hDlg);
         return DlgResult(hDlg, 0);
     case WM_HELP:
-        OnHelpMessage((const HELPINFO*)lParam);
-        return DlgResult(hDlg, TRUE);
     case WM_CONTEXTMENU:
-        OnContextMenuMessage(hDlg, (HWND)wParam, lParam);
+        RouteHelpMessage(hDlg, msg, wParam, lParam);
         return DlgResult(hDlg, 0);
     }
     return FALSE;

@@ -22,6 +22,8 @@ void ShowPage(int index);
 // Pages call this with every command id they receive: Escape inside a page reaches the page,
 // and it must close the main dialog as it does anywhere else in it.
 void ForwardPageCancel(int id);
+// A page that shows its template as it stands, with Escape and help routed like every page.
+INT_PTR CALLBACK TemplatePageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 void AddInfoSysMenuItems(HWND hDlg);
 void SetDialogIcons(HWND hDlg, int iconId);

@@ -276,11 +276,8 @@ INT_PTR CALLBACK OptionsPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lPar
         SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, 0);
         return TRUE;
     case WM_HELP:
-        OnHelpMessage((const HELPINFO*)lParam);
-        SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, TRUE);
-        return TRUE;
     case WM_CONTEXTMENU:
-        OnContextMenuMessage(hDlg, (HWND)wParam, lParam);
+        RouteHelpMessage(hDlg, msg, wParam, lParam);
         SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, 0);
         return TRUE;
     }

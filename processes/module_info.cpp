@@ -71,10 +71,8 @@ INT_PTR CALLBACK ModuleInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lP
         ModuleInfo_OnDestroy(hDlg);
         break;
     case WM_HELP:
-        OnHelpMessage((const HELPINFO*)lParam);
-        break;
     case WM_CONTEXTMENU:
-        OnContextMenuMessage(hDlg, (HWND)wParam, lParam);
+        RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;
     default:
         return FALSE;

@@ -150,10 +150,8 @@ INT_PTR CALLBACK ProcessDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lPara
         ProcessDlg_OnDestroy(hDlg);
         break;
     case WM_HELP:
-        OnHelpMessage((const HELPINFO*)lParam);
-        break;
     case WM_CONTEXTMENU:
-        OnContextMenuMessage(hDlg, (HWND)wParam, lParam);
+        RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;
     default:
         return FALSE;

@@ -583,10 +583,8 @@ INT_PTR CALLBACK ProcessesPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lP
         ProcessesPage_OnDestroy();
         break;
     case WM_HELP:
-        OnHelpMessage((const HELPINFO*)lParam);
-        break;
     case WM_CONTEXTMENU:
-        OnContextMenuMessage(hDlg, (HWND)wParam, lParam);
+        RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;
     default:
         return FALSE;
