@@ -16,32 +16,9 @@ namespace {
 
 std::string VantixPath() { return ProgramFolder() + "\\Vantix.exe"; }
 
-struct FindDialog {
-    DWORD pid;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialogProc(HWND h, LPARAM lp)
-{
-    FindDialog* f = (FindDialog*)lp;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    char cls[32], title[128];
-    GetClassNameA(h, cls, sizeof(cls));
-    GetWindowTextA(h, title, sizeof(title));
-    if (pid == f->pid && !strcmp(cls, "#32770") && !strcmp(title, f->title) && IsWindowVisible(h)) {
-        f->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND TopDialogOf(DWORD pid, const char* title)
 {
-    FindDialog f = {pid, title, NULL};
-    EnumWindows(FindDialogProc, (LPARAM)&f);
-    return f.found;
+    return FindTopWindow(pid, "#32770", title, true);
 }
 
 HWND HiddenWindow()

@@ -11,38 +11,6 @@
 
 namespace {
 
-struct TopDialogSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindVantixDialogProc(HWND h, LPARAM lp)
-{
-    TopDialogSearch* s = (TopDialogSearch*)lp;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    char cls[32] = "", title[64] = "";
-    GetClassNameA(h, cls, sizeof(cls));
-    GetWindowTextA(h, title, sizeof(title));
-    if (pid == s->pid && strcmp(cls, "#32770") == 0 && strcmp(title, "Vantix") == 0 && IsWindowVisible(h)) {
-        s->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK AnyVisibleWindowProc(HWND h, LPARAM lp)
-{
-    TopDialogSearch* s = (TopDialogSearch*)lp;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    if (pid == s->pid && IsWindowVisible(h)) {
-        s->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The stored settings skip warnings during the test; they never outlive it.
 struct StoredSettingsGuard {
     ~StoredSettingsGuard() { ClearStoredSettings(); }
@@ -75,16 +43,14 @@ TEST(ProcessesEndToEnd, KillsNotepadFromTheProcessesPage)
     DWORD notepadPid = 0, vantixPid = 0;
     notepad.h = StartProcess("notepad.exe", &notepadPid);
     ASSERT_TRUE(notepad.h) << "cannot start Wine's notepad";
-    TopDialogSearch np = {notepadPid, NULL};
-    ASSERT_TRUE(WaitUntil([&] { EnumWindows(AnyVisibleWindowProc, (LPARAM)&np); return np.found != NULL; }, 20000));
+    ASSERT_TRUE(WaitForTopWindow(notepadPid, NULL, NULL, true, 20000));
 
     std::string exe = ProgramFolder() + "\\Vantix.exe";
     vantix.h = StartProcess("\"" + exe + "\"", &vantixPid);
     ASSERT_TRUE(vantix.h) << exe;
-    TopDialogSearch vs = {vantixPid, NULL};
-    ASSERT_TRUE(WaitUntil([&] { EnumWindows(FindVantixDialogProc, (LPARAM)&vs); return vs.found != NULL; }, 20000))
-        << "the main dialog did not appear";
-    HWND tab = FindWindowExA(vs.found, NULL, WC_TABCONTROLA, NULL);
+    HWND dlg = WaitForTopWindow(vantixPid, "#32770", "Vantix", true, 20000);
+    ASSERT_TRUE(dlg) << "the main dialog did not appear";
+    HWND tab = FindWindowExA(dlg, NULL, WC_TABCONTROLA, NULL);
     ASSERT_TRUE(tab);
     HWND page = FindWindowExA(tab, NULL, "#32770", NULL);
     ASSERT_TRUE(page);
@@ -108,6 +74,6 @@ TEST(ProcessesEndToEnd, KillsNotepadFromTheProcessesPage)
     PostMessageA(GetDlgItem(page, IDC_PROC_KILL), BM_CLICK, 0, 0);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(notepad.h, 10000)) << "notepad still runs";
 
-    PostMessageA(vs.found, WM_CLOSE, 0, 0);
+    PostMessageA(dlg, WM_CLOSE, 0, 0);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(vantix.h, 15000)) << "Vantix did not close";
 }

@@ -11,32 +11,13 @@ std::string FixtureProcess::ExePath()
     return ProgramFolder() + "\\vantix_fixture.exe";
 }
 
-struct FindWindowData {
-    DWORD pid;
-    HWND found;
-};
-
-static BOOL CALLBACK FindPidWindowProc(HWND h, LPARAM lp)
-{
-    FindWindowData* d = (FindWindowData*)lp;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    if (pid == d->pid && IsWindowVisible(h)) {
-        d->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 FixtureProcess::FixtureProcess(const std::string& title, const std::string& args)
     : handle_(NULL), pid_(0), window_(NULL)
 {
     handle_ = StartProcess("\"" + ExePath() + "\" --title \"" + title + "\" " + args, &pid_);
     if (!handle_) return;
-    FindWindowData d = {pid_, NULL};
     // The fixture starts its threads and loads its libraries before it makes its window.
-    WaitUntil([&] { d.found = NULL; EnumWindows(FindPidWindowProc, (LPARAM)&d); return d.found != NULL; }, 15000);
-    window_ = d.found;
+    window_ = WaitForTopWindow(pid_, NULL, NULL, true, 15000);
 }
 
 FixtureProcess::~FixtureProcess()

@@ -72,32 +72,9 @@ private:
     DWORD pid_;
 };
 
-struct FindArgs {
-    DWORD pid;
-    const char* cls;
-    HWND found;
-};
-
-BOOL CALLBACK FindTopLevelProc(HWND h, LPARAM lp)
-{
-    FindArgs* a = (FindArgs*)lp;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    if (pid != a->pid) return TRUE;
-    char cls[64];
-    if (!GetClassNameA(h, cls, sizeof(cls)) || strcmp(cls, a->cls) != 0) return TRUE;
-    a->found = h;
-    return FALSE;
-}
-
 HWND WaitForTopLevel(DWORD pid, const char* cls, DWORD ms)
 {
-    FindArgs a = {pid, cls, NULL};
-    WaitUntil([&] {
-        EnumWindows(FindTopLevelProc, (LPARAM)&a);
-        return a.found != NULL;
-    }, ms);
-    return a.found;
+    return WaitForTopWindow(pid, cls, NULL, false, ms);
 }
 
 // Starts our fixture program and returns its window, or NULL.

@@ -119,6 +119,44 @@ std::string ReadRunAtLogon()
 
 // ---- Windows and processes
 
+struct TopWindowSearch {
+    DWORD pid;
+    const char* cls;
+    const char* title;
+    bool visibleOnly;
+    HWND found;
+};
+
+static BOOL CALLBACK FindTopWindowProc(HWND h, LPARAM lp)
+{
+    TopWindowSearch* s = (TopWindowSearch*)lp;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if (pid != s->pid || (s->visibleOnly && !IsWindowVisible(h))) return TRUE;
+    char text[256];
+    if (s->cls && (!GetClassNameA(h, text, sizeof(text)) || strcmp(text, s->cls) != 0)) return TRUE;
+    if (s->title) {
+        GetWindowTextA(h, text, sizeof(text));
+        if (strcmp(text, s->title) != 0) return TRUE;
+    }
+    s->found = h;
+    return FALSE;
+}
+
+HWND FindTopWindow(DWORD pid, const char* cls, const char* title, bool visibleOnly)
+{
+    TopWindowSearch s = {pid, cls, title, visibleOnly, NULL};
+    EnumWindows(FindTopWindowProc, (LPARAM)&s);
+    return s.found;
+}
+
+HWND WaitForTopWindow(DWORD pid, const char* cls, const char* title, bool visibleOnly, DWORD ms)
+{
+    HWND found = NULL;
+    WaitUntil([&] { return (found = FindTopWindow(pid, cls, title, visibleOnly)) != NULL; }, ms);
+    return found;
+}
+
 RECT WindowRect(HWND h)
 {
     RECT rc = {0, 0, 0, 0};

@@ -56,6 +56,12 @@ void WriteStoredSettings(const void* data, DWORD size);
 // Reads the run-at-logon value; empty when absent.
 std::string ReadRunAtLogon();
 
+// First top-level window of process pid whose class and title equal the given ones (null
+// matches anything); with visibleOnly, hidden windows are passed over.
+HWND FindTopWindow(DWORD pid, const char* cls, const char* title, bool visibleOnly);
+// The same, waiting up to ms for it to appear.
+HWND WaitForTopWindow(DWORD pid, const char* cls, const char* title, bool visibleOnly, DWORD ms);
+
 // Outer size and position of a window.
 RECT WindowRect(HWND h);
 // Folder of the running test program (ends without a backslash).
