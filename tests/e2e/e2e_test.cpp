@@ -269,3 +269,40 @@ TEST_F(EndToEnd, StartInTrayShowsNoDialogUntilOpened)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EndToEnd, DoesNotStartWithoutQuilletBesideIt)
+{
+    // A copy of the program alone in a folder: the loader must refuse it before any of its
+    // code runs, so no hidden window ever appears.
+    std::string dir = ProgramFolder() + "\\lonely";
+    CreateDirectoryA(dir.c_str(), NULL);
+    std::string copy = dir + "\\Vantix.exe";
+    ASSERT_TRUE(CopyFileA(VantixPath().c_str(), copy.c_str(), FALSE));
+    // Started in that folder: the loader also searches the current directory.
+    std::string line = "\"" + copy + "\"";
+    std::vector<char> cmd(line.begin(), line.end());
+    cmd.push_back('\0');
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    HANDLE h = NULL;
+    if (CreateProcessA(NULL, cmd.data(), NULL, NULL, FALSE, 0, NULL, dir.c_str(), &si, &pi)) {
+        CloseHandle(pi.hThread);
+        h = pi.hProcess;
+    }
+    if (h) {
+        EXPECT_EQ(WaitForSingleObject(h, 10000), WAIT_OBJECT_0) << "it must end at once";
+        DWORD code = 0;
+        GetExitCodeProcess(h, &code);
+        EXPECT_NE(code, 0u) << "a failed load is no success";
+        TerminateProcess(h, 1);
+        CloseHandle(h);
+    }
+    EXPECT_FALSE(HiddenWindow());
+    DeleteFileA(copy.c_str());
+    RemoveDirectoryA(dir.c_str());
+}
+
+}  // namespace

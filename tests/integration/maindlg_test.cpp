@@ -329,3 +329,46 @@ TEST_F(MainDialogKeys, EscapeInsideAnyPageClosesTheMainDialog)
 }
 
 }  // namespace
+
+namespace {
+
+class MainDialogLayout : public DialogTest {};
+
+TEST_F(MainDialogLayout, OnlyTheFirstFortyPageWindowsAreRescaled)
+{
+    HWND dlg = OpenMain();
+    ASSERT_TRUE(g_hPage);
+    // Enough extra children to pass the record's 40 entries.
+    std::vector<HWND> extra;
+    for (int i = 0; i < 45; i++)
+        extra.push_back(CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 2 * i, 100, 10, 10, g_hPage,
+                                        NULL, g_hInst, NULL));
+    RecordPageLayout();
+    EXPECT_EQ(RecordedLayoutCount(), LAYOUT_MAX_ENTRIES);
+    RECT last = ChildRect(extra.back());
+    RECT first = ChildRect(GetDlgItem(g_hPage, IDC_OPT_TRAY));
+    SetWindowPos(dlg, NULL, 0, 0, g_sizeMainTemplate.cx + 200, g_sizeMainTemplate.cy + 120, SWP_NOMOVE | SWP_NOZORDER);
+    RECT last2 = ChildRect(extra.back());
+    RECT first2 = ChildRect(GetDlgItem(g_hPage, IDC_OPT_TRAY));
+    EXPECT_TRUE(EqualRect(&last, &last2)) << "windows past the fortieth keep their place";
+    EXPECT_GT(first2.right - first2.left, first.right - first.left) << "the first ones grow";
+}
+
+TEST_F(MainDialogLayout, MinimizeAndRestoreKeepTheSize)
+{
+    HWND dlg = OpenMain();
+    SetWindowPos(dlg, NULL, 0, 0, g_sizeMainTemplate.cx + 60, g_sizeMainTemplate.cy + 40, SWP_NOMOVE | SWP_NOZORDER);
+    RECT before = WindowRect(dlg);
+    RECT button = ChildRect(GetDlgItem(g_hPage, IDC_OPT_EXIT));
+    ShowWindow(dlg, SW_MINIMIZE);
+    PumpMessages(50);
+    ShowWindow(dlg, SW_RESTORE);
+    PumpMessages(50);
+    RECT after = WindowRect(dlg);
+    EXPECT_TRUE(EqualRect(&before, &after));
+    RECT button2 = ChildRect(GetDlgItem(g_hPage, IDC_OPT_EXIT));
+    EXPECT_TRUE(EqualRect(&button, &button2));
+    EXPECT_EQ(g_Options.MainDlgWidth, after.right - after.left);
+}
+
+}  // namespace
