@@ -22,6 +22,27 @@ static UINT  s_uMsg SHARED = 0;
 
 static HINSTANCE s_hModule;
 
+typedef BOOL(WINAPI* IsWow64Fn)(HANDLE, PBOOL);
+
+// True when the process that owns the window runs with another bitness than this one. A hook
+// of this library cannot be loaded there; on 64-bit Windows the platform would run it in the
+// caller instead, where it could never see the target's message, so the call would only wait
+// out its second. Unknown (no access, or a system without WOW64) counts as the same bitness.
+static bool OtherBitness(HWND hWnd)
+{
+    IsWow64Fn isWow64 = (IsWow64Fn)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process");
+    if (!isWow64) return false;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hWnd, &pid);
+    HANDLE process = OpenProcess(0x1000 /* PROCESS_QUERY_LIMITED_INFORMATION */, FALSE, pid);
+    if (!process) process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!process) return false;
+    BOOL targetWow64 = FALSE, selfWow64 = FALSE;
+    bool known = isWow64(process, &targetWow64) && isWow64(GetCurrentProcess(), &selfWow64);
+    CloseHandle(process);
+    return known && !targetWow64 != !selfWow64;
+}
+
 static LRESULT CALLBACK GetMsgHookProc(int code, WPARAM wParam, LPARAM lParam)
 {
     const MSG* msg = (const MSG*)lParam;
@@ -57,6 +78,10 @@ static LONG ChangeWindowLong(HWND hWnd, int index, LONG value)
     if (current == value) {
         CloseHandle(done);
         return current;
+    }
+    if (OtherBitness(hWnd)) {
+        CloseHandle(done);
+        return -1;
     }
     DWORD thread = GetWindowThreadProcessId(hWnd, NULL);
     HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, GetMsgHookProc, s_hModule, thread);

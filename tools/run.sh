@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds Vantix and runs it under wine. Without a display it runs on a
-# virtual one, saves a screenshot of the main dialog and closes the program again.
+# Sets up what is missing, builds Vantix and runs it under wine: the 32-bit build where this
+# machine runs 32-bit code, else the 64-bit build (it says which). Without a display it runs on
+# a virtual one, saves a screenshot of the main dialog and closes the program again.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 bash tools/setup.sh
-build=${VANTIX_BUILD:-$root/build}
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j"$(nproc)" --target Vantix Quillet
+if [[ " $(bash tools/bits.sh) " == *" 32 "* ]]; then bits=32; else bits=64; fi
+tree=$(bash tools/build.sh "$bits" Vantix Quillet | tail -n 1)
+echo "run: the ${bits}-bit build ($tree/bin/Vantix.exe)"
 
-export WINEPREFIX=${WINEPREFIX:-$build/wineprefix} WINEARCH=win32 WINEDEBUG=-all
+source tools/wineenv.sh
+use_wine "$bits" "$tree/wineprefix"
 source tools/xvfb.sh
 virtual=0
 if [ -z "${DISPLAY:-}" ]; then
@@ -20,11 +22,11 @@ fi
 tools/prefix.sh
 
 if [ "$virtual" = 0 ]; then
-  exec wine "$build/bin/Vantix.exe" "$@"
+  exec "$VANTIX_WINE" "$tree/bin/Vantix.exe" "$@"
 fi
 
 shot=$root/vantix-screenshot.png
-wine "$build/bin/Vantix.exe" "$@" &
+"$VANTIX_WINE" "$tree/bin/Vantix.exe" "$@" &
 for _ in $(seq 1 100); do
   xdotool search --name '^Vantix$' >/dev/null 2>&1 && break
   sleep 0.2

@@ -1,13 +1,27 @@
 #!/usr/bin/env bash
-# Runs one Windows program under wine with the project's prefix and a display.
-# Used by CTest as the cross-compiling emulator and by the run and test scripts.
+# Runs one Windows program under wine with the prefix of its bitness and a display.
+#   winerun.sh [--bits 32|64] [--prefix DIR] program [args...]
+# CTest calls it as the cross-compiling emulator with both options (set by the build tree);
+# without them it takes VANTIX_BITS (default 32) and WINEPREFIX, else build/wineprefix.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
-export WINEARCH=win32
-export WINEDEBUG=${WINEDEBUG:--all}
-command -v wine >/dev/null || { echo "winerun: wine is not installed (run tools/setup.sh)" >&2; exit 127; }
+bits=${VANTIX_BITS:-32}
+prefix=${WINEPREFIX:-}
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --bits) bits=$2; shift 2 ;;
+    --prefix) prefix=$2; shift 2 ;;
+    *) break ;;
+  esac
+done
+if [ -z "$prefix" ]; then
+  if [ "$bits" = 64 ]; then prefix=$root/build64/wineprefix; else prefix=$root/build/wineprefix; fi
+fi
+source "$here/wineenv.sh"
+use_wine "$bits" "$prefix"
+[ -x "$VANTIX_WINE" ] || command -v "$VANTIX_WINE" >/dev/null || {
+  echo "winerun: $VANTIX_WINE is not installed (run tools/setup.sh)" >&2; exit 127; }
 if [ -z "${DISPLAY:-}" ]; then
   # No display: start a private Xvfb for this one program.
   source "$here/xvfb.sh"
@@ -16,5 +30,5 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 "$here/prefix.sh" >/dev/null
 status=0
-taskset -c 0 wine "$@" || status=$?
+taskset -c "${VANTIX_CPU:-0}" "$VANTIX_WINE" "$@" || status=$?
 exit $status
