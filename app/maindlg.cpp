@@ -3,6 +3,7 @@
 #include "app/maindlg.h"
 #include "app/layout.h"
 #include "app/startup.h"
+#include "app/settings.h"
 #include "app/options.h"
 #include "app/msgbox.h"
 #include "app/help.h"

@@ -1,7 +1,7 @@
 // String-table access, error boxes and confirmations.
 #include "app/msgbox.h"
 #include "app/startup.h"
-#include "app/options.h"
+#include "app/settings.h"
 #include "resource.h"
 
 static char s_szResString[RESSTRING_CHARS];

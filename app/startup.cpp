@@ -2,7 +2,7 @@
 #include "app/startup.h"
 #include "app/maindlg.h"
 #include "app/msgbox.h"
-#include "app/options.h"
+#include "app/settings.h"
 #include "app/tray.h"
 #include "app/help.h"
 #include "app/banner.h"

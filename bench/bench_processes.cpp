@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/options.h"
+#include "app/settings.h"
 #include "app/startup.h"
 #include "processes/processes_page.h"
 #include "processes/snapshot.h"

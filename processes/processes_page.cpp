@@ -8,7 +8,7 @@
 #include "processes/snapshot.h"
 #include "app/help.h"
 #include "app/msgbox.h"
-#include "app/options.h"
+#include "app/settings.h"
 #include "app/startup.h"
 #include "resource.h"
 

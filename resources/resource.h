@@ -22,6 +22,11 @@
 #define IDI_MODULE              5
 #define IDI_MODULE_SMALL        6
 
+// ---- Cursors (32 x 32 monochrome, hot spot 15, 15)
+#define IDCUR_RING              1       // fixed-size selection and the window picker
+#define IDCUR_CROSS             2       // free selection
+#define IDCUR_SMALLCROSS        3       // fixed-size selection of a small icon
+
 // ---- Menus
 #define IDM_TRAY                1
 

@@ -9,7 +9,7 @@
 #include <string.h>
 
 #include "support/testing.h"
-#include "app/options.h"
+#include "app/settings.h"
 #include "resource.h"
 
 namespace {

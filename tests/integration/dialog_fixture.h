@@ -11,7 +11,8 @@
 #include "support/testing.h"
 #include "app/startup.h"
 #include "app/maindlg.h"
-#include "app/options.h"
+#include "app/settings.h"
+#include "app/session.h"
 #include "resource.h"
 
 struct ExitCall {

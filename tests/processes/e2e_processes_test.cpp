@@ -6,7 +6,7 @@
 #include <string>
 #include "proc_helpers.h"
 #include "support/testing.h"
-#include "app/options.h"
+#include "app/settings.h"
 #include "resource.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include "proc_helpers.h"
 #include "support/testing.h"
-#include "app/options.h"
+#include "app/settings.h"
 #include "processes/module_info.h"
 #include "processes/process_info.h"
 #include "processes/snapshot.h"

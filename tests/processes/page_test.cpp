@@ -6,7 +6,7 @@
 #include <string>
 #include "proc_helpers.h"
 #include "support/testing.h"
-#include "app/options.h"
+#include "app/settings.h"
 #include "app/startup.h"
 #include "processes/processes_page.h"
 #include "processes/snapshot.h"

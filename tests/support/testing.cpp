@@ -1,6 +1,6 @@
 #include "support/testing.h"
 #include "app/startup.h"
-#include "app/options.h"
+#include "app/settings.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -2,7 +2,8 @@
 // small pure rules around it (run-at-logon command, session flags, command line, help path).
 #include <gtest/gtest.h>
 #include <string.h>
-#include "app/options.h"
+#include "app/settings.h"
+#include "app/session.h"
 #include "app/startup.h"
 #include "app/help.h"
 #include "resource.h"
