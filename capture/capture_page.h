@@ -1,9 +1,16 @@
-// The Capture Screen tab page.
+// The Capture Screen tab page: which area to capture, the fixed rectangle's size, whether the
+// frame shows its dimensions, where the capture goes, and the button that starts it.
 #ifndef VANTIX_CAPTURE_PAGE_H
 #define VANTIX_CAPTURE_PAGE_H
 
 #include <windows.h>
 
 INT_PTR CALLBACK CapturePageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Enables the dimension controls for the Rectangle area only and puts the area's
+// instructions on the capture button.
+void UpdateCaptureControls(HWND page, int area);
+// Copies the page's width, height, destination and Show dimensions into the settings record.
+void StoreCapturePage(HWND page);
 
 #endif

@@ -1,5 +1,14 @@
 // The capture pipeline.
 #include "capture/pipeline.h"
+#include "capture/dib.h"
+#include "capture/viewer.h"
+#include "app/maindlg.h"
+#include "app/settings.h"
+#include "resource.h"
+
+RECT g_rcCapture;
+HBITMAP g_hCaptureBitmap;
+HGLOBAL g_hCaptureDib;
 
 static BOOL CALLBACK UpdateWindowProc(HWND hWnd, LPARAM)
 {
@@ -13,4 +22,72 @@ static BOOL CALLBACK UpdateWindowProc(HWND hWnd, LPARAM)
 void UpdateAllWindows()
 {
     EnumWindows(UpdateWindowProc, 0);
+}
+
+RECT ClipToDisplay(const RECT& rc, int horzRes, int vertRes)
+{
+    RECT r;
+    r.left = rc.left > 0 ? rc.left : 0;
+    r.top = rc.top > 0 ? rc.top : 0;
+    r.right = rc.right < horzRes ? rc.right : horzRes;
+    r.bottom = rc.bottom < vertRes ? rc.bottom : vertRes;
+    return r;
+}
+
+void CaptureScreenRect()
+{
+    if (IsRectEmpty(&g_rcCapture)) return;
+    HDC display = CreateDCA("DISPLAY", NULL, NULL, NULL);
+    HDC mem = CreateCompatibleDC(display);
+    RECT r = ClipToDisplay(g_rcCapture, GetDeviceCaps(display, HORZRES), GetDeviceCaps(display, VERTRES));
+    int width = r.right - r.left, height = r.bottom - r.top;
+    UpdateColors(display);
+    // A zero size would give the one-pixel stock bitmap rather than no bitmap at all.
+    g_hCaptureBitmap = width > 0 && height > 0 ? CreateCompatibleBitmap(display, width, height) : NULL;
+    if (g_hCaptureBitmap) {
+        HGDIOBJ old = SelectObject(mem, g_hCaptureBitmap);
+        BitBlt(mem, 0, 0, width, height, display, r.left, r.top, SRCCOPY);
+        g_hCaptureBitmap = (HBITMAP)SelectObject(mem, old);
+    }
+    DeleteDC(mem);
+    DeleteDC(display);
+}
+
+void CaptureClientArea(HWND window)
+{
+    if (!IsWindow(window)) return;
+    GetClientRect(window, &g_rcCapture);
+    MapWindowPoints(window, HWND_DESKTOP, (POINT*)&g_rcCapture, 2);
+    CaptureScreenRect();
+}
+
+void CaptureWindowArea(HWND window)
+{
+    if (!IsWindow(window)) return;
+    GetWindowRect(window, &g_rcCapture);
+    CaptureScreenRect();
+}
+
+void DeliverCapture()
+{
+    g_hCaptureDib = BitmapToDib(g_hCaptureBitmap);
+    if (g_hCaptureBitmap) {
+        switch (g_Options.CaptureDestination) {
+        case IDC_CAP_NEWWINDOW:
+            OpenCaptureViewer();
+            break;
+        case IDC_CAP_CLIPBOARD:
+            CopyCaptureToClipboard();
+            break;
+        case IDC_CAP_FILE:
+            SaveDibToFile(g_hPage, g_hCaptureDib);
+            break;
+        default:
+            break;
+        }
+    }
+    if (g_hCaptureBitmap) DeleteObject(g_hCaptureBitmap);
+    if (g_hCaptureDib) GlobalFree(g_hCaptureDib);
+    g_hCaptureBitmap = NULL;
+    g_hCaptureDib = NULL;
 }

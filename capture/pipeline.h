@@ -1,11 +1,35 @@
-// The capture pipeline shared by every way of selecting an area of the screen.
+// The capture pipeline shared by every way of selecting an area of the screen: one global
+// capture state, the copy of a screen rectangle into a bitmap and its delivery to the chosen
+// destination (a viewer, the clipboard or a BMP file).
 #ifndef VANTIX_CAPTURE_PIPELINE_H
 #define VANTIX_CAPTURE_PIPELINE_H
 
 #include <windows.h>
 
+// The area to capture in screen coordinates, right and bottom exclusive; empty = nothing.
+extern RECT g_rcCapture;
+// The latest capture as a display bitmap, and as a packed DIB while it is delivered. A
+// consumer that keeps a handle takes it over by clearing the global; between captures both
+// are NULL.
+extern HBITMAP g_hCaptureBitmap;
+extern HGLOBAL g_hCaptureDib;
+
 // Repaints every window on the desktop at once, children before their parents, so that what
 // hiding the main dialog (or removing an overlay) uncovered is drawn before the screen is read.
 void UpdateAllWindows();
+
+// Pure: the part of rc on a primary display of horzRes x vertRes pixels (may be empty).
+RECT ClipToDisplay(const RECT& rc, int horzRes, int vertRes);
+
+// Copies the screen under g_rcCapture (clipped to the primary display) into a new
+// g_hCaptureBitmap; an empty rectangle, or one off the display, leaves it NULL.
+void CaptureScreenRect();
+// Converts g_hCaptureBitmap to g_hCaptureDib, hands them to the destination chosen on the
+// Capture Screen page and releases whatever is left.
+void DeliverCapture();
+
+// Window picker callbacks: capture the picked window's client area or its whole rectangle.
+void CaptureClientArea(HWND window);
+void CaptureWindowArea(HWND window);
 
 #endif

@@ -21,6 +21,7 @@
 #define IDI_PROCESS_SMALL       4
 #define IDI_MODULE              5
 #define IDI_MODULE_SMALL        6
+#define IDI_CAPTURE             16      // the capture viewer; one file holds both sizes
 
 // ---- Cursors (32 x 32 monochrome, hot spot 15, 15)
 #define IDCUR_RING              1       // fixed-size selection and the window picker
@@ -29,6 +30,7 @@
 
 // ---- Menus
 #define IDM_TRAY                1
+#define IDM_CAPTURE_VIEWER      2
 
 // ---- Commands of the hidden main window (tray menu)
 #define IDC_CMD_OPEN            101
@@ -142,6 +144,19 @@
 #define IDC_CAP_FILE            8033
 #define IDC_CAP_GO              8050
 
+// ---- Capture viewer (menu 2): 15000s; help topic 15000
+#define IDC_VIEW_TOPIC          15000
+#define IDC_VIEW_SCALE1         15501   // 15501..15506: x1, x2, x4, x8, x16, x32
+#define IDC_VIEW_SCALE2         15502
+#define IDC_VIEW_SCALE4         15503
+#define IDC_VIEW_SCALE8         15504
+#define IDC_VIEW_SCALE16        15505
+#define IDC_VIEW_SCALE32        15506
+#define IDC_VIEW_SAVE           15600
+#define IDC_VIEW_COPY           15601
+#define IDC_VIEW_CLOSE          15602
+#define IDC_VIEW_HELP           15603
+
 // ---- Strings
 #define IDS_KEY_OPTIONS         16
 #define IDS_VALUE_OPTIONS       17
@@ -150,6 +165,9 @@
 #define IDS_KEY_CURRENTVERSION  22
 #define IDS_KEY_RUN             23
 #define IDS_VALUE_RUN           24
+#define IDS_VIEWER_CLASS        25
+#define IDS_VIEWER_CAPTION      26
+#define IDS_SELECT_CLASS        27
 #define IDS_CAPTION_ERROR       32
 #define IDS_CAPTION_WARNING     33
 #define IDS_CONFIRM_KILL        34

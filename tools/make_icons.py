@@ -609,6 +609,52 @@ def draw_tree_item(n):
     return c
 
 
+CAPTURE_16 = [
+    'AAAA........AAAA',
+    'A..............A',
+    'A.KKKKKKKKKKKK.A',
+    'A.KSSSSSSSSSSK.A',
+    '..KSSSSSSSYYSK..',
+    '..KSSSSSSSYYSK..',
+    '..KSSSSSSSSSSK..',
+    '..KSSSSGSSSSSK..',
+    '..KSSSGGGSSSSK..',
+    '..KSSGGGGGSHSK..',
+    '..KSGGGGGGGHHK..',
+    'A.KGGGGGGGHHHK.A',
+    'A.KGGGGGGHHHHK.A',
+    'A.KKKKKKKKKKKK.A',
+    'A..............A',
+    'AAAA........AAAA',
+]
+
+
+def draw_capture(n):
+    """A captured picture: a small landscape inside the corner marks of a selection."""
+    c = Canvas(n)
+    green, hill = rgb('3f9a3a'), rgb('2c7a34')
+    if n < 32:
+        c.pixels(CAPTURE_16, {'A': AMBER_DARK, 'K': INK, 'S': rgb('8cc4f4'), 'Y': YELLOW,
+                              'G': green, 'H': hill})
+        return c
+    # the picture: sky, sun and two hills, framed in ink
+    c.rect(4, 5, 28, 27, vgradient(rgb('bfe1ff'), rgb('6fa8e8'), 5, 27), INK)
+    c.paint(circle(22.0, 11.0, 3.0), YELLOW, AMBER_DARK, 0.8)
+    frame_inside = box(5, 6, 27, 26)
+    c.paint(intersect(circle(11.0, 34.0, 15.0), frame_inside), green)
+    c.paint(intersect(circle(25.0, 36.0, 13.0), frame_inside), hill)
+    c.rect(4, 5, 28, 27, (0, 0, 0, 0), INK)
+    # the selection's corner marks just outside the picture
+    for (x0, y0, dx, dy) in ((1, 1, 1, 1), (31, 1, -1, 1), (1, 31, 1, -1), (31, 31, -1, -1)):
+        xs = sorted((x0, x0 + dx * 7))
+        ys = sorted((y0, y0 + dy * 2))
+        c.rect(xs[0], ys[0], xs[1], ys[1], AMBER)
+        xs = sorted((x0, x0 + dx * 2))
+        ys = sorted((y0, y0 + dy * 7))
+        c.rect(xs[0], ys[0], xs[1], ys[1], AMBER)
+    return c
+
+
 # ---------------------------------------------------------------------------
 
 def main():
@@ -633,6 +679,9 @@ def main():
         big, small = img(draw, 32), img(draw, 16)
         write_ico(os.path.join(out, name + '.ico'), [big, small])
         write_ico(os.path.join(out, name + '_small.ico'), [small, big])
+
+    # The capture viewer loads one resource at both sizes: one file holds both pictures.
+    write_ico(os.path.join(out, 'capture.ico'), [img(draw_capture, 32), img(draw_capture, 16)])
 
     tree = draw_tree_item(16).rgba_rows()
     write_ico(os.path.join(out, 'tree_item.ico'), [(16, image_4(tree)), (16, image_32(tree))])

@@ -1,0 +1,48 @@
+// Bitmap export: a captured bitmap as a packed DIB in movable global memory (information
+// header, colour table, bottom-up rows padded to four bytes), back to a display bitmap, to a
+// BMP file chosen with the Save As dialog, and to the clipboard in both forms.
+#ifndef VANTIX_CAPTURE_DIB_H
+#define VANTIX_CAPTURE_DIB_H
+
+#include <windows.h>
+
+// Flags of every packed DIB block: movable and zero-filled.
+#define DIB_BLOCK_FLAGS (GMEM_MOVEABLE | GMEM_ZEROINIT)
+
+// The name chosen in the last Save As dialog; emptied before each one.
+extern char g_szBitmapFile[MAX_PATH];
+
+// Pure, on a header in memory (the 40-byte information header or the 12-byte core header):
+// the number of colour-table entries, and the table's size in bytes (4 bytes an entry after
+// an information header, 3 after a core header).
+DWORD DibColorCount(const void* header);
+DWORD DibPaletteSize(const void* header);
+// Pure: where the pixel rows start in the block (header size + colour table).
+DWORD DibBitsOffset(const void* header);
+// Pure: bytes of one pixel row, padded to a multiple of four.
+DWORD DibRowBytes(int bitCount, int width);
+// Pure: the 14-byte BMP file header for a block of blockSize bytes that starts with header.
+void BuildBmpFileHeader(const void* header, SIZE_T blockSize, BITMAPFILEHEADER* out);
+
+// A new packed DIB of the bitmap (24 bits a pixel from displays of more than 8), or NULL.
+HGLOBAL BitmapToDib(HBITMAP bitmap);
+// A new bitmap compatible with the display showing the DIB, or NULL.
+HBITMAP DibToBitmap(HGLOBAL dib);
+
+// Save As dialog for a BMP file; nonzero when the user chose a name (in g_szBitmapFile).
+BOOL AskBitmapFileName(HWND owner);
+// Writes the DIB as a BMP file: ERROR_SUCCESS, or the error code of what failed. A failed or
+// short write leaves no file behind; a missing DIB creates none.
+DWORD WriteDibFile(const char* path, HGLOBAL dib);
+// Asks for a name and writes the BMP file, reporting failures with the error box. The DIB
+// stays with the caller.
+void SaveDibToFile(HWND owner, HGLOBAL dib);
+// Places g_hCaptureBitmap (CF_BITMAP) and g_hCaptureDib (CF_DIB) on the clipboard; each handle
+// the clipboard takes is cleared, the caller releases the rest.
+void CopyCaptureToClipboard();
+
+// The file writer's WriteFile; tests replace it to stand for a full disk.
+typedef BOOL (WINAPI* WriteFileProc)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+extern WriteFileProc g_pfnWriteFile;
+
+#endif

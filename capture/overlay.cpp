@@ -1,0 +1,320 @@
+// The area selection overlay.
+#include "capture/overlay.h"
+#include "capture/pipeline.h"
+#include "app/startup.h"
+#include "app/settings.h"
+#include "app/msgbox.h"
+#include "resource.h"
+
+#include <stdio.h>
+
+HWND g_hSelectWnd;
+bool g_bTracking;
+bool g_bFreeSelection;
+POINT g_ptAnchor;
+
+// The copy of the screen that the overlay shows, with the frame inverted in step with the
+// window, so that a repaint shows what the user saw.
+static HDC s_hPictureDC;
+static HBITMAP s_hPicture;
+static HGDIOBJ s_hOldPicture;
+// Destroying the overlay deactivates it, which asks for its destruction again.
+static bool s_bClosing;
+// The overlay's own focus hand-over, which is no loss of focus.
+static bool s_bRefocusing;
+
+// PatBlt inverting the destination, asking for layered windows to be included as well.
+#define FRAME_ROP (DSTINVERT | CAPTUREBLT)
+
+// ---- Geometry (pure)
+
+int SelectionCursorId(bool freeSelection, int captureArea)
+{
+    if (freeSelection) return IDCUR_CROSS;
+    return captureArea == 3 ? IDCUR_SMALLCROSS : IDCUR_RING;
+}
+
+void SelectionFrameLines(const RECT& rc, PatLine lines[4])
+{
+    const int l = rc.left, t = rc.top, r = rc.right, b = rc.bottom;
+    lines[0] = {l, t, r - l, 1};            // top, left to right
+    lines[1] = {r, t, 1, b - t};            // right, top to bottom
+    // The bottom and left edges skip the corners that the top and right edges took. Given with
+    // positive sizes: drivers disagree by one pixel on where a negative extent ends.
+    lines[2] = {l + 1, b, r - l, 1};        // bottom: x = l + 1 .. r
+    lines[3] = {l, t + 1, 1, b - t};        // left: y = t + 1 .. b
+}
+
+RECT NormalizedRect(POINT a, POINT b)
+{
+    RECT rc;
+    rc.left = a.x < b.x ? a.x : b.x;
+    rc.top = a.y < b.y ? a.y : b.y;
+    rc.right = a.x < b.x ? b.x : a.x;
+    rc.bottom = a.y < b.y ? b.y : a.y;
+    return rc;
+}
+
+RECT CentreFrameOn(const RECT& frame, POINT anchor)
+{
+    RECT rc = frame;
+    OffsetRect(&rc, anchor.x - frame.right / 2, anchor.y - frame.bottom / 2);
+    return rc;
+}
+
+POINT LabelPosition(const RECT& frame, SIZE text)
+{
+    POINT pt;
+    pt.x = (frame.left + frame.right - text.cx) / 2;
+    pt.y = (frame.top + frame.bottom - text.cy) / 2;
+    return pt;
+}
+
+// ---- Drawing
+
+static void InvertFrame(HDC dc, const RECT& rc, const char* label, SIZE labelSize)
+{
+    SaveDC(dc);
+    PatLine lines[4];
+    SelectionFrameLines(rc, lines);
+    for (const PatLine& l : lines) PatBlt(dc, l.x, l.y, l.w, l.h, FRAME_ROP);
+    if (label) {
+        // A monochrome bitmap blitted onto colour turns its 1 bits into the background colour:
+        // white here, so that SRCINVERT inverts the glyph pixels and leaves the rest alone.
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+        POINT pos = LabelPosition(rc, labelSize);
+        HDC mem = CreateCompatibleDC(dc);
+        SetTextColor(mem, RGB(255, 255, 255));
+        SetBkColor(mem, RGB(0, 0, 0));
+        HBITMAP mono = CreateBitmap(labelSize.cx, labelSize.cy, 1, 1, NULL);
+        if (mono) {
+            HGDIOBJ old = SelectObject(mem, mono);
+            ExtTextOutA(mem, 0, 0, 0, NULL, label, lstrlenA(label), NULL);
+            BitBlt(dc, pos.x, pos.y, labelSize.cx, labelSize.cy, mem, 0, 0, SRCINVERT);
+            SelectObject(mem, old);
+            DeleteObject(mono);
+        }
+        DeleteDC(mem);
+    }
+    RestoreDC(dc, -1);
+}
+
+void DrawSelectionFrame()
+{
+    if (IsRectEmpty(&g_rcCapture) || !g_hSelectWnd) return;
+    HDC dc = GetDC(g_hSelectWnd);
+    char label[32];
+    const char* text = NULL;
+    SIZE size = {0, 0};
+    if (g_bFreeSelection && g_Options.ShowDimensions) {
+        snprintf(label, sizeof(label), "%ldx%ld", (long)(g_rcCapture.right - g_rcCapture.left),
+                 (long)(g_rcCapture.bottom - g_rcCapture.top));
+        GetTextExtentPoint32A(dc, label, lstrlenA(label), &size);
+        text = label;
+    }
+    InvertFrame(dc, g_rcCapture, text, size);
+    ReleaseDC(g_hSelectWnd, dc);
+    if (s_hPictureDC) InvertFrame(s_hPictureDC, g_rcCapture, text, size);
+}
+
+// ---- The overlay window
+
+static void TakeScreenPicture(int cx, int cy)
+{
+    HDC display = CreateDCA("DISPLAY", NULL, NULL, NULL);
+    s_hPictureDC = CreateCompatibleDC(display);
+    s_hPicture = CreateCompatibleBitmap(display, cx, cy);
+    if (s_hPicture) {
+        s_hOldPicture = SelectObject(s_hPictureDC, s_hPicture);
+        BitBlt(s_hPictureDC, 0, 0, cx, cy, display, 0, 0, SRCCOPY);
+    } else {
+        DeleteDC(s_hPictureDC);
+        s_hPictureDC = NULL;
+    }
+    DeleteDC(display);
+}
+
+static void ReleaseScreenPicture()
+{
+    if (!s_hPictureDC) return;
+    SelectObject(s_hPictureDC, s_hOldPicture);
+    DeleteObject(s_hPicture);
+    DeleteDC(s_hPictureDC);
+    s_hPictureDC = NULL;
+    s_hPicture = NULL;
+    s_hOldPicture = NULL;
+}
+
+static void CloseSelection(HWND hWnd)
+{
+    if (s_bClosing) return;
+    s_bClosing = true;
+    DestroyWindow(hWnd);
+}
+
+static void Selection_OnPaint(HWND hWnd)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hWnd, &ps);
+    if (s_hPictureDC)
+        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+               ps.rcPaint.bottom - ps.rcPaint.top, s_hPictureDC, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+    EndPaint(hWnd, &ps);
+}
+
+static void Selection_OnButtonDown(POINT pt)
+{
+    // Where the button went down, not where the pointer is by the time the message is read:
+    // on a fast drag the two differ.
+    g_ptAnchor = pt;
+    if (g_bFreeSelection) {
+        SetRect(&g_rcCapture, g_ptAnchor.x, g_ptAnchor.y, g_ptAnchor.x, g_ptAnchor.y);
+    } else {
+        g_rcCapture = CentreFrameOn(g_rcCapture, g_ptAnchor);
+    }
+    g_bTracking = true;
+    DrawSelectionFrame();
+}
+
+static void Selection_OnMouseMove(POINT pt)
+{
+    if (!g_bTracking) return;
+    DrawSelectionFrame();
+    if (g_bFreeSelection) {
+        g_rcCapture = NormalizedRect(g_ptAnchor, pt);
+    } else {
+        OffsetRect(&g_rcCapture, pt.x - g_ptAnchor.x, pt.y - g_ptAnchor.y);
+        g_ptAnchor = pt;
+    }
+    DrawSelectionFrame();
+}
+
+static void Selection_OnButtonUp(HWND hWnd, POINT pt)
+{
+    // A release whose press the overlay never saw selects nothing and ends nothing.
+    if (!g_bTracking) return;
+    // The corner is where the button came up, even when no move reported the way there (fast
+    // drags under X11 can arrive as press and release alone).
+    Selection_OnMouseMove(pt);
+    g_bTracking = false;
+    DrawSelectionFrame();
+    CloseSelection(hWnd);
+}
+
+LRESULT CALLBACK SelectionWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE:
+        SetActiveWindow(hWnd);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        Selection_OnPaint(hWnd);
+        return 0;
+    case WM_LBUTTONDOWN: {
+        POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+        Selection_OnButtonDown(pt);
+        return 0;
+    }
+    case WM_MOUSEMOVE: {
+        // Client coordinates are screen coordinates: the overlay sits at 0, 0.
+        POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+        Selection_OnMouseMove(pt);
+        return 0;
+    }
+    case WM_LBUTTONUP: {
+        POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+        Selection_OnButtonUp(hWnd, pt);
+        return 0;
+    }
+    case WM_CHAR:
+        SetRectEmpty(&g_rcCapture);
+        CloseSelection(hWnd);
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            CloseSelection(hWnd);
+            return 0;
+        }
+        break;
+    case WM_KILLFOCUS:
+        if (!s_bRefocusing) CloseSelection(hWnd);
+        return 0;
+    case WM_DESTROY:
+        g_bTracking = false;
+        g_hSelectWnd = NULL;
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hWnd, msg, wParam, lParam);
+}
+
+void StartAreaSelection(HWND owner, int width, int height)
+{
+    g_bTracking = false;
+    if (owner) ShowWindow(owner, SW_HIDE);
+    UpdateAllWindows();
+    if (width != 0 && height != 0) {
+        SetRect(&g_rcCapture, 0, 0, width, height);
+        g_bFreeSelection = false;
+    } else {
+        SetRectEmpty(&g_rcCapture);
+        g_bFreeSelection = true;
+    }
+
+    char cls[64];
+    lstrcpynA(cls, LoadResString(IDS_SELECT_CLASS), sizeof(cls));
+    WNDCLASSEXA wc;
+    ZeroMemory(&wc, sizeof(wc));
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = SelectionWndProc;
+    wc.hInstance = g_hInst;
+    wc.hCursor = LoadCursorA(g_hInst, MAKEINTRESOURCEA(SelectionCursorId(g_bFreeSelection, g_Options.CaptureArea)));
+    wc.lpszClassName = cls;
+    if (RegisterClassExA(&wc)) {
+        int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+        TakeScreenPicture(cx, cy);
+        s_bClosing = false;
+        g_hSelectWnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TRANSPARENT, cls, "", WS_POPUP | WS_VISIBLE, 0, 0,
+                                       cx, cy, NULL, NULL, g_hInst, NULL);
+        if (g_hSelectWnd) {
+            // Hiding the owner handed the activation to whatever window came next, perhaps of
+            // another program, which must not keep the keys that cancel the selection. Under
+            // X11 without a window manager the keyboard follows only a focus change made once
+            // the window is on the screen: the focus is taken away and given back.
+            UpdateWindow(g_hSelectWnd);
+            SetForegroundWindow(g_hSelectWnd);
+            s_bRefocusing = true;
+            SetFocus(NULL);
+            SetFocus(g_hSelectWnd);
+            s_bRefocusing = false;
+            MSG msg;
+            BOOL got;
+            while ((got = GetMessageA(&msg, NULL, 0, 0)) > 0) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+            // A quit that the overlay did not post (the session ending) belongs to the
+            // program's own loop: the selection ends and the quit is passed on.
+            if (g_hSelectWnd) {
+                HWND overlay = g_hSelectWnd;
+                CloseSelection(overlay);
+                MSG ours;
+                PeekMessageA(&ours, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
+                if (got == 0) PostQuitMessage((int)msg.wParam);
+            }
+        }
+        ReleaseScreenPicture();
+        UnregisterClassA(cls, g_hInst);
+    }
+
+    UpdateAllWindows();
+    if (!IsRectEmpty(&g_rcCapture)) CaptureScreenRect();
+    if (owner) {
+        ShowWindow(owner, SW_SHOW);
+        BringWindowToTop(owner);
+    }
+    if (!IsRectEmpty(&g_rcCapture)) DeliverCapture();
+}

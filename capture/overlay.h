@@ -1,0 +1,44 @@
+// The area selection overlay: a top-most window over the whole primary screen on which the
+// user marks the rectangle to capture, freely from corner to corner or as a frame of a fixed
+// size. It shows a copy of the screen taken just before it appears (an unpainted transparent
+// window shows black on composited desktops and under Wine) and draws the selection frame by
+// inverting pixels of that picture; the capture itself is read from the live screen after the
+// overlay is gone.
+#ifndef VANTIX_CAPTURE_OVERLAY_H
+#define VANTIX_CAPTURE_OVERLAY_H
+
+#include <windows.h>
+
+extern HWND g_hSelectWnd;       // the overlay while it exists
+extern bool g_bTracking;        // the button is down and the frame is drawn
+extern bool g_bFreeSelection;   // corner to corner (true) or fixed size (false)
+extern POINT g_ptAnchor;        // free: the corner pressed; fixed: the last mouse position
+
+// Runs the whole selection modally: hides the owner, lets the user select, captures and
+// delivers the rectangle, shows the owner again. Width and height both nonzero select a
+// fixed-size frame; otherwise the selection is free.
+void StartAreaSelection(HWND owner, int width, int height);
+
+// Draws the frame of g_rcCapture on the overlay, or removes it: drawing twice restores the
+// picture. With free selection and Show dimensions, a "WxH" label inverts the picture too.
+void DrawSelectionFrame();
+
+LRESULT CALLBACK SelectionWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Pure: the overlay's cursor resource for the kind of selection and the capture area.
+int SelectionCursorId(bool freeSelection, int captureArea);
+
+// Pure: the four one-pixel inversions (x, y, width, height as PatBlt takes them) that invert
+// the outline of the inclusive rectangle l..r x t..b of a non-empty frame exactly once.
+struct PatLine {
+    int x, y, w, h;
+};
+void SelectionFrameLines(const RECT& rc, PatLine lines[4]);
+// Pure: the rectangle between two corners, whichever way the mouse went.
+RECT NormalizedRect(POINT a, POINT b);
+// Pure: the fixed frame (0, 0, width, height) moved so that it is centred on the anchor.
+RECT CentreFrameOn(const RECT& frame, POINT anchor);
+// Pure: where the dimension label of a text size goes: centred in the frame.
+POINT LabelPosition(const RECT& frame, SIZE text);
+
+#endif

@@ -1,0 +1,64 @@
+// Shared set-up of the in-process capture tests: fresh settings, a stand-in for the hidden
+// main window (the clipboard's owner), no capture state, no viewers left behind.
+#ifndef VANTIX_CAPTURE_TEST_BASE_H
+#define VANTIX_CAPTURE_TEST_BASE_H
+
+#include "integration/dialog_fixture.h"
+#include "capture/capture_helpers.h"
+#include "capture/pipeline.h"
+#include "capture/dib.h"
+#include "capture/viewer.h"
+#include "capture/overlay.h"
+#include "capture/capture_page.h"
+#include "app/msgbox.h"
+
+#include <stdlib.h>
+
+class CaptureTest : public DialogTest {
+protected:
+    void SetUp() override
+    {
+        DialogTest::SetUp();
+        g_hMainWnd = CreateWindowExA(0, "Static", "capture test owner", WS_POPUP, 0, 0, 1, 1, NULL, NULL,
+                                     g_hInst, NULL);
+        SetRectEmpty(&g_rcCapture);
+        g_hCaptureBitmap = NULL;
+        g_hCaptureDib = NULL;
+        g_pfnWriteFile = WriteFile;
+    }
+    void TearDown() override
+    {
+        CloseViewers();
+        DialogTest::TearDown();
+        if (g_hMainWnd && IsWindow(g_hMainWnd)) DestroyWindow(g_hMainWnd);
+        g_hMainWnd = NULL;
+        g_pfnWriteFile = WriteFile;
+        EXPECT_FALSE(g_hCaptureBitmap) << "the capture state is empty between captures";
+        EXPECT_FALSE(g_hCaptureDib);
+    }
+    // Where screenshots for looking at go (VANTIX_CAPTURE_SHOTS), or "" for none.
+    static std::string ShotsDir()
+    {
+        const char* dir = getenv("VANTIX_CAPTURE_SHOTS");
+        return dir ? dir : "";
+    }
+    static void Shot(const char* name)
+    {
+        if (ShotsDir().empty()) return;
+        PumpMessages(200);
+        SaveScreenshotPng(ShotsDir() + "\\" + name);
+    }
+};
+
+// The clipboard's CF_DIB as this process reads it.
+inline Picture ClipboardDibPicture()
+{
+    Picture p;
+    if (!OpenClipboard(NULL)) return p;
+    HANDLE dib = GetClipboardData(CF_DIB);
+    if (dib) p = DibPicture((HGLOBAL)dib);
+    CloseClipboard();
+    return p;
+}
+
+#endif

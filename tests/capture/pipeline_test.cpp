@@ -1,0 +1,444 @@
+// The capture pipeline and the bitmap export against a window of another process that shows a
+// known picture; files checked with ImageMagick, the clipboard read by another process.
+#include "capture/capture_test_base.h"
+
+#include <string>
+
+namespace {
+
+class CapturePipeline : public CaptureTest {
+protected:
+    static DWORD U32(const std::string& bytes, size_t at)
+    {
+        DWORD v = 0;
+        if (bytes.size() >= at + 4) memcpy(&v, bytes.data() + at, 4);
+        return v;
+    }
+    static WORD U16(const std::string& bytes, size_t at)
+    {
+        WORD v = 0;
+        if (bytes.size() >= at + 2) memcpy(&v, bytes.data() + at, 2);
+        return v;
+    }
+};
+
+TEST_F(CapturePipeline, ClientAreaToFileEqualsAnIndependentScreenshotPixelForPixel)
+{
+    PictureWindow fixture(300, 260, 240, 160);
+    ASSERT_TRUE(fixture.Window());
+    RECT client = fixture.ClientScreenRect();
+
+    CaptureClientArea(fixture.Window());
+    EXPECT_TRUE(EqualRect(&g_rcCapture, &client)) << "the client area in screen coordinates";
+    ASSERT_TRUE(g_hCaptureBitmap);
+    EXPECT_EQ(PictureDifference(BitmapPicture(g_hCaptureBitmap), ExpectedPicture(0, 0, 240, 160)), 0);
+
+    std::string file = TestFile("cap_client.bmp");
+    DeleteFileA(file.c_str());
+    g_Options.CaptureDestination = IDC_CAP_FILE;
+    {
+        SaveAsDriver saveAs(file);
+        DeliverCapture();
+        EXPECT_EQ(saveAs.DialogsSeen(), 1);
+    }
+    EXPECT_FALSE(g_hCaptureBitmap) << "delivery releases both handles";
+    EXPECT_FALSE(g_hCaptureDib);
+
+    std::string bytes = FileBytes(file);
+    ASSERT_GT(bytes.size(), 54u);
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    EXPECT_EQ(U32(bytes, 2), bytes.size()) << "file size field";
+    EXPECT_EQ(U32(bytes, 10), 54u) << "24-bit rows follow the two headers directly";
+    EXPECT_EQ(U32(bytes, 14), 40u);
+    EXPECT_EQ((LONG)U32(bytes, 18), 240);
+    EXPECT_EQ((LONG)U32(bytes, 22), 160) << "bottom-up rows";
+    EXPECT_EQ(U16(bytes, 26), 1);
+    EXPECT_EQ(U16(bytes, 28), 24) << "a 32-bit display gives 24-bit DIBs";
+    EXPECT_EQ(U32(bytes, 30), 0u);
+    EXPECT_EQ(U32(bytes, 34), 240u * 3 * 160);
+    Picture saved = BmpPicture(bytes);
+    EXPECT_EQ(PictureDifference(saved, ExpectedPicture(0, 0, 240, 160)), 0);
+
+    Picture shot;
+    ASSERT_TRUE(ImportScreenshot(client, &shot)) << "ImageMagick import must be installed";
+    EXPECT_EQ(PictureDifference(saved, shot), 0) << "the BMP equals import's screenshot of the same area";
+    EXPECT_EQ(IdentifyImage(file), "240 160 BMP3 8") << "ImageMagick reads the file";
+    DeleteFileA(file.c_str());
+}
+
+TEST_F(CapturePipeline, EntireWindowHoldsTheClientPictureAtItsOffset)
+{
+    PictureWindow fixture(320, 300, 200, 120);
+    ASSERT_TRUE(fixture.Window());
+    RECT win = WindowRect(fixture.Window()), client = fixture.ClientScreenRect();
+    CaptureWindowArea(fixture.Window());
+    EXPECT_TRUE(EqualRect(&g_rcCapture, &win));
+    Picture got = BitmapPicture(g_hCaptureBitmap);
+    ASSERT_EQ(got.width, win.right - win.left);
+    ASSERT_EQ(got.height, win.bottom - win.top);
+    EXPECT_EQ(PictureDifference(Crop(got, client.left - win.left, client.top - win.top, 200, 120),
+                                ExpectedPicture(0, 0, 200, 120)), 0);
+    g_Options.CaptureDestination = 8034;
+    DeliverCapture();
+    EXPECT_FALSE(g_hCaptureBitmap) << "a destination that delivers nowhere still releases";
+}
+
+TEST_F(CapturePipeline, WindowPartlyOffScreenIsCapturedWhereItLiesOnTheDisplay)
+{
+    PictureWindow fixture(-90, 400, 240, 160);
+    ASSERT_TRUE(fixture.Window());
+    RECT client = fixture.ClientScreenRect();
+    ASSERT_LT(client.left, 0);
+    CaptureClientArea(fixture.Window());
+    EXPECT_TRUE(EqualRect(&g_rcCapture, &client)) << "the rectangle itself stays unclipped";
+    Picture got = BitmapPicture(g_hCaptureBitmap);
+    EXPECT_EQ(got.width, client.right);
+    EXPECT_EQ(got.height, 160);
+    EXPECT_EQ(PictureDifference(got, ExpectedPicture(-client.left, 0, client.right, 160)), 0);
+
+    // The viewer's first size follows the unclipped rectangle.
+    g_Options.CaptureDestination = IDC_CAP_NEWWINDOW;
+    DeliverCapture();
+    std::vector<HWND> viewers = ViewerWindows();
+    ASSERT_EQ(viewers.size(), 1u);
+    RECT vc;
+    GetClientRect(viewers[0], &vc);
+    EXPECT_EQ(vc.right, 240);
+    EXPECT_EQ(vc.bottom, 160);
+}
+
+TEST_F(CapturePipeline, NothingIsCapturedOfAGoneWindowAnEmptyOrAnOffScreenRectangle)
+{
+    HWND gone;
+    {
+        PictureWindow fixture(300, 300, 100, 100);
+        gone = fixture.Window();
+        ASSERT_TRUE(gone);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(gone); }, 5000));
+    RECT before = {1, 2, 3, 4};
+    g_rcCapture = before;
+    CaptureClientArea(gone);
+    CaptureWindowArea(gone);
+    EXPECT_TRUE(EqualRect(&g_rcCapture, &before)) << "unchanged";
+    EXPECT_FALSE(g_hCaptureBitmap);
+
+    SetRect(&g_rcCapture, 50, 50, 50, 90);
+    CaptureScreenRect();
+    EXPECT_FALSE(g_hCaptureBitmap) << "empty";
+    SetRect(&g_rcCapture, 2000, 50, 2100, 90);
+    CaptureScreenRect();
+    EXPECT_FALSE(g_hCaptureBitmap) << "entirely off the display";
+    g_Options.CaptureDestination = IDC_CAP_NEWWINDOW;
+    DeliverCapture();
+    EXPECT_TRUE(ViewerWindows().empty()) << "delivery of nothing opens nothing";
+}
+
+TEST_F(CapturePipeline, ClipboardGetsBothFormsAndAnotherProcessReadsTheSamePixels)
+{
+    PictureWindow fixture(300, 260, 180, 100);
+    ASSERT_TRUE(fixture.Window());
+    CaptureClientArea(fixture.Window());
+    g_Options.CaptureDestination = IDC_CAP_CLIPBOARD;
+    DeliverCapture();
+    EXPECT_FALSE(g_hCaptureBitmap);
+    EXPECT_FALSE(g_hCaptureDib);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB));
+    EXPECT_EQ(GetClipboardOwner(), g_hMainWnd) << "the hidden main window owns the capture";
+    Picture expected = ExpectedPicture(0, 0, 180, 100);
+
+    ASSERT_TRUE(OpenClipboard(NULL));
+    Picture fromBitmap = BitmapPicture((HBITMAP)GetClipboardData(CF_BITMAP));
+    CloseClipboard();
+    EXPECT_EQ(PictureDifference(fromBitmap, expected), 0);
+
+    std::string dump = TestFile("clipboard_dib.bin");
+    DeleteFileA(dump.c_str());
+    int rc = RunAndWait("\"" + ProgramFolder() + "\\capture_fixture.exe\" --dump-clipboard \"" + dump + "\"", 20000);
+    ASSERT_EQ(rc, 0) << "the other process read CF_DIB";
+    std::string block = FileBytes(dump);
+    EXPECT_EQ(PictureDifference(DibPicture(block.data(), block.size()), expected), 0);
+    DeleteFileA(dump.c_str());
+}
+
+TEST_F(CapturePipeline, SmallCapturesGiveTheExactFileLayout)
+{
+    PictureWindow fixture(300, 260, 160, 120);
+    ASSERT_TRUE(fixture.Window());
+    RECT client = fixture.ClientScreenRect();
+    struct {
+        int w, h;
+        DWORD imageSize, fileSize;
+    } cases[] = {
+        {2, 2, 16, 70},       // two rows of 6 pixel bytes and 2 padding bytes
+        {3, 2, 24, 78},       // 9 bytes of pixels and 3 of padding
+        {4, 1, 12, 66},       // no padding
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
+        SetRect(&g_rcCapture, client.left + 5, client.top + 7, client.left + 5 + c.w, client.top + 7 + c.h);
+        CaptureScreenRect();
+        HGLOBAL dib = BitmapToDib(g_hCaptureBitmap);
+        ASSERT_TRUE(dib);
+        EXPECT_EQ(GlobalSize(dib), 40u + c.imageSize) << "a block without slack";
+        std::string file = TestFile("cap_small.bmp");
+        ASSERT_EQ(WriteDibFile(file.c_str(), dib), (DWORD)ERROR_SUCCESS);
+        std::string bytes = FileBytes(file);
+        EXPECT_EQ(bytes.size(), c.fileSize);
+        EXPECT_EQ(U32(bytes, 2), c.fileSize);
+        EXPECT_EQ(U32(bytes, 10), 54u);
+        EXPECT_EQ(U32(bytes, 34), c.imageSize);
+        // The padding bytes are zero and the pixels are the picture's.
+        DWORD row = DibRowBytes(24, c.w);
+        for (int y = 0; y < c.h; y++)
+            for (DWORD i = (DWORD)c.w * 3; i < row; i++) EXPECT_EQ(bytes[54 + y * row + i], 0) << "padding";
+        EXPECT_EQ(PictureDifference(BmpPicture(bytes), ExpectedPicture(5, 7, c.w, c.h)), 0);
+
+        // Slack in the block is written and counted in the file size.
+        HGLOBAL longer = GlobalReAlloc(dib, GlobalSize(dib) + 6, GMEM_ZEROINIT);
+        ASSERT_TRUE(longer);
+        dib = longer;
+        ASSERT_EQ(WriteDibFile(file.c_str(), dib), (DWORD)ERROR_SUCCESS);
+        bytes = FileBytes(file);
+        EXPECT_EQ(bytes.size(), c.fileSize + 6);
+        EXPECT_EQ(U32(bytes, 2), c.fileSize + 6);
+        EXPECT_EQ(U32(bytes, 10), 54u);
+        GlobalFree(dib);
+        DeleteFileA(file.c_str());
+        DeleteObject(g_hCaptureBitmap);
+        g_hCaptureBitmap = NULL;
+    }
+}
+
+TEST_F(CapturePipeline, DibToBitmapGivesBackThePicture)
+{
+    PictureWindow fixture(300, 260, 160, 120);
+    ASSERT_TRUE(fixture.Window());
+    RECT client = fixture.ClientScreenRect();
+    SetRect(&g_rcCapture, client.left, client.top, client.left + 50, client.top + 30);
+    CaptureScreenRect();
+    HGLOBAL dib = BitmapToDib(g_hCaptureBitmap);
+    HBITMAP back = DibToBitmap(dib);
+    EXPECT_EQ(PictureDifference(BitmapPicture(back), ExpectedPicture(0, 0, 50, 30)), 0);
+    EXPECT_EQ(BitmapToDib(NULL), (HGLOBAL)NULL);
+    EXPECT_EQ(DibToBitmap(NULL), (HBITMAP)NULL);
+    DeleteObject(back);
+    GlobalFree(dib);
+    DeleteObject(g_hCaptureBitmap);
+    g_hCaptureBitmap = NULL;
+}
+
+// ---- Saving: the Save As dialog, long paths, and writes that fail
+
+class SavingDib : public CapturePipeline {
+protected:
+    void SetUp() override
+    {
+        CapturePipeline::SetUp();
+        HDC screen = GetDC(NULL);
+        HBITMAP bm = CreateCompatibleBitmap(screen, 33, 21);
+        ReleaseDC(NULL, screen);
+        dib_ = BitmapToDib(bm);
+        DeleteObject(bm);
+        ASSERT_TRUE(dib_);
+    }
+    void TearDown() override
+    {
+        if (dib_) GlobalFree(dib_);
+        CapturePipeline::TearDown();
+    }
+    std::string Expected() const
+    {
+        std::string bytes;
+        SIZE_T size = GlobalSize(dib_);
+        const BYTE* p = (const BYTE*)GlobalLock(dib_);
+        BITMAPFILEHEADER fh;
+        BuildBmpFileHeader(p, size, &fh);
+        bytes.append((const char*)&fh, sizeof(fh));
+        bytes.append((const char*)p, size);
+        GlobalUnlock(dib_);
+        return bytes;
+    }
+    HGLOBAL dib_ = NULL;
+};
+
+// A disk that fills up: writes after the first `allowed` bytes fail or come up short.
+static DWORD s_allowed;
+static bool s_failHard;
+static BOOL WINAPI FullDiskWriteFile(HANDLE f, LPCVOID data, DWORD bytes, LPDWORD written, LPOVERLAPPED ov)
+{
+    DWORD n = bytes < s_allowed ? bytes : s_allowed;
+    s_allowed -= n;
+    if (n == bytes) return WriteFile(f, data, bytes, written, ov);
+    if (s_failHard) {
+        WriteFile(f, data, n, written, ov);
+        SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+    return WriteFile(f, data, n, written, ov);
+}
+
+TEST_F(SavingDib, SavesThroughTheSaveAsDialogAndReplacesAnExistingFileAfterThePrompt)
+{
+    std::string file = TestFile("cap_saved.bmp");
+    {
+        HANDLE f = CreateFileA(file.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        DWORD n;
+        WriteFile(f, "old contents that are longer than nothing", 40, &n, NULL);
+        CloseHandle(f);
+    }
+    SaveAsDriver saveAs(file);
+    SaveDibToFile(NULL, dib_);
+    EXPECT_EQ(saveAs.DialogsSeen(), 1);
+    EXPECT_GE(saveAs.PromptsAnswered(), 1) << "the overwrite prompt came and was answered Yes";
+    EXPECT_EQ(FileBytes(file), Expected());
+    EXPECT_STREQ(g_szBitmapFile, file.c_str());
+    DeleteFileA(file.c_str());
+}
+
+TEST_F(SavingDib, CancelledDialogWritesNothingAndSaysNothing)
+{
+    std::string file = TestFile("cap_cancelled.bmp");
+    DeleteFileA(file.c_str());
+    MessageBoxAnswerer boxes(IDYES);
+    SaveAsDriver saveAs("");
+    SaveDibToFile(NULL, dib_);
+    EXPECT_EQ(saveAs.DialogsSeen(), 1);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_FALSE(FileExists(file));
+    EXPECT_STREQ(g_szBitmapFile, "") << "no name is proposed or kept";
+}
+
+TEST_F(SavingDib, PathsOfAnyLengthTheDialogReturnsAreWritten)
+{
+    // A path of 128 characters or more is where the old file functions give up.
+    std::string dir = TestFile("long_folder_name_for_capture_files_abcdefghijklmnopqrstuvwxyz");
+    std::string deeper = dir + "\\and_one_more_level_of_folders_to_pass_the_limit_0123456789";
+    CreateDirectoryA(dir.c_str(), NULL);
+    CreateDirectoryA(deeper.c_str(), NULL);
+    std::string file = deeper + "\\a_capture_saved_under_a_long_path.bmp";
+    ASSERT_GE(file.size(), 128u);
+    ASSERT_LT(file.size(), (size_t)MAX_PATH);
+    MessageBoxAnswerer boxes(IDYES);
+    {
+        SaveAsDriver saveAs(file);
+        SaveDibToFile(NULL, dib_);
+    }
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(FileBytes(file), Expected());
+    DeleteFileA(file.c_str());
+    RemoveDirectoryA(deeper.c_str());
+    RemoveDirectoryA(dir.c_str());
+}
+
+TEST_F(SavingDib, FailedOrShortWritesAreReportedAndLeaveNoFile)
+{
+    struct {
+        const char* name;
+        DWORD allowed;
+        bool hard;
+        bool existedBefore;
+    } cases[] = {
+        {"header fails", 0, true, false},
+        {"pixels fail", 200, true, false},
+        {"pixels come up short", 200, false, false},
+        {"short header over an existing file", 5, false, true},
+    };
+    std::string file = TestFile("cap_fulldisk.bmp");
+    char want[260] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, ERROR_DISK_FULL, 0, want,
+                   sizeof(want), NULL);
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeleteFileA(file.c_str());
+        if (c.existedBefore) {
+            HANDLE f = CreateFileA(file.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+            CloseHandle(f);
+        }
+        s_allowed = c.allowed;
+        s_failHard = c.hard;
+        g_pfnWriteFile = FullDiskWriteFile;
+        MessageBoxAnswerer boxes(IDYES);
+        {
+            SaveAsDriver saveAs(file);
+            SaveDibToFile(NULL, dib_);
+        }
+        g_pfnWriteFile = WriteFile;
+        std::vector<BoxRecord> errors;
+        for (const BoxRecord& b : boxes.Boxes())
+            if (b.caption == "Error in Vantix") errors.push_back(b);
+        ASSERT_EQ(errors.size(), 1u) << "a failed save is no success";
+        EXPECT_EQ(errors[0].text, want);
+        EXPECT_FALSE(FileExists(file)) << "no truncated BMP is left behind";
+    }
+    // The same direct call reports the code.
+    s_allowed = 20;
+    s_failHard = false;
+    g_pfnWriteFile = FullDiskWriteFile;
+    EXPECT_EQ(WriteDibFile(file.c_str(), dib_), (DWORD)ERROR_DISK_FULL);
+    g_pfnWriteFile = WriteFile;
+    EXPECT_FALSE(FileExists(file));
+}
+
+TEST_F(SavingDib, AMissingDibIsReportedBeforeAnyFileIsCreated)
+{
+    std::string file = TestFile("cap_nodib.bmp");
+    DeleteFileA(file.c_str());
+    MessageBoxAnswerer boxes(IDYES);
+    {
+        SaveAsDriver saveAs(file);
+        SaveDibToFile(NULL, NULL);
+        EXPECT_EQ(saveAs.DialogsSeen(), 1);
+    }
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].caption, "Error in Vantix");
+    EXPECT_FALSE(boxes.Boxes()[0].text.empty()) << "the system's words for what failed";
+    EXPECT_FALSE(FileExists(file)) << "no empty file";
+
+    // A file that cannot be created: the error box names the system's reason.
+    std::string bad = TestFile("no_such_folder\\x.bmp");
+    EXPECT_EQ(WriteDibFile(bad.c_str(), dib_), (DWORD)ERROR_PATH_NOT_FOUND);
+}
+
+// ---- No leaks
+
+TEST_F(CapturePipeline, TwoHundredCapturesLeaveNoGdiObjectOrMemoryBehind)
+{
+    PictureWindow fixture(300, 260, 160, 120);
+    ASSERT_TRUE(fixture.Window());
+    RECT client = fixture.ClientScreenRect();
+    auto capture = [&](UINT dest) {
+        g_Options.CaptureDestination = dest;
+        SetRect(&g_rcCapture, client.left, client.top, client.left + 64, client.top + 64);
+        CaptureScreenRect();
+        DeliverCapture();
+    };
+    // Warm-up: the clipboard then holds one capture throughout, the viewer class exists.
+    capture(IDC_CAP_CLIPBOARD);
+    capture(IDC_CAP_NEWWINDOW);
+    CloseViewers();
+    PumpMessages(50);
+    long gdi0 = CountGdiObjects(), heap0 = CountHeapBlocks();
+    ASSERT_GT(gdi0, 0);
+    for (int i = 0; i < 200; i++) {
+        capture(i % 20 == 0 ? IDC_CAP_NEWWINDOW : i % 2 ? IDC_CAP_CLIPBOARD : 8034);
+        if (i % 20 == 0) {
+            HWND v = ViewerWindows().empty() ? NULL : ViewerWindows()[0];
+            ASSERT_TRUE(v);
+            SendMessageA(v, WM_COMMAND, IDC_VIEW_COPY, 0);
+            UpdateWindow(v);
+            SendMessageA(v, WM_COMMAND, IDC_VIEW_CLOSE, 0);
+        }
+    }
+    capture(IDC_CAP_CLIPBOARD);
+    PumpMessages(50);
+    long gdi1 = CountGdiObjects(), heap1 = CountHeapBlocks();
+    EXPECT_EQ(gdi1, gdi0) << "GDI objects before and after 200 captures";
+    if (heap0 >= 0) {
+        EXPECT_LT(heap1 - heap0, 20) << "heap blocks: " << heap0 << " then " << heap1;
+    }
+    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), ExpectedPicture(0, 0, 64, 64)), 0);
+}
+
+}  // namespace

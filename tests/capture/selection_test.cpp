@@ -1,0 +1,361 @@
+// The area selection overlay driven by real mouse and keyboard input (xdotool), over a window
+// of another process that shows a known picture.
+#include "capture/capture_test_base.h"
+
+#include <string>
+
+namespace {
+
+// What a check running inside the overlay's message loop saw.
+struct InsideLook {
+    bool ran = false;
+    bool ownerVisible = true;
+    RECT overlayRect = {0, 0, 0, 0};
+    LONG_PTR exStyle = 0;
+    LONG_PTR cursor = 0;
+    long shownDiff = -1;           // overlay picture against the fixture's picture
+    long firstDrawChanged = -1;    // pixels changed by one DrawSelectionFrame
+    long firstDrawNotInverted = -1;
+    long outlineNotChanged = -1;
+    long secondDrawDiff = -1;      // after drawing twice, against before
+};
+
+class Selection : public CaptureTest {
+protected:
+    void SetUp() override
+    {
+        CaptureTest::SetUp();
+        PrepareXdotool();
+        owner_ = CreateWindowExA(0, "Static", "selection owner", WS_POPUP | WS_VISIBLE | WS_BORDER, 900, 700, 120, 60,
+                                 NULL, NULL, g_hInst, NULL);
+        s_self = this;
+        // A sentinel on the clipboard: a selection that delivers nothing leaves it there.
+        PutSentinel();
+        g_Options.CaptureDestination = IDC_CAP_CLIPBOARD;
+    }
+    static void PutSentinel()
+    {
+        OpenClipboard(NULL);
+        EmptyClipboard();
+        HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 16);
+        lstrcpyA((char*)GlobalLock(text), "sentinel");
+        GlobalUnlock(text);
+        SetClipboardData(CF_TEXT, text);
+        CloseClipboard();
+    }
+    // Lets what was drawn on a window reach the display, without dispatching anything.
+    static void FlushDrawing()
+    {
+        // Wine brings window surfaces to the display while a thread waits for messages.
+        for (int i = 0; i < 6; i++) MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(owner_);
+        s_self = NULL;
+        CaptureTest::TearDown();
+    }
+
+    // Runs a selection; once the overlay is up, xdotool plays `input` (when given) and `inside`
+    // runs within the overlay's loop. A watchdog cancels a selection that never ends.
+    void Select(int w, int h, const std::string& input, std::function<void()> inside = nullptr)
+    {
+        // As after a click on the capture button: the owner is the settled foreground window.
+        SetForegroundWindow(owner_);
+        PumpUntil([&] { return GetForegroundWindow() == owner_; }, 3000);
+        PumpMessages(200);
+        input_ = input;
+        inside_ = inside;
+        started_ = false;
+        UINT_PTR start = SetTimer(NULL, 0, 150, StartProc);
+        UINT_PTR watchdog = SetTimer(NULL, 0, 20000, WatchdogProc);
+        timedOut_ = false;
+        StartAreaSelection(owner_, w, h);
+        KillTimer(NULL, start);
+        KillTimer(NULL, watchdog);
+        EXPECT_FALSE(timedOut_) << "the selection did not end by itself";
+        EXPECT_FALSE(g_hSelectWnd) << "the overlay is gone";
+        EXPECT_TRUE(IsWindowVisible(owner_)) << "the owner is back";
+    }
+    static void CALLBACK StartProc(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        Selection* self = s_self;
+        if (!self || self->started_ || !g_hSelectWnd) return;
+        self->started_ = true;
+        KillTimer(NULL, id);
+        if (self->inside_) self->inside_();
+        // Played once the overlay is up, with a moment for its focus to settle.
+        if (!self->input_.empty()) StartXdotool("sleep 0.3 " + self->input_);
+    }
+    static void CALLBACK WatchdogProc(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        KillTimer(NULL, id);
+        if (s_self) s_self->timedOut_ = true;
+        if (g_hSelectWnd) PostMessageA(g_hSelectWnd, WM_CHAR, 'x', 0);
+    }
+    static std::string Drag(POINT from, POINT via, POINT to)
+    {
+        char buf[256];
+        snprintf(buf, sizeof(buf), "mousemove %ld %ld mousedown 1 mousemove %ld %ld mousemove %ld %ld mouseup 1",
+                 (long)from.x, (long)from.y, (long)via.x, (long)via.y, (long)to.x, (long)to.y);
+        return buf;
+    }
+    static bool ClipboardHoldsSentinel()
+    {
+        return IsClipboardFormatAvailable(CF_TEXT) && !IsClipboardFormatAvailable(CF_DIB);
+    }
+    // Looks at the overlay from inside its loop: geometry, the picture it shows, and one
+    // frame drawn twice.
+    InsideLook Look(const RECT& fixtureClient, const RECT& frame, int cursorId)
+    {
+        InsideLook look;
+        look.ran = true;
+        look.ownerVisible = IsWindowVisible(owner_) != 0;
+        GetWindowRect(g_hSelectWnd, &look.overlayRect);
+        look.exStyle = GetWindowLongPtrA(g_hSelectWnd, GWL_EXSTYLE);
+        look.cursor = GetClassLongPtrA(g_hSelectWnd, GCLP_HCURSOR) ==
+                      (ULONG_PTR)LoadCursorA(g_hInst, MAKEINTRESOURCEA(cursorId));
+        UpdateWindow(g_hSelectWnd);
+        look.shownDiff = PictureDifference(ScreenPicture(fixtureClient),
+                                           ExpectedPicture(0, 0, fixtureClient.right - fixtureClient.left,
+                                                           fixtureClient.bottom - fixtureClient.top));
+        RECT area = {frame.left - 2, frame.top - 2, frame.right + 3, frame.bottom + 3};
+        FlushDrawing();
+        Picture before = ScreenPicture(area);
+        RECT saved = g_rcCapture;
+        g_rcCapture = frame;
+        DrawSelectionFrame();
+        FlushDrawing();
+        Picture once = ScreenPicture(area);
+        look.firstDrawChanged = 0;
+        look.firstDrawNotInverted = 0;
+        look.outlineNotChanged = 0;
+        for (int y = 0; y < before.height; y++)
+            for (int x = 0; x < before.width; x++) {
+                unsigned long a = before.At(x, y), b = once.At(x, y);
+                int sx = area.left + x, sy = area.top + y;
+                bool outline = sx >= frame.left && sx <= frame.right && sy >= frame.top && sy <= frame.bottom &&
+                               (sx == frame.left || sx == frame.right || sy == frame.top || sy == frame.bottom);
+                if (a != b) {
+                    look.firstDrawChanged++;
+                    if (b != (~a & 0xFFFFFF)) look.firstDrawNotInverted++;
+                } else if (outline) {
+                    look.outlineNotChanged++;
+                }
+            }
+        DrawSelectionFrame();
+        // A repaint of the overlay shows the same: the frame is gone from its picture too.
+        InvalidateRect(g_hSelectWnd, NULL, FALSE);
+        UpdateWindow(g_hSelectWnd);
+        FlushDrawing();
+        look.secondDrawDiff = PictureDifference(before, ScreenPicture(area));
+        g_rcCapture = saved;
+        return look;
+    }
+
+    static Selection* s_self;
+    HWND owner_ = NULL;
+    std::string input_;
+    std::function<void()> inside_;
+    bool started_ = false;
+    bool timedOut_ = false;
+};
+Selection* Selection::s_self;
+
+static long OutlinePixels(const RECT& f)
+{
+    return 2L * (f.right - f.left + 1) + 2L * (f.bottom - f.top + 1) - 4;
+}
+
+TEST_F(Selection, FreeDragDownRightAndUpLeftCaptureTheSameRectangle)
+{
+    PictureWindow fixture(300, 260, 240, 160);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    POINT a = {c.left + 30, c.top + 20}, b = {c.left + 190, c.top + 130};
+    RECT want = {a.x, a.y, b.x, b.y};
+    Picture expected = ExpectedPicture(30, 20, 160, 110);
+
+    Select(0, 0, Drag(a, POINT{a.x + 70, a.y + 90}, b));
+    EXPECT_TRUE(EqualRect(&g_rcCapture, &want))
+        << g_rcCapture.left << "," << g_rcCapture.top << "," << g_rcCapture.right << "," << g_rcCapture.bottom;
+    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), expected), 0) << "down and to the right";
+
+    OpenClipboard(NULL);
+    EmptyClipboard();
+    CloseClipboard();
+    Select(0, 0, Drag(b, POINT{b.x - 100, b.y - 10}, a));
+    EXPECT_TRUE(EqualRect(&g_rcCapture, &want));
+    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), expected), 0) << "up and to the left";
+}
+
+TEST_F(Selection, AClickWithoutMovementCapturesNothing)
+{
+    PictureWindow fixture(300, 260, 240, 160);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    char input[128];
+    snprintf(input, sizeof(input), "mousemove %ld %ld click 1", (long)c.left + 50, (long)c.top + 50);
+    Select(0, 0, input);
+    EXPECT_TRUE(IsRectEmpty(&g_rcCapture));
+    EXPECT_TRUE(ClipboardHoldsSentinel());
+}
+
+TEST_F(Selection, FixedFrameIsCentredOnThePressAndFollowsTheMouse)
+{
+    PictureWindow fixture(300, 260, 240, 160);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    g_Options.CaptureArea = 1;
+
+    // Pressed and released in place: the frame centred on the press.
+    POINT p = {c.left + 100, c.top + 60};
+    char input[160];
+    snprintf(input, sizeof(input), "mousemove %ld %ld mousedown 1 mouseup 1", (long)p.x, (long)p.y);
+    Select(61, 41, input);
+    RECT want = {p.x - 30, p.y - 20, p.x + 31, p.y + 21};
+    EXPECT_TRUE(EqualRect(&g_rcCapture, &want))
+        << g_rcCapture.left << "," << g_rcCapture.top << "," << g_rcCapture.right << "," << g_rcCapture.bottom;
+    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), ExpectedPicture(70, 40, 61, 41)), 0);
+
+    // Moved while held: captured where it is at the release.
+    POINT q = {c.left + 150, c.top + 100};
+    Select(61, 41, Drag(p, POINT{p.x + 10, p.y + 5}, q));
+    RECT moved = {q.x - 30, q.y - 20, q.x + 31, q.y + 21};
+    EXPECT_TRUE(EqualRect(&g_rcCapture, &moved));
+    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), ExpectedPicture(120, 80, 61, 41)), 0);
+}
+
+TEST_F(Selection, AnyKeyCancels)
+{
+    PictureWindow fixture(300, 260, 240, 160);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    const char* keys[] = {"Escape", "a", "space"};
+    for (const char* key : keys) {
+        SCOPED_TRACE(key);
+        PutSentinel();
+        // Even in the middle of a drag.
+        char input[200];
+        snprintf(input, sizeof(input), "mousemove %ld %ld mousedown 1 mousemove %ld %ld key %s mouseup 1",
+                 (long)c.left + 10, (long)c.top + 10, (long)c.left + 90, (long)c.top + 70, key);
+        Select(0, 0, input);
+        EXPECT_TRUE(IsRectEmpty(&g_rcCapture));
+        EXPECT_TRUE(ClipboardHoldsSentinel()) << "nothing delivered";
+    }
+    g_Options.CaptureArea = 2;
+    PutSentinel();
+    Select(32, 32, "key Escape");
+    EXPECT_TRUE(IsRectEmpty(&g_rcCapture)) << "a fixed frame is cancelled too";
+    EXPECT_TRUE(ClipboardHoldsSentinel());
+}
+
+TEST_F(Selection, OverlayShowsTheScreenAndDrawsTheFrameByInvertingItExactlyOnce)
+{
+    PictureWindow fixture(300, 260, 240, 160);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    RECT frame = {c.left + 20, c.top + 15, c.left + 140, c.top + 95};
+    struct {
+        const char* name;
+        int area, w, h;
+        bool dims;
+        int cursor;
+        bool label;
+    } cases[] = {
+        {"free", 0, 0, 0, false, IDCUR_CROSS, false},
+        {"free with dimensions", 0, 0, 0, true, IDCUR_CROSS, true},
+        {"rectangle with dimensions", 1, 60, 40, true, IDCUR_RING, false},
+        {"rectangle of zero width", 1, 0, 40, false, IDCUR_CROSS, false},
+        {"icon", 2, 32, 32, true, IDCUR_RING, false},
+        {"small icon", 3, 16, 16, false, IDCUR_SMALLCROSS, false},
+    };
+    for (auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        g_Options.CaptureArea = (int8_t)k.area;
+        g_Options.ShowDimensions = k.dims;
+        InsideLook look;
+        Select(k.w, k.h, "", [&] {
+            look = Look(c, frame, k.cursor);
+            PostMessageA(g_hSelectWnd, WM_CHAR, VK_ESCAPE, 0);
+        });
+        ASSERT_TRUE(look.ran);
+        EXPECT_FALSE(look.ownerVisible) << "the owner is hidden during the selection";
+        EXPECT_EQ(look.overlayRect.left, 0);
+        EXPECT_EQ(look.overlayRect.top, 0);
+        EXPECT_EQ(look.overlayRect.right, GetSystemMetrics(SM_CXSCREEN));
+        EXPECT_EQ(look.overlayRect.bottom, GetSystemMetrics(SM_CYSCREEN));
+        EXPECT_EQ(look.exStyle & (WS_EX_TOPMOST | WS_EX_TRANSPARENT), WS_EX_TOPMOST | WS_EX_TRANSPARENT);
+        EXPECT_TRUE(look.cursor) << "class cursor " << k.cursor;
+        EXPECT_EQ(look.shownDiff, 0) << "the overlay shows the screen as it was, not black";
+        EXPECT_EQ(look.outlineNotChanged, 0) << "every outline pixel inverted";
+        EXPECT_EQ(look.firstDrawNotInverted, 0) << "changed pixels are exact inverses";
+        if (k.label)
+            EXPECT_GT(look.firstDrawChanged, OutlinePixels(frame) + 20) << "the dimension label inverts its glyphs";
+        else
+            EXPECT_EQ(look.firstDrawChanged, OutlinePixels(frame)) << "the outline alone, each pixel once";
+        EXPECT_EQ(look.secondDrawDiff, 0) << "drawn twice, the screen is as before";
+        EXPECT_TRUE(IsRectEmpty(&g_rcCapture));
+    }
+}
+
+TEST_F(Selection, AnEmptyFrameDrawsNothing)
+{
+    g_Options.ShowDimensions = 1;
+    long changed = -1;
+    Select(0, 0, "", [&] {
+        RECT area = {100, 100, 400, 300};
+        FlushDrawing();
+        Picture before = ScreenPicture(area);
+        SetRect(&g_rcCapture, 200, 150, 200, 250);
+        DrawSelectionFrame();
+        FlushDrawing();
+        changed = PictureDifference(before, ScreenPicture(area));
+        SetRectEmpty(&g_rcCapture);
+        PostMessageA(g_hSelectWnd, WM_CHAR, VK_ESCAPE, 0);
+    });
+    EXPECT_EQ(changed, 0);
+}
+
+TEST_F(Selection, DeactivationEndsTheSelectionWithTheFrameWhereItIs)
+{
+    PictureWindow fixture(0, 0, 240, 160);
+    ASSERT_TRUE(fixture.Window());
+    g_Options.CaptureArea = 1;
+    HWND other = CreateWindowExA(0, "Static", "other", WS_POPUP | WS_VISIBLE, 1000, 800, 50, 50, NULL, NULL, g_hInst, NULL);
+    Select(40, 30, "", [&] { SetActiveWindow(other); });
+    DestroyWindow(other);
+    RECT want = {0, 0, 40, 30};
+    EXPECT_TRUE(EqualRect(&g_rcCapture, &want)) << "the fixed frame at its first place is captured";
+    EXPECT_FALSE(ClipboardHoldsSentinel());
+
+    // Free selection without a press holds nothing to capture.
+    g_Options.CaptureArea = 0;
+    PutSentinel();
+    other = CreateWindowExA(0, "Static", "other", WS_POPUP | WS_VISIBLE, 1000, 800, 50, 50, NULL, NULL, g_hInst, NULL);
+    Select(0, 0, "", [&] { SetActiveWindow(other); });
+    DestroyWindow(other);
+    EXPECT_TRUE(IsRectEmpty(&g_rcCapture));
+    EXPECT_TRUE(ClipboardHoldsSentinel());
+}
+
+TEST_F(Selection, DimensionLabelScreenshot)
+{
+    if (ShotsDir().empty()) GTEST_SKIP() << "set VANTIX_CAPTURE_SHOTS to a folder to take it";
+    PictureWindow fixture(300, 260, 240, 160);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    g_Options.ShowDimensions = 1;
+    Select(0, 0, "", [&] {
+        SetRect(&g_rcCapture, c.left + 30, c.top + 20, c.left + 190, c.top + 130);
+        g_bFreeSelection = true;
+        DrawSelectionFrame();
+        FlushDrawing();
+        SaveScreenshotPng(ShotsDir() + "\\capture_overlay_label.png");
+        DrawSelectionFrame();
+        SetRectEmpty(&g_rcCapture);
+        PostMessageA(g_hSelectWnd, WM_CHAR, VK_ESCAPE, 0);
+    });
+}
+
+}  // namespace
