@@ -224,6 +224,12 @@ TEST_F(Selection, FixedFrameIsCentredOnThePressAndFollowsTheMouse)
     RECT moved = {q.x - 30, q.y - 20, q.x + 31, q.y + 21};
     EXPECT_TRUE(EqualRect(&g_rcCapture, &moved));
     EXPECT_EQ(PictureDifference(ClipboardDibPicture(), ExpectedPicture(120, 80, 61, 41)), 0);
+
+    // A negative size is an empty frame wherever it goes: nothing is captured.
+    PutSentinel();
+    Select(-20, 41, Drag(p, POINT{p.x + 10, p.y + 5}, q));
+    EXPECT_TRUE(IsRectEmpty(&g_rcCapture));
+    EXPECT_TRUE(ClipboardHoldsSentinel());
 }
 
 TEST_F(Selection, AnyKeyCancels)

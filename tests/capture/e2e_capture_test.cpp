@@ -1,0 +1,196 @@
+// Vantix.exe started as a user starts it and driven from this separate process with real
+// mouse and keyboard input: a capture selected on the screen lands on the clipboard, where this
+// process reads it; Escape gives nothing; a full-screen capture opens a viewer that closes with
+// the information boxes.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <string>
+
+#include "support/testing.h"
+#include "capture/capture_helpers.h"
+#include "app/settings.h"
+#include "resource.h"
+
+namespace {
+
+HWND HiddenWindow()
+{
+    return FindWindowA("Brenholt_Vantix_Main", "Brenholt_Vantix_Main");
+}
+
+class Vantix {
+public:
+    Vantix()
+    {
+        process_ = StartProcess("\"" + ProgramFolder() + "\\Vantix.exe\"", &pid_);
+    }
+    ~Vantix()
+    {
+        if (!process_) return;
+        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+        CloseHandle(process_);
+    }
+    DWORD Pid() const { return pid_; }
+    HWND Dialog() const { return WaitForTopWindow(pid_, "#32770", "Vantix", true, 10000); }
+    bool Exited(DWORD ms) const { return WaitForSingleObject(process_, ms) == WAIT_OBJECT_0; }
+
+private:
+    HANDLE process_ = NULL;
+    DWORD pid_ = 0;
+};
+
+HWND PageOf(HWND dlg)
+{
+    HWND tab = FindWindowExA(dlg, NULL, "SysTabControl32", NULL);
+    return tab ? FindWindowExA(tab, NULL, "#32770", NULL) : NULL;
+}
+
+std::string At(const char* verb, POINT p)
+{
+    return std::string(verb) + " " + std::to_string(p.x) + " " + std::to_string(p.y);
+}
+
+class CaptureEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearStoredSettings();
+        ASSERT_FALSE(HiddenWindow()) << "another Vantix is still running";
+        PrepareXdotool();
+    }
+    void TearDown() override { ClearStoredSettings(); }
+
+    // The stored settings Vantix starts with: the Capture Screen page shown.
+    static void StoreSettings(int area, UINT destination, bool dims, bool tray = false)
+    {
+        OptionsRecord rec;
+        SetOptionsDefaults(&rec);
+        rec.PageIndex = 4;
+        rec.CaptureArea = (int8_t)area;
+        rec.CaptureDestination = destination;
+        rec.ShowDimensions = dims ? 1 : 0;
+        rec.TrayIcon = tray ? 1 : 0;
+        WriteStoredSettings(&rec, sizeof(rec));
+    }
+    // Clicks the capture button of the running program; true once the main dialog has hidden.
+    static bool PressCapture(HWND dlg)
+    {
+        HWND page = PageOf(dlg);
+        HWND button = page ? GetDlgItem(page, IDC_CAP_GO) : NULL;
+        if (!button) return false;
+        RECT rc = WindowRect(button);
+        StartXdotool(At("mousemove", POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}) + " click 1");
+        return WaitUntil([&] { return !IsWindowVisible(dlg); }, 10000);
+    }
+    static HWND Overlay(DWORD pid)
+    {
+        return WaitForTopWindow(pid, "Vantix_Select", NULL, true, 10000);
+    }
+    static void EmptyTheClipboard()
+    {
+        if (OpenClipboard(NULL)) {
+            EmptyClipboard();
+            CloseClipboard();
+        }
+    }
+    static Picture ReadClipboardDib()
+    {
+        Picture p;
+        if (!OpenClipboard(NULL)) return p;
+        HANDLE dib = GetClipboardData(CF_DIB);
+        if (dib) p = DibPicture((HGLOBAL)dib);
+        CloseClipboard();
+        return p;
+    }
+    static std::string ShotsDir()
+    {
+        const char* dir = getenv("VANTIX_CAPTURE_SHOTS");
+        return dir ? dir : "";
+    }
+};
+
+TEST_F(CaptureEndToEnd, ADragAcrossAnotherProgramPutsExactlyThatAreaOnTheClipboard)
+{
+    PictureWindow fixture(700, 520, 300, 200);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    StoreSettings(0, IDC_CAP_CLIPBOARD, true);
+    EmptyTheClipboard();
+    DWORD seq = GetClipboardSequenceNumber();
+
+    Vantix v;
+    HWND dlg = v.Dialog();
+    ASSERT_TRUE(dlg);
+    ASSERT_TRUE(PressCapture(dlg)) << "the main dialog hides for the selection";
+    ASSERT_TRUE(Overlay(v.Pid()));
+
+    POINT a = {c.left + 40, c.top + 30}, b = {c.left + 250, c.top + 170};
+    StartXdotool("sleep 0.3 " + At("mousemove", b) + " mousedown 1 " + At("mousemove", POINT{b.x - 60, b.y - 50}) + " " +
+                 At("mousemove", a));
+    if (!ShotsDir().empty()) {
+        Sleep(1200);
+        SaveScreenshotPng(ShotsDir() + "\\capture_overlay_label.png");
+    }
+    StartXdotool("sleep 0.2 mouseup 1");
+
+    ASSERT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != seq && IsClipboardFormatAvailable(CF_DIB); },
+                          10000)) << "a capture arrived";
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dlg) != 0; }, 5000)) << "the main dialog comes back";
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+    EXPECT_EQ(GetClipboardOwner(), HiddenWindow());
+    Picture got = ReadClipboardDib();
+    EXPECT_EQ(PictureDifference(got, ExpectedPicture(40, 30, 210, 140)), 0)
+        << "dragged up and to the left: " << got.width << "x" << got.height;
+    EXPECT_FALSE(FindTopWindow(v.Pid(), "Vantix_Select", NULL, false)) << "the overlay is gone";
+
+    PostMessageA(dlg, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(v.Exited(10000));
+}
+
+TEST_F(CaptureEndToEnd, EscapeGivesNothingAndBringsTheDialogBack)
+{
+    StoreSettings(1, IDC_CAP_CLIPBOARD, false);
+    EmptyTheClipboard();
+    DWORD seq = GetClipboardSequenceNumber();
+    Vantix v;
+    HWND dlg = v.Dialog();
+    ASSERT_TRUE(dlg);
+    ASSERT_TRUE(PressCapture(dlg));
+    ASSERT_TRUE(Overlay(v.Pid()));
+    StartXdotool("sleep 0.3 key Escape");
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dlg) != 0; }, 10000));
+    EXPECT_FALSE(FindTopWindow(v.Pid(), "Vantix_Select", NULL, false));
+    Sleep(500);
+    EXPECT_EQ(GetClipboardSequenceNumber(), seq) << "nothing was delivered";
+    EXPECT_FALSE(FindTopWindow(v.Pid(), "Vantix_Capture", NULL, false));
+    PostMessageA(dlg, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(v.Exited(10000));
+}
+
+TEST_F(CaptureEndToEnd, FullScreenOpensAViewerThatClosesWithTheInformationBoxes)
+{
+    // With the tray icon the program outlives its main dialog: the viewer must not.
+    StoreSettings(6, IDC_CAP_NEWWINDOW, false, true);
+    Vantix v;
+    HWND dlg = v.Dialog();
+    ASSERT_TRUE(dlg);
+    ASSERT_TRUE(PressCapture(dlg));
+    HWND viewer = WaitForTopWindow(v.Pid(), "Vantix_Capture", "Capture Window - Vantix", true, 10000);
+    ASSERT_TRUE(viewer);
+    EXPECT_TRUE(IsWindowVisible(dlg));
+    RECT rc;
+    GetClientRect(viewer, &rc);
+    EXPECT_LE(rc.right, GetSystemMetrics(SM_CXFULLSCREEN));
+    EXPECT_GT(rc.right, GetSystemMetrics(SM_CXFULLSCREEN) / 2) << "as large as the screen allows";
+
+    PostMessageA(dlg, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(viewer); }, 10000)) << "closed with the main dialog";
+    EXPECT_FALSE(v.Exited(500)) << "the program stays in the tray";
+    HWND hidden = HiddenWindow();
+    ASSERT_TRUE(hidden);
+    PostMessageA(hidden, WM_COMMAND, IDC_CMD_QUIT, 0);
+    EXPECT_TRUE(v.Exited(10000));
+}
+
+}  // namespace
