@@ -5,6 +5,7 @@
 #include "app/msgbox.h"
 
 #include <commdlg.h>
+#include <stddef.h>
 #include <string.h>
 
 static_assert(sizeof(BITMAPFILEHEADER) == 14, "the BMP file header is 14 bytes on disk");
