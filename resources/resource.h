@@ -121,6 +121,20 @@
 #define IDC_TASK_MINALL         7008
 #define IDC_TASK_WINDOW         7009
 
+// ---- Window picker, Task Manager page strings and the Style of window dialog (36): 18000s;
+// the help topic of the whole dialog is 18000
+#define IDD_STYLE_EDITOR        36
+#define IDI_STYLE               11
+#define IDI_STYLE_SMALL         12
+#define IDS_PICK_CLASS          21      // class of the picker window, registered per pick
+#define IDS_TASK_COLUMN         555
+#define IDS_STYLE_CAPTION       597     // also the scan format of the target handle
+#define IDC_SE_TOPIC            18000
+#define IDC_SE_STYLE            18001
+#define IDC_SE_EXSTYLE          18002
+#define IDC_SE_STYLEBIT0        18101   // 18101..18132: bits 0..31 of the style
+#define IDC_SE_EXBIT0           18201   // 18201..18232: bits 0..31 of the extended style
+
 // ---- Capture Screen page (16)
 #define IDC_CAP_AREAGROUP       8000
 #define IDC_CAP_MOUSE           8001
