@@ -131,6 +131,7 @@ int CountDifferences(const Picture& a, const Picture& b, const RECT* rc)
     return n;
 }
 
+// 24 bits per pixel: the unused fourth byte of screen pixels would read as transparency.
 static void SaveBmp(const std::string& path, const uint32_t* pixels, int width, int height)
 {
     FILE* f = fopen(path.c_str(), "wb");
@@ -139,7 +140,8 @@ static void SaveBmp(const std::string& path, const uint32_t* pixels, int width, 
     BITMAPINFOHEADER ih;
     ZeroMemory(&fh, sizeof(fh));
     ZeroMemory(&ih, sizeof(ih));
-    DWORD bytes = (DWORD)width * height * 4;
+    DWORD stride = ((DWORD)width * 3 + 3) & ~3u;
+    DWORD bytes = stride * height;
     fh.bfType = 0x4D42;
     fh.bfOffBits = sizeof(fh) + sizeof(ih);
     fh.bfSize = fh.bfOffBits + bytes;
@@ -147,11 +149,15 @@ static void SaveBmp(const std::string& path, const uint32_t* pixels, int width, 
     ih.biWidth = width;
     ih.biHeight = -height;
     ih.biPlanes = 1;
-    ih.biBitCount = 32;
+    ih.biBitCount = 24;
     ih.biCompression = BI_RGB;
     fwrite(&fh, sizeof(fh), 1, f);
     fwrite(&ih, sizeof(ih), 1, f);
-    fwrite(pixels, 1, bytes, f);
+    std::vector<unsigned char> row(stride, 0);
+    for (int y = 0; y < height; y++) {
+        for (int x = 0; x < width; x++) memcpy(&row[(size_t)x * 3], &pixels[(size_t)y * width + x], 3);
+        fwrite(row.data(), 1, stride, f);
+    }
     fclose(f);
 }
 
