@@ -43,6 +43,22 @@ HWND TasksFixture::Button() const
     return d ? FindWindowExA(d, NULL, "Button", NULL) : NULL;
 }
 
+Notepad::Notepad() : process_(NULL), pid_(0), main_(NULL)
+{
+    process_ = StartProcess("notepad.exe", &pid_);
+    if (!process_) return;
+    WaitForInputIdle(process_, 10000);
+    main_ = WaitForTopWindow(pid_, "Notepad", NULL, true, 15000);
+}
+
+Notepad::~Notepad()
+{
+    if (!process_) return;
+    TerminateProcess(process_, 3);
+    WaitForSingleObject(process_, 5000);
+    CloseHandle(process_);
+}
+
 long long StyleSeenByAnotherProcess(HWND w, bool extended)
 {
     char cmd[512];
@@ -65,12 +81,17 @@ void Xdotool(const std::string& args, DWORD ms)
     ZeroMemory(&si, sizeof(si));
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi;
+    ZeroMemory(&pi, sizeof(pi));
     if (!CreateProcessA(kApp, cmd.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) {
         ADD_FAILURE() << "xdotool must be installed";
         return;
     }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    // For a Unix program wine hands back no process handle and a thread value that is no
+    // handle of the child: closing it would close a handle of ours (standard output, say).
+    if (pi.hProcess) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
     Sleep(ms);
 }
 

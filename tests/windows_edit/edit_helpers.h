@@ -34,6 +34,22 @@ private:
     HWND main_;
 };
 
+// Wine's notepad, started for a test and ended with the object.
+class Notepad {
+public:
+    Notepad();
+    ~Notepad();
+    Notepad(const Notepad&) = delete;
+    Notepad& operator=(const Notepad&) = delete;
+    DWORD Pid() const { return pid_; }
+    HWND Main() const { return main_; }
+
+private:
+    HANDLE process_;
+    DWORD pid_;
+    HWND main_;
+};
+
 // The (extended) style of a window as a separate process of ours reads it; -1 when it failed.
 long long StyleSeenByAnotherProcess(HWND w, bool extended);
 
