@@ -44,6 +44,7 @@
 // ---- Main dialog (11)
 #define IDC_MAIN_REFRESH        2001
 #define IDC_MAIN_HELP           2002
+#define IDC_MAIN_DEFSIZE        2003    // command, no control: back to the template size (Options page)
 #define IDC_MAIN_TABSLOT        2100
 
 // ---- Options page (12)

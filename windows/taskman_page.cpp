@@ -1,7 +1,7 @@
 // The Task Manager tab page. Its controls come alive in a later step; until then it shows its
 // template. Switching to a window already works.
 #include "windows/taskman_page.h"
-#include "app/maindlg.h"
+#include "app/dlgservices.h"
 #include "app/msgbox.h"
 #include "app/settings.h"
 #include "resource.h"
