@@ -177,6 +177,9 @@
 #define IDS_NOTTOPMOST          582
 #define IDS_TOPMOST             583
 
+// ---- Windows subsystem strings (592..): style texts, the Window Information and Move window
+#define IDS_OTHERS              592     // bits that no name covers
+
 // ---- Processes strings: column titles (512.., 528.., 544..), lower-list button, priority names
 #define IDS_PROCESS_COLUMN0     512     // 512..515
 #define IDS_THREAD_COLUMN0      528     // 528..532
