@@ -44,6 +44,7 @@
 // ---- Main dialog (11)
 #define IDC_MAIN_REFRESH        2001
 #define IDC_MAIN_HELP           2002
+#define IDC_MAIN_DEFSIZE        2003    // command, no control: back to the template size (Options page)
 #define IDC_MAIN_TABSLOT        2100
 
 // ---- Options page (12)
@@ -189,6 +190,9 @@
 #define IDS_SHOW                581
 #define IDS_NOTTOPMOST          582
 #define IDS_TOPMOST             583
+
+// ---- Windows subsystem strings (592..): style texts, the Window Information and Move window
+#define IDS_OTHERS              592     // bits that no name covers
 
 // ---- Processes strings: column titles (512.., 528.., 544..), lower-list button, priority names
 #define IDS_PROCESS_COLUMN0     512     // 512..515

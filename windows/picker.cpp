@@ -11,7 +11,7 @@
 // shows the inverse of the screen below it.
 #include "windows/picker.h"
 #include "app/msgbox.h"
-#include "app/startup.h"
+#include "app/program.h"
 #include "capture/pipeline.h"
 #include "resource.h"
 

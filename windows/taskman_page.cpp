@@ -6,11 +6,11 @@
 #include "windows/windows_page.h"
 #include "processes/processes_page.h"
 #include "processes/snapshot.h"
+#include "app/dlgservices.h"
 #include "app/help.h"
-#include "app/maindlg.h"
 #include "app/msgbox.h"
+#include "app/program.h"
 #include "app/settings.h"
-#include "app/startup.h"
 #include "resource.h"
 
 #include <shellapi.h>

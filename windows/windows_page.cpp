@@ -1,7 +1,7 @@
 // The Windows tab page. Its controls come alive in a later step; until then it shows its
 // template. The shared window operations already work.
 #include "windows/windows_page.h"
-#include "app/maindlg.h"
+#include "app/dlgservices.h"
 #include "processes/snapshot.h"
 
 #include <stdio.h>

@@ -11,7 +11,7 @@
 
 #include "edit_helpers.h"
 #include "support/testing.h"
-#include "app/startup.h"
+#include "app/program.h"
 #include "windows/picker.h"
 #include "resource.h"
 
