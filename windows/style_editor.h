@@ -4,8 +4,20 @@
 #define VANTIX_STYLE_EDITOR_H
 
 #include <windows.h>
+#include "windows/names.h"
 
 // Runs the editor modally, owned by owner; nothing happens for a window that no longer exists.
 void OpenStyleEditor(HWND hWnd, HWND owner);
+
+// Pure: the value of a style field's text, the one rule of the check boxes and of OK. Leading
+// blanks and a "0x" are skipped; then hexadecimal digits count up to the first other character,
+// or up to the digit that would no longer fit in 32 bits. Text without digits is 0.
+DWORD ParseStyleText(const char* text);
+// Pure: value with bit n (0..31) set or cleared.
+DWORD WithStyleBit(DWORD value, int bit, bool set);
+// Pure: relabels the style bits of a window of this class, starting from the labels the boxes
+// carry (those of every window): a class with a style family of its own names bits 16 and 17
+// WS_GROUP and WS_TABSTOP and its low bits by its family; a later entry wins.
+void ClassStyleBoxLabels(const char* className, BitLabels* labels);
 
 #endif
