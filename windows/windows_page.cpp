@@ -29,7 +29,6 @@ static HWND s_hCurrent;
 // State of one fill.
 static int s_nInserted;
 static HTREEITEM s_hDesktopItem;
-static HTREEITEM s_hLastItem;
 
 // Threads whose windows did not answer during this fill: their other windows are not asked
 // again, so a hung program with many windows costs one wait, not one per window.
@@ -341,7 +340,6 @@ static HTREEITEM InsertWindowItem(HWND hWnd, HTREEITEM parent)
     ins.item.stateMask = TVIS_SELECTED;
     HTREEITEM item = (HTREEITEM)SendMessageA(s_hTree, TVM_INSERTITEMA, 0, (LPARAM)&ins);
     s_nInserted++;
-    if (item) s_hLastItem = item;
     return item;
 }
 
@@ -409,7 +407,6 @@ static void FillWindowTree(HWND hPage)
     s_nHungThreads = 0;
     s_nOwnerLabels = 0;
     s_hDesktopItem = NULL;
-    s_hLastItem = NULL;
     HWND desktop = GetDesktopWindow();
     SetCurrentWindow(hPage, desktop);
     s_hDesktopItem = InsertWindowItem(desktop, TVI_ROOT);
@@ -494,7 +491,7 @@ static void WindowsPage_OnDestroy()
 {
     ClearTree();
     s_hTree = NULL;
-    s_hDesktopItem = s_hLastItem = NULL;
+    s_hDesktopItem = NULL;
 }
 
 INT_PTR CALLBACK WindowsPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
