@@ -220,9 +220,12 @@ TEST_F(InfoDialogTest, InformationCommandsOpenTheOtherDialogs)
     EXPECT_EQ(1u, CaptionDialogs("Process Information").size());
     PressButton(dlg, IDC_WI_MODULE);
     EXPECT_EQ(1u, CaptionDialogs("Module Information").size());
-    // The Style editor's button refreshes the dialog when the editor returns.
+    // The Style editor's button refreshes the dialog when the editor returns (closed unchanged
+    // here as soon as it shows).
     SetWindowTextA(h.props, "After style");
+    ActInModal("Style of window", [](HWND editor) { PressButton(editor, IDCANCEL); });
     PressButton(dlg, IDC_WI_STYLE);
+    CancelModalAct();
     EXPECT_EQ("After style", Field(dlg, IDC_WI_TITLE));
     EXPECT_TRUE(IsWindow(dlg));
 }

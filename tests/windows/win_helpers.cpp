@@ -202,6 +202,7 @@ static std::function<void(HWND)> s_modalAct;
 static std::string s_modalPrefix;
 static HWND s_modalDialog;
 static DWORD s_modalStart;
+static UINT_PTR s_modalTimer;
 
 struct ModalSearch {
     const char* prefix;
@@ -232,10 +233,11 @@ static void CALLBACK ModalActProc(HWND, UINT, UINT_PTR id, DWORD)
     ModalSearch s = {s_modalPrefix.c_str(), NULL};
     EnumThreadWindows(GetCurrentThreadId(), FindModalProc, (LPARAM)&s);
     if (!s.found) {
-        if (GetTickCount() - s_modalStart > 10000) KillTimer(NULL, id);
+        if (GetTickCount() - s_modalStart > 10000) CancelModalAct();
         return;
     }
     KillTimer(NULL, id);
+    s_modalTimer = 0;
     s_modalDialog = s.found;
     s_modalStart = GetTickCount();
     SetTimer(NULL, 0, 200, ModalGuardProc);
@@ -244,13 +246,21 @@ static void CALLBACK ModalActProc(HWND, UINT, UINT_PTR id, DWORD)
     if (act) act(s.found);
 }
 
+void CancelModalAct()
+{
+    if (s_modalTimer) KillTimer(NULL, s_modalTimer);
+    s_modalTimer = 0;
+    s_modalAct = nullptr;
+}
+
 void ActInModal(const char* captionPrefix, std::function<void(HWND)> act)
 {
+    CancelModalAct();
     s_modalAct = act;
     s_modalPrefix = captionPrefix;
     s_modalDialog = NULL;
     s_modalStart = GetTickCount();
-    SetTimer(NULL, 0, 30, ModalActProc);
+    s_modalTimer = SetTimer(NULL, 0, 30, ModalActProc);
 }
 
 void ClickCheckBox(HWND dlg, int id)

@@ -61,6 +61,8 @@ private:
 // from inside the modal loop that the caller enters next. A dialog still open 10 s later is
 // cancelled so that a failing test cannot hang.
 void ActInModal(const char* captionPrefix, std::function<void(HWND)> act);
+// Drops an act that no dialog has taken (when the call may or may not open one).
+void CancelModalAct();
 
 // What a click does to a check box of a dialog: it toggles, then the dialog hears of it.
 void ClickCheckBox(HWND dlg, int id);
