@@ -207,7 +207,7 @@
 #define IDI_STYLE_SMALL         12
 #define IDS_PICK_CLASS          21      // class of the picker window, registered per pick
 #define IDS_TASK_COLUMN         555
-#define IDS_STYLE_CAPTION       597     // also the scan format of the target handle
+#define IDS_STYLE_EDITOR_CAPTION 597    // also the scan format of the target handle
 #define IDC_SE_TOPIC            18000
 #define IDC_SE_STYLE            18001
 #define IDC_SE_EXSTYLE          18002

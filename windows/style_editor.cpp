@@ -88,7 +88,7 @@ static HWND TargetOfEditor(HWND hDlg)
     char caption[256], format[128];
     caption[0] = '\0';
     GetWindowTextA(hDlg, caption, sizeof(caption));
-    lstrcpynA(format, LoadResString(IDS_STYLE_CAPTION), sizeof(format));
+    lstrcpynA(format, LoadResString(IDS_STYLE_EDITOR_CAPTION), sizeof(format));
     unsigned int handle = 0;
     if (sscanf(caption, format, &handle) != 1) return NULL;
     // Window handles carry 32 significant bits on both builds, sign-extended on the 64-bit one.
@@ -112,7 +112,7 @@ static void StyleEditor_OnInitDialog(HWND hDlg, HWND target)
     SetDialogIcons(hDlg, IDI_STYLE);
     AddInfoSysMenuItems(hDlg);
     char caption[256];
-    snprintf(caption, sizeof(caption), LoadResString(IDS_STYLE_CAPTION), (unsigned int)(ULONG_PTR)target);
+    snprintf(caption, sizeof(caption), LoadResString(IDS_STYLE_EDITOR_CAPTION), (unsigned int)(ULONG_PTR)target);
     SetWindowTextA(hDlg, caption);
     // Each text sets its 32 boxes through the change notification.
     WriteStyleField(hDlg, IDC_SE_STYLE, (DWORD)GetWindowLongA(target, GWL_STYLE));
