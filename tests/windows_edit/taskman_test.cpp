@@ -274,6 +274,18 @@ TEST_F(TaskManager, SwitchToBringsTheSelectedWindowForwardAlsoAfterAClickIntoEmp
     EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == untitled; }, 3000)) << "double click";
 }
 
+TEST_F(TaskManager, WindowOpensTheInformationOfTheSelectedWindow)
+{
+    OpenPage();
+    std::vector<HWND> before = ThreadDialogs("Window Information");
+    SelectRow(g_hTaskList, RowOf(notepad->Main()));
+    Press(IDC_TASK_WINDOW);
+    HWND info = FindThreadDialog("Window Information", before);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(DlgText(info, IDC_WI_HANDLE), Hex4((DWORD)(ULONG_PTR)notepad->Main()));
+    DestroyWindow(info);
+}
+
 TEST_F(TaskManager, SwitchingRestoresAMinimizedWindow)
 {
     OpenPage();
