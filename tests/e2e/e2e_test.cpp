@@ -74,11 +74,15 @@ void Xdotool(const std::string& args)
     cmd.push_back('\0');
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
-    PROCESS_INFORMATION pi;
+    PROCESS_INFORMATION pi = {};
     ASSERT_TRUE(CreateProcessA(kApp, cmd.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
         << "xdotool must be installed";
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    // Wine hands back no process handle for a Unix program and a thread value that is no handle
+    // of the child: closing it would close one of ours (standard output, say).
+    if (pi.hProcess) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
     Sleep(300);
 }
 
