@@ -3,6 +3,7 @@
 #include "windows/style_editor.h"
 #include "windows/names.h"
 #include "hooklib/quillet.h"
+#include "processes/fields.h"
 #include "app/dlgservices.h"
 #include "app/help.h"
 #include "app/msgbox.h"
@@ -11,35 +12,14 @@
 
 #include <stdio.h>
 
-// The check boxes read this many characters of a field, OK up to 511 (both by the same rule).
-#define SYNC_TEXT_CHARS 32
-#define OK_TEXT_CHARS   512
+// The check boxes and OK read the same length of a field with the same rule, so that OK applies
+// exactly what the boxes show.
+#define STYLE_TEXT_READ_CHARS 512
 
 // Set while the fields and the boxes update each other, so that neither echoes the other.
 static bool s_bStyleSyncing;
 
 // ---- Pure rules
-
-static int HexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-DWORD ParseStyleText(const char* text)
-{
-    if (!text) return 0;
-    while (*text == ' ' || *text == '\t') text++;
-    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text += 2;
-    DWORD value = 0;
-    for (int d; (d = HexDigitValue(*text)) >= 0; text++) {
-        if (value > 0x0FFFFFFFu) break;
-        value = (value << 4) | (DWORD)d;
-    }
-    return value;
-}
 
 DWORD WithStyleBit(DWORD value, int bit, bool set)
 {
@@ -68,12 +48,12 @@ static int FirstBoxOfField(int field)
     return field == IDC_SE_STYLE ? IDC_SE_STYLEBIT0 : IDC_SE_EXBIT0;
 }
 
-static DWORD ReadStyleField(HWND hDlg, int field, int chars)
+static DWORD ReadStyleField(HWND hDlg, int field)
 {
-    char text[OK_TEXT_CHARS];
+    char text[STYLE_TEXT_READ_CHARS];
     text[0] = '\0';
-    GetDlgItemTextA(hDlg, field, text, chars < (int)sizeof(text) ? chars : (int)sizeof(text));
-    return ParseStyleText(text);
+    GetDlgItemTextA(hDlg, field, text, sizeof(text));
+    return ParseHexField(text);
 }
 
 static void WriteStyleField(HWND hDlg, int field, DWORD value)
@@ -129,7 +109,7 @@ static void StyleEditor_OnFieldChange(HWND hDlg, int field)
 {
     if (s_bStyleSyncing) return;
     s_bStyleSyncing = true;
-    DWORD value = ReadStyleField(hDlg, field, SYNC_TEXT_CHARS);
+    DWORD value = ReadStyleField(hDlg, field);
     int first = FirstBoxOfField(field);
     for (int n = 0; n < 32; n++)
         CheckDlgButton(hDlg, first + n, (value >> n) & 1 ? BST_CHECKED : BST_UNCHECKED);
@@ -140,7 +120,7 @@ static void StyleEditor_OnBoxClick(HWND hDlg, int box)
 {
     s_bStyleSyncing = true;
     int field = FieldOfBox(box);
-    DWORD value = ReadStyleField(hDlg, field, SYNC_TEXT_CHARS);
+    DWORD value = ReadStyleField(hDlg, field);
     value = WithStyleBit(value, box - FirstBoxOfField(field), IsDlgButtonChecked(hDlg, box) == BST_CHECKED);
     WriteStyleField(hDlg, field, value);
     s_bStyleSyncing = false;
@@ -158,8 +138,8 @@ static void RedrawChangedWindow(HWND hWnd, DWORD waitMs)
 static void StyleEditor_OnOk(HWND hDlg)
 {
     HWND target = TargetOfEditor(hDlg);
-    DWORD style = ReadStyleField(hDlg, IDC_SE_STYLE, OK_TEXT_CHARS);
-    DWORD exStyle = ReadStyleField(hDlg, IDC_SE_EXSTYLE, OK_TEXT_CHARS);
+    DWORD style = ReadStyleField(hDlg, IDC_SE_STYLE);
+    DWORD exStyle = ReadStyleField(hDlg, IDC_SE_EXSTYLE);
     bool unchanged = style == (DWORD)GetWindowLongA(target, GWL_STYLE) &&
                      exStyle == (DWORD)GetWindowLongA(target, GWL_EXSTYLE);
     if (!unchanged && ConfirmAction(IDS_CONFIRM_STYLE)) {

@@ -9,10 +9,8 @@
 // Runs the editor modally, owned by owner; nothing happens for a window that no longer exists.
 void OpenStyleEditor(HWND hWnd, HWND owner);
 
-// Pure: the value of a style field's text, the one rule of the check boxes and of OK. Leading
-// blanks and a "0x" are skipped; then hexadecimal digits count up to the first other character,
-// or up to the digit that would no longer fit in 32 bits. Text without digits is 0.
-DWORD ParseStyleText(const char* text);
+// A style field's text is read with ParseHexField (processes/fields.h), by the check boxes and
+// by OK alike.
 // Pure: value with bit n (0..31) set or cleared.
 DWORD WithStyleBit(DWORD value, int bit, bool set);
 // Pure: relabels the style bits of a window of this class, starting from the labels the boxes

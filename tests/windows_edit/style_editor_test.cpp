@@ -188,7 +188,7 @@ TEST_F(StyleEditor, FieldsAndBoxesFollowEachOtherByOneRule)
         partial = BoxesValue(dlg, IDC_SE_STYLEBIT0);
         Type(dlg, IDC_SE_STYLE, "123456789");
         overlong = BoxesValue(dlg, IDC_SE_STYLEBIT0);
-        Type(dlg, IDC_SE_EXSTYLE, "0x12G");
+        Type(dlg, IDC_SE_EXSTYLE, " 12G");
         exPartial = BoxesValue(dlg, IDC_SE_EXBIT0);
         Click(dlg, IDCANCEL);
     });
@@ -223,7 +223,7 @@ TEST_F(StyleEditor, TextThatIsNoNumberGivesTheLibraryTheSameValueAsTheBoxes)
     MessageBoxAnswerer answer(IDYES);
     DWORD exBoxes = 1;
     RunEditor(button, [&](HWND dlg) {
-        Type(dlg, IDC_SE_STYLE, "0x50018000 and more");
+        Type(dlg, IDC_SE_STYLE, "50018000 and more");
         Type(dlg, IDC_SE_EXSTYLE, "nonsense");
         exBoxes = BoxesValue(dlg, IDC_SE_EXBIT0);
         Click(dlg, IDOK);

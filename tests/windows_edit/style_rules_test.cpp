@@ -4,6 +4,7 @@
 #include <string>
 
 #include "windows/style_editor.h"
+#include "processes/fields.h"
 
 namespace {
 
@@ -23,8 +24,8 @@ TEST(StyleText, OneRuleForEveryText)
         {"-1", 0, "a sign is no digit"},
         {"  0012", 0x12, "leading blanks and zeros"},
         {"\t7", 0x7, "a leading tab"},
-        {"0x50018000", 0x50018000, "the C prefix"},
-        {"0X1f", 0x1F, "the C prefix in capitals"},
+        {"0x50018000", 0, "the C prefix is no hexadecimal digit: only its 0 counts"},
+        {"0X1f", 0, "the C prefix in capitals"},
         {"0x", 0, "the prefix alone"},
         {"50G1", 0x50, "the digits before the first other character"},
         {"12 34", 0x12, "a blank ends the number"},
@@ -32,8 +33,8 @@ TEST(StyleText, OneRuleForEveryText)
         {"00000000FFFFFFFF", 0xFFFFFFFF, "leading zeros do not count"},
         {"FFFFFFFFF", 0xFFFFFFFF, "overflowing digits are dropped"},
     };
-    for (const ParseCase& c : cases) EXPECT_EQ(ParseStyleText(c.text), c.value) << c.why << ": \"" << c.text << "\"";
-    EXPECT_EQ(ParseStyleText(NULL), 0u);
+    for (const ParseCase& c : cases) EXPECT_EQ(ParseHexField(c.text), c.value) << c.why << ": \"" << c.text << "\"";
+    EXPECT_EQ(ParseHexField(NULL), 0u);
 }
 
 TEST(StyleText, OneBitSetOrCleared)
