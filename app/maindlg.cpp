@@ -1,11 +1,10 @@
 // Main dialog: the tab control with one page at a time, proportional layout, position and size
-// memory, and the services every information dialog shares.
+// memory.
 #include "app/maindlg.h"
 #include "app/layout.h"
-#include "app/startup.h"
 #include "app/settings.h"
 #include "app/options.h"
-#include "app/msgbox.h"
+#include "app/resstring.h"
 #include "app/help.h"
 #include "processes/snapshot.h"
 #include "processes/processes_page.h"
@@ -17,10 +16,7 @@
 #include <commctrl.h>
 #include <string.h>
 
-HWND g_hMainDlg;
 HWND g_hTab;
-HWND g_hPage;
-BOOL g_bClosingAll;
 SIZE g_sizeMainTemplate;
 
 const DLGPROC PageProcs[5] = {
@@ -41,68 +37,6 @@ static int s_layoutCount;
 static int s_layoutW, s_layoutH;
 static int s_layoutCursor;
 static int s_scaleW, s_scaleH;
-
-static INT_PTR DlgResult(HWND hDlg, LRESULT result)
-{
-    SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, result);
-    return TRUE;
-}
-
-void ForwardPageCancel(int id)
-{
-    if (id == IDCANCEL && g_hMainDlg) PostMessageA(g_hMainDlg, WM_COMMAND, IDCANCEL, 0);
-}
-
-INT_PTR CALLBACK TemplatePageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    switch (msg) {
-    case WM_INITDIALOG:
-        return 0;
-    case WM_COMMAND:
-        ForwardPageCancel(LOWORD(wParam));
-        return DlgResult(hDlg, 0);
-    case WM_HELP:
-    case WM_CONTEXTMENU:
-        RouteHelpMessage(hDlg, msg, wParam, lParam);
-        return DlgResult(hDlg, 0);
-    }
-    return FALSE;
-}
-
-// ---- Shared services of the information dialogs
-
-void AddInfoSysMenuItems(HWND hDlg)
-{
-    HMENU sys = GetSystemMenu(hDlg, FALSE);
-    if (!sys) return;
-    AppendMenuA(sys, MF_SEPARATOR, (UINT_PTR)-1, NULL);
-    AppendMenuA(sys, MF_STRING, SC_MINIMIZE, LoadResString(IDS_MINIMIZE));
-    AppendMenuA(sys, MF_STRING, SC_RESTORE, LoadResString(IDS_RESTORE));
-}
-
-void SetDialogIcons(HWND hDlg, int iconId)
-{
-    SendMessageA(hDlg, WM_SETICON, ICON_BIG, (LPARAM)LoadIconA(g_hInst, MAKEINTRESOURCEA(iconId)));
-    SendMessageA(hDlg, WM_SETICON, ICON_SMALL, (LPARAM)LoadIconA(g_hInst, MAKEINTRESOURCEA(iconId + 1)));
-}
-
-static BOOL CALLBACK CloseInfoBoxProc(HWND hWnd, LPARAM lParam)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hWnd, &pid);
-    // Another program loaded at the same base address has the same instance value: the
-    // process check keeps its windows out.
-    if (pid == GetCurrentProcessId() &&
-        (HINSTANCE)GetWindowLongPtrA(hWnd, GWLP_HINSTANCE) == (HINSTANCE)lParam &&
-        hWnd != g_hMainWnd && hWnd != g_hMainDlg)
-        DestroyWindow(hWnd);
-    return TRUE;
-}
-
-void CloseInfoBoxes()
-{
-    EnumWindows(CloseInfoBoxProc, (LPARAM)g_hInst);
-}
 
 // ---- Layout
 
@@ -287,6 +221,10 @@ static void MainDlg_OnCommand(HWND hDlg, int id)
     case IDC_MAIN_HELP:
         ShowHelpTopic(IDD_PAGE_OPTIONS + g_Options.PageIndex);
         break;
+    case IDC_MAIN_DEFSIZE:
+        SetWindowPos(hDlg, NULL, 0, 0, g_sizeMainTemplate.cx, g_sizeMainTemplate.cy,
+                     SWP_NOMOVE | SWP_NOZORDER);
+        break;
     default:
         break;
     }
@@ -316,8 +254,10 @@ static void MainDlg_OnDestroy(HWND hDlg)
     g_hMainDlg = NULL;
     SaveOptions();
     g_bClosingAll = FALSE;
-    if (!g_Options.TrayIcon && g_hMainWnd && !MainWindowIsDying())
-        DestroyWindow(g_hMainWnd);
+    // Through the hidden window's own Quit command: while that window is being destroyed (and
+    // is destroying this dialog) it knows to ignore the request.
+    if (!g_Options.TrayIcon && g_hMainWnd)
+        SendMessageA(g_hMainWnd, WM_COMMAND, IDC_CMD_QUIT, 0);
 }
 
 INT_PTR CALLBACK MainDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -1,17 +1,7 @@
-// String-table access, error boxes and confirmations.
+// Error boxes and confirmations.
 #include "app/msgbox.h"
-#include "app/startup.h"
 #include "app/settings.h"
 #include "resource.h"
-
-static char s_szResString[RESSTRING_CHARS];
-
-const char* LoadResString(UINT id)
-{
-    if (LoadStringA(g_hInst, id, s_szResString, RESSTRING_CHARS) <= 0)
-        s_szResString[0] = '\0';
-    return s_szResString;
-}
 
 static int ShowBox(const char* text, UINT captionId, UINT style)
 {

@@ -2,14 +2,13 @@
 #include "app/options.h"
 #include "app/settings.h"
 #include "app/session.h"
-#include "app/startup.h"
-#include "app/maindlg.h"
+#include "app/program.h"
+#include "app/dlgservices.h"
 #include "app/msgbox.h"
 #include "app/tray.h"
 #include "app/help.h"
+#include "app/about.h"
 #include "resource.h"
-
-// ---- Options page
 
 static void OptionsPage_OnInitDialog(HWND hDlg)
 {
@@ -32,11 +31,10 @@ static void OptionsPage_OnQuit(int confirmId, int mode)
     if (!QuitSession(mode)) ShowErrorBox(0);
 }
 
+// The main dialog alone knows its template size; the page asks it by command.
 static void OptionsPage_OnRestoreSize()
 {
-    if (!g_hMainDlg) return;
-    SetWindowPos(g_hMainDlg, NULL, 0, 0, g_sizeMainTemplate.cx, g_sizeMainTemplate.cy,
-                 SWP_NOMOVE | SWP_NOZORDER);
+    if (g_hMainDlg) SendMessageA(g_hMainDlg, WM_COMMAND, IDC_MAIN_DEFSIZE, 0);
 }
 
 static void OptionsPage_OnCommand(HWND hDlg, int id)
@@ -54,9 +52,7 @@ static void OptionsPage_OnCommand(HWND hDlg, int id)
     case IDC_OPT_RESTART:   OptionsPage_OnQuit(IDS_CONFIRM_RESTART, 2); break;
     case IDC_OPT_LOGOFF:    OptionsPage_OnQuit(IDS_CONFIRM_LOGOFF, 0); break;
     case IDC_OPT_CLOSEINFO: CloseInfoBoxes(); break;
-    case IDC_OPT_ABOUT:
-        DialogBoxParamA(g_hInst, MAKEINTRESOURCEA(IDD_ABOUT), hDlg, AboutDlgProc, 0);
-        break;
+    case IDC_OPT_ABOUT:     ShowAboutBox(hDlg); break;
     case IDC_OPT_DEFSIZE:   OptionsPage_OnRestoreSize(); break;
     default: ForwardPageCancel(id); break;
     }
@@ -70,13 +66,11 @@ INT_PTR CALLBACK OptionsPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_COMMAND:
         OptionsPage_OnCommand(hDlg, LOWORD(wParam));
-        SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, 0);
-        return TRUE;
+        return DlgResult(hDlg, 0);
     case WM_HELP:
     case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
-        SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, 0);
-        return TRUE;
+        return DlgResult(hDlg, 0);
     }
     return FALSE;
 }

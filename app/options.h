@@ -1,4 +1,4 @@
-// The Options page.
+// The Options page: a page of the main dialog, above the settings and the small services.
 #ifndef VANTIX_OPTIONS_H
 #define VANTIX_OPTIONS_H
 

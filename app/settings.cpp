@@ -1,6 +1,6 @@
 // Settings record storage and the run-at-logon value.
 #include "app/settings.h"
-#include "app/msgbox.h"
+#include "app/resstring.h"
 #include "resource.h"
 
 #include <string.h>

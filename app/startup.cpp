@@ -1,6 +1,7 @@
 // Start-up, single instance, hidden main window, About box and the one message loop.
 #include "app/startup.h"
 #include "app/maindlg.h"
+#include "app/about.h"
 #include "app/msgbox.h"
 #include "app/settings.h"
 #include "app/tray.h"
@@ -10,11 +11,8 @@
 
 #include <commctrl.h>
 
-HINSTANCE g_hInst;
-HWND g_hMainWnd;
-
-// Set while the hidden window is being destroyed, so that the main dialog's close path, which
-// runs inside that destruction, does not ask for it a second time.
+// Set while the hidden window is being destroyed, so that the Quit command of the main dialog's
+// close path, which runs inside that destruction, does not ask for it a second time.
 static bool s_bMainWndDying;
 
 bool StartsInTray(const char* cmdLine)
@@ -62,56 +60,18 @@ void OpenMainDialog()
     CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_MAIN), NULL, MainDlgProc, 0);
 }
 
-// ---- About box
-
-// The bold version line's font lives as long as the box that shows it.
-static HFONT s_hAboutFont;
-
-static void About_OnInitDialog(HWND hDlg)
-{
-    if (!s_hAboutFont)
-        s_hAboutFont = CreateFontA(40, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                                   VARIABLE_PITCH | FF_SWISS, "Arial");
-    SendDlgItemMessageA(hDlg, IDC_ABOUT_VERSION, WM_SETFONT, (WPARAM)s_hAboutFont, TRUE);
-}
-
-static void About_OnDestroy()
-{
-    if (s_hAboutFont) {
-        DeleteObject(s_hAboutFont);
-        s_hAboutFont = NULL;
-    }
-}
-
-INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    (void)lParam;
-    switch (msg) {
-    case WM_INITDIALOG:
-        About_OnInitDialog(hDlg);
-        return 0;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(hDlg, 0);
-            return TRUE;
-        }
-        break;
-    case WM_DESTROY:
-        About_OnDestroy();
-        break;
-    }
-    return FALSE;
-}
-
 // ---- Hidden main window
 
 static void MainWnd_OnCommand(HWND hWnd, int id)
 {
     switch (id) {
     case IDC_CMD_OPEN:  OpenMainDialog(); break;
-    case IDC_CMD_QUIT:  DestroyWindow(hWnd); break;
-    case IDC_CMD_ABOUT: DialogBoxParamA(g_hInst, MAKEINTRESOURCEA(IDD_ABOUT), hWnd, AboutDlgProc, 0); break;
+    case IDC_CMD_QUIT:
+        // The main dialog's close path asks for this while this very window is being
+        // destroyed (and is destroying that dialog): nothing more to do then.
+        if (!s_bMainWndDying) DestroyWindow(hWnd);
+        break;
+    case IDC_CMD_ABOUT: ShowAboutBox(hWnd); break;
     case IDC_CMD_HELP:  ShowHelpContents(); break;
     default: break;
     }
@@ -169,11 +129,6 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     return DefWindowProcA(hWnd, msg, wParam, lParam);
-}
-
-bool MainWindowIsDying()
-{
-    return s_bMainWndDying;
 }
 
 // ---- Message loop

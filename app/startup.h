@@ -1,11 +1,10 @@
-// Start-up, the hidden main window with its commands, the About box and the message loop.
+// Start-up, the hidden main window with its commands, and the message loop: the top of app/.
 #ifndef VANTIX_STARTUP_H
 #define VANTIX_STARTUP_H
 
 #include <windows.h>
-
-extern HINSTANCE g_hInst;
-extern HWND g_hMainWnd;
+// g_hInst and g_hMainWnd live in program.h; they come along for the code that starts the program.
+#include "app/program.h"
 
 // The whole program: returns the process exit code (always 0).
 int VantixMain(HINSTANCE hInst, const char* cmdLine);
@@ -18,7 +17,6 @@ bool RegisterMainWindowClass();
 HWND CreateMainWindow();
 LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void OpenMainDialog();
-INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // One message of the program's loop: a dialog takes its keyboard messages first.
 void DispatchProgramMessage(MSG* msg);

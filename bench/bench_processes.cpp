@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/settings.h"
-#include "app/startup.h"
+#include "app/program.h"
 #include "processes/processes_page.h"
 #include "processes/snapshot.h"
 #include "resource.h"

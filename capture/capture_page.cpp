@@ -3,17 +3,12 @@
 #include "capture/pipeline.h"
 #include "capture/overlay.h"
 #include "windows/picker.h"
-#include "app/maindlg.h"
+#include "app/program.h"
+#include "app/dlgservices.h"
 #include "app/settings.h"
 #include "app/msgbox.h"
 #include "app/help.h"
 #include "resource.h"
-
-static INT_PTR DlgResult(HWND hDlg, LRESULT result)
-{
-    SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, result);
-    return TRUE;
-}
 
 // The capture areas in the order of their radio buttons (CaptureArea = id - IDC_CAP_MOUSE).
 enum {

@@ -1,7 +1,7 @@
 // Bitmap export: packed DIBs, BMP files and the clipboard.
 #include "capture/dib.h"
 #include "capture/pipeline.h"
-#include "app/startup.h"
+#include "app/program.h"
 #include "app/msgbox.h"
 
 #include <commdlg.h>

@@ -1,9 +1,9 @@
 // The area selection overlay.
 #include "capture/overlay.h"
 #include "capture/pipeline.h"
-#include "app/startup.h"
+#include "app/program.h"
 #include "app/settings.h"
-#include "app/msgbox.h"
+#include "app/resstring.h"
 #include "resource.h"
 
 #include <stdio.h>

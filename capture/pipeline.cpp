@@ -2,7 +2,7 @@
 #include "capture/pipeline.h"
 #include "capture/dib.h"
 #include "capture/viewer.h"
-#include "app/maindlg.h"
+#include "app/program.h"
 #include "app/settings.h"
 #include "resource.h"
 

@@ -2,7 +2,7 @@
 #include "capture/viewer.h"
 #include "capture/pipeline.h"
 #include "capture/dib.h"
-#include "app/startup.h"
+#include "app/program.h"
 #include "app/msgbox.h"
 #include "app/help.h"
 #include "resource.h"

@@ -1,7 +1,6 @@
 // Field operations shared by every information and editing dialog.
 #include "processes/fields.h"
 
-#include <stdio.h>
 
 void SetFieldText(HWND hDlg, int id, const char* text)
 {
@@ -27,8 +26,20 @@ void SetFieldDecimal(HWND hDlg, int id, int value)
 
 DWORD ParseHexField(const char* text)
 {
-    unsigned int value = 0;
-    if (!text || sscanf(text, "%X", &value) != 1) return 0;
+    if (!text) return 0;
+    while (*text == ' ' || *text == '\t') text++;
+    DWORD value = 0;
+    for (;; text++) {
+        int digit;
+        char c = *text;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else break;
+        // A digit that would not fit in 32 bits ends the number like any other character.
+        if (value > 0x0FFFFFFFu) break;
+        value = (value << 4) | (DWORD)digit;
+    }
     return value;
 }
 

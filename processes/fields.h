@@ -15,7 +15,10 @@ void SetFieldHex4(HWND hDlg, int id, DWORD value);
 void SetFieldDecimal(HWND hDlg, int id, int value);
 // The hexadecimal number at the start of the field's text; 0 when there is none.
 DWORD GetFieldHex(HWND hDlg, int id);
-// Pure: the same scan on a text.
+// Pure: the same scan on a text. Blanks before the digits are skipped; the number is the run of
+// hexadecimal digits that follows, ended by the first other character or by a digit that would
+// not fit in 32 bits: "12x" is 0x12, "x12", "-5" and "0x10" (its "0") are 0, and "123456789"
+// is 0x12345678. No sign, no prefix, never undefined.
 DWORD ParseHexField(const char* text);
 
 #endif

@@ -2,8 +2,8 @@
 #include "processes/module_info.h"
 #include "processes/fields.h"
 #include "app/help.h"
-#include "app/maindlg.h"
-#include "app/startup.h"
+#include "app/dlgservices.h"
+#include "app/program.h"
 #include "resource.h"
 
 #include <shellapi.h>

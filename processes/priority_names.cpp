@@ -3,6 +3,8 @@
 #include "app/msgbox.h"
 #include "resource.h"
 
+#include <stdio.h>
+
 static char s_szPriorityName[PRIORITY_NAME_CHARS];
 
 const char* PriorityClassName(DWORD priorityClass)
@@ -20,12 +22,17 @@ const char* PriorityClassName(DWORD priorityClass)
     if (id) {
         lstrcpynA(s_szPriorityName, LoadResString(id), sizeof(s_szPriorityName));
     } else {
-        char tail[PRIORITY_NAME_CHARS];
-        lstrcpynA(tail, LoadResString(IDS_PRI_UNDOCUMENTED), sizeof(tail));
-        // "%d " takes at most 12 characters; the rest of the 64 is ample for the tail.
-        wsprintfA(s_szPriorityName, "%d %s", (int)priorityClass, tail);
+        FormatUndocumentedClass(priorityClass, LoadResString(IDS_PRI_UNDOCUMENTED),
+                                s_szPriorityName, sizeof(s_szPriorityName));
     }
     return s_szPriorityName;
+}
+
+void FormatUndocumentedClass(DWORD priorityClass, const char* tail, char* out, size_t outSize)
+{
+    if (outSize == 0) return;
+    // Bounded: the number takes up to 11 characters and the tail may be as long as the buffer.
+    snprintf(out, outSize, "%d %s", (int)priorityClass, tail);
 }
 
 const char* ThreadPriorityName(int relative)

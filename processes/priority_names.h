@@ -3,11 +3,14 @@
 #define VANTIX_PRIORITY_NAMES_H
 
 #include <windows.h>
+#include <stddef.h>
 
 #define PRIORITY_NAME_CHARS 64
 
 // Text of a priority class (empty for 0) in a shared buffer.
 const char* PriorityClassName(DWORD priorityClass);
+// Pure: "<signed class value> <tail>", cut to fit outSize.
+void FormatUndocumentedClass(DWORD priorityClass, const char* tail, char* out, size_t outSize);
 // Text of a thread priority relative to its class base (empty for values without a name).
 const char* ThreadPriorityName(int relative);
 // Wine's toolhelp fills pcPriClassBase with its own class code (idle 1, normal 2, high 3,

@@ -6,9 +6,9 @@
 #include "processes/priority_names.h"
 #include "processes/snapshot.h"
 #include "app/help.h"
-#include "app/maindlg.h"
+#include "app/dlgservices.h"
 #include "app/msgbox.h"
-#include "app/startup.h"
+#include "app/program.h"
 #include "resource.h"
 
 #include <shellapi.h>

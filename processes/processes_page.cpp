@@ -1,7 +1,7 @@
 // The Processes tab page. Every list row carries the index of its record in the snapshot tables,
 // so the lists never hold copies of the data and sorting only compares table records.
 #include "processes/processes_page.h"
-#include "app/maindlg.h"
+#include "app/dlgservices.h"
 #include "processes/module_info.h"
 #include "processes/priority_names.h"
 #include "processes/process_info.h"
@@ -9,7 +9,7 @@
 #include "app/help.h"
 #include "app/msgbox.h"
 #include "app/settings.h"
-#include "app/startup.h"
+#include "app/program.h"
 #include "resource.h"
 
 #include <shellapi.h>

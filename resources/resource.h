@@ -13,6 +13,9 @@
 #define IDD_PAGE_CAPTURE        16
 #define IDD_PROCESS_INFO        31
 #define IDD_MODULE_INFO         32
+#define IDD_WINDOW_INFO         33
+#define IDD_CLASS_INFO          34
+#define IDD_MOVE_WINDOW         35
 
 // ---- Icons (big at n, small at n + 1)
 #define IDI_VANTIX              1
@@ -21,6 +24,13 @@
 #define IDI_PROCESS_SMALL       4
 #define IDI_MODULE              5
 #define IDI_MODULE_SMALL        6
+#define IDI_CLASS               7
+#define IDI_CLASS_SMALL         8
+#define IDI_WINDOW              9
+#define IDI_WINDOW_SMALL        10
+#define IDI_MOVE                13
+#define IDI_MOVE_SMALL          14
+#define IDI_TREE_ITEM           15      // 16 x 16, the image of every window tree item
 #define IDI_CAPTURE             16      // the capture viewer; one file holds both sizes
 
 // ---- Cursors (32 x 32 monochrome, hot spot 15, 15)
@@ -46,6 +56,7 @@
 // ---- Main dialog (11)
 #define IDC_MAIN_REFRESH        2001
 #define IDC_MAIN_HELP           2002
+#define IDC_MAIN_DEFSIZE        2003    // command, no control: back to the template size (Options page)
 #define IDC_MAIN_TABSLOT        2100
 
 // ---- Options page (12)
@@ -112,6 +123,74 @@
 #define IDC_WIN_PROCESS         6010
 #define IDC_WIN_MODULE          6011
 
+// ---- Window Information dialog (33): 13000s; help topic 13000
+#define IDC_WI_TOPIC            13000
+#define IDC_WI_TITLE            13001
+#define IDC_WI_HANDLE           13002
+#define IDC_WI_PARENT           13003
+#define IDC_WI_CLASS            13004
+#define IDC_WI_ID               13005
+#define IDC_WI_TOPLEFT          13006
+#define IDC_WI_BOTTOMRIGHT      13007
+#define IDC_WI_WIDTH            13008
+#define IDC_WI_HEIGHT           13009
+#define IDC_WI_STYLEGROUP       13010
+#define IDC_WI_STYLES           13011
+#define IDC_WI_PROPERTIES       13012
+#define IDC_WI_SWITCH           13013
+#define IDC_WI_CLOSE            13014
+#define IDC_WI_MINIMIZE         13015
+#define IDC_WI_HIDE             13016
+#define IDC_WI_ONTOP            13017
+#define IDC_WI_MOVE             13018
+#define IDC_WI_STYLE            13019
+#define IDC_WI_CLASSINFO        13020
+#define IDC_WI_PROCESS          13021
+#define IDC_WI_MODULE           13022
+#define IDC_WI_PARENTBUTTON     13023
+#define IDC_WI_REFRESH          13024
+
+// ---- Class Information dialog (34): 14000s; help topic 14000
+#define IDC_CI_TOPIC            14000
+#define IDC_CI_NAME             14001
+#define IDC_CI_PROCESS          14002
+#define IDC_CI_INSTANCE         14003
+#define IDC_CI_MENU             14004
+#define IDC_CI_CLASSEXTRA       14005
+#define IDC_CI_WINDOWEXTRA      14006
+#define IDC_CI_ICONNAME         14007
+#define IDC_CI_ICON             14008
+#define IDC_CI_SMALLICONNAME    14009
+#define IDC_CI_SMALLICON        14010
+#define IDC_CI_CURSORNAME       14011
+#define IDC_CI_CURSOR           14012
+#define IDC_CI_BRUSHNAME        14013
+#define IDC_CI_BRUSH            14014   // owner-drawn swatch; its text holds the brush value
+#define IDC_CI_STYLELABEL       14015
+#define IDC_CI_STYLES           14016
+
+// ---- Move window dialog (35): 17000s; help topic 17000
+#define IDC_MW_TOPIC            17000
+#define IDC_MW_CHANGE           17001
+#define IDC_MW_TITLELABEL       17002
+#define IDC_MW_TITLE            17003
+#define IDC_MW_MOVE             17004
+#define IDC_MW_LEFTLABEL        17005
+#define IDC_MW_LEFT             17006
+#define IDC_MW_TOPLABEL         17007
+#define IDC_MW_TOP              17008
+#define IDC_MW_SIZE             17009
+#define IDC_MW_WIDTHLABEL       17010
+#define IDC_MW_WIDTH            17011
+#define IDC_MW_HEIGHTLABEL      17012
+#define IDC_MW_HEIGHT           17013
+#define IDC_MW_ORDER            17014
+#define IDC_MW_AFTERLABEL       17015
+#define IDC_MW_AFTER            17016
+#define IDC_MW_REDRAW           17017
+#define IDC_MW_ACTIVATE         17018
+#define IDC_MW_FRAME            17019
+
 // ---- Task Manager page (15)
 #define IDC_TASK_LIST           7001
 #define IDC_TASK_HIDDEN         7002
@@ -122,6 +201,20 @@
 #define IDC_TASK_TILEV          7007
 #define IDC_TASK_MINALL         7008
 #define IDC_TASK_WINDOW         7009
+
+// ---- Window picker, Task Manager page strings and the Style of window dialog (36): 18000s;
+// the help topic of the whole dialog is 18000
+#define IDD_STYLE_EDITOR        36
+#define IDI_STYLE               11
+#define IDI_STYLE_SMALL         12
+#define IDS_PICK_CLASS          21      // class of the picker window, registered per pick
+#define IDS_TASK_COLUMN         555
+#define IDS_STYLE_EDITOR_CAPTION 597    // also the scan format of the target handle
+#define IDC_SE_TOPIC            18000
+#define IDC_SE_STYLE            18001
+#define IDC_SE_EXSTYLE          18002
+#define IDC_SE_STYLEBIT0        18101   // 18101..18132: bits 0..31 of the style
+#define IDC_SE_EXBIT0           18201   // 18201..18232: bits 0..31 of the extended style
 
 // ---- Capture Screen page (16)
 #define IDC_CAP_AREAGROUP       8000
@@ -193,6 +286,13 @@
 #define IDS_SHOW                581
 #define IDS_NOTTOPMOST          582
 #define IDS_TOPMOST             583
+
+// ---- Windows subsystem strings (592..): style texts, the Window Information and Move window
+#define IDS_OTHERS              592     // bits that no name covers
+#define IDS_STYLE_CAPTION       593     // "Style: %08lX (Extra: %08lX)"
+#define IDS_NONE                594
+#define IDS_MOVE_CAPTION        595     // "Move window %X", also the scan format of the caption
+#define IDS_CLASS_STYLE         596     // "Style (%08X)"
 
 // ---- Processes strings: column titles (512.., 528.., 544..), lower-list button, priority names
 #define IDS_PROCESS_COLUMN0     512     // 512..515

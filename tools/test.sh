@@ -58,7 +58,12 @@ run_suite() {
 ctest_args=("$@")
 tested=()
 status=0
+# Where 32-bit programs run, the 64-bit suite also gets a 32-bit fixture to aim Quillet at.
+if [[ " $bits " == *" 32 "* ]]; then
+  export VANTIX_OTHER_BITNESS_FIXTURE="Z:${tree32//\//\\}\\bin\\vantix_fixture.exe"
+fi
 run_suite 64 "$tree64" && tested+=("64-bit") || status=1
+unset VANTIX_OTHER_BITNESS_FIXTURE
 if [[ " $bits " == *" 32 "* ]]; then
   run_suite 32 "$tree32" && tested+=("32-bit") || status=1
 else

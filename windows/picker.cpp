@@ -1,8 +1,420 @@
-// The window picker. It comes alive in a later step; until then nothing is picked.
+// The window picker. An invisible popup holds the mouse capture and takes the user's input while
+// a nested message loop runs; the window under the pointer is outlined until a click picks it.
+//
+// Two desktops are served by the same handlers. On a classic desktop the capture brings every
+// move and the click, and inverting pixels through a window's DC draws the outline. Where other
+// processes' windows are composed apart from ours (Wine's X11 driver, composited desktops), the
+// capture sees no input over their windows unless a button is held, keys may go to the window
+// under the pointer, and pixels written through their DCs never reach the screen. Low-level mouse
+// and keyboard hooks therefore feed the same handlers, swallowing the click or key that ends the
+// pick so that no other window sees it, and the outline is a top-most ring window of our own that
+// shows the inverse of the screen below it.
 #include "windows/picker.h"
+#include "app/msgbox.h"
+#include "app/program.h"
+#include "capture/pipeline.h"
+#include "resource.h"
+
+// The ring window's class; like the picker's class it lives for one pick only.
+static const char kFrameClass[] = "Vantix_PickFrame";
+
+// Picker state: one pick at a time.
+static bool s_bPicking;
+static HWND s_hPicked;
+static bool s_bSkipChildren;
+static HHOOK s_hJournalHook;
+static HHOOK s_hMouseHook;
+static HHOOK s_hKeyHook;
+static HWND s_hPicker;
+
+// The frame: the ring window, the window it outlines now (NULL while hidden), and a picture of
+// the screen taken before the first frame, from which the ring paints its inverse.
+static HWND s_hFrame;
+static HWND s_hFramed;
+static HDC s_hScreenDC;
+static HBITMAP s_hScreenBitmap;
+static HGDIOBJ s_hOldScreenBitmap;
+static POINT s_ptScreenOrigin;
+
+// The click or key that ended the pick came through a hook; its release is swallowed too.
+static bool s_bSwallowUp;
+static DWORD s_dwSwallowKey;
+
+static const DWORD kReleaseWaitMs = 2000;
+
+// ---- The frame
+
+static int FrameThickness()
+{
+    return 3 * GetSystemMetrics(SM_CXBORDER);
+}
+
+// The ring of a window rectangle as a region in the ring window's own coordinates.
+static HRGN CreateRingRegion(int width, int height, int thickness)
+{
+    HRGN outer = CreateRectRgn(0, 0, width, height);
+    if (width > 2 * thickness && height > 2 * thickness) {
+        HRGN inner = CreateRectRgn(thickness, thickness, width - thickness, height - thickness);
+        CombineRgn(outer, outer, inner, RGN_DIFF);
+        DeleteObject(inner);
+    }
+    return outer;
+}
+
+static void TakeScreenPicture()
+{
+    s_ptScreenOrigin.x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    s_ptScreenOrigin.y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    int w = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    int h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    HDC screen = GetDC(NULL);
+    if (!screen) return;
+    s_hScreenDC = CreateCompatibleDC(screen);
+    s_hScreenBitmap = s_hScreenDC ? CreateCompatibleBitmap(screen, w, h) : NULL;
+    if (s_hScreenBitmap) {
+        s_hOldScreenBitmap = SelectObject(s_hScreenDC, s_hScreenBitmap);
+        BitBlt(s_hScreenDC, 0, 0, w, h, screen, s_ptScreenOrigin.x, s_ptScreenOrigin.y, SRCCOPY);
+    }
+    ReleaseDC(NULL, screen);
+}
+
+static void DropScreenPicture()
+{
+    if (s_hScreenBitmap) {
+        SelectObject(s_hScreenDC, s_hOldScreenBitmap);
+        DeleteObject(s_hScreenBitmap);
+    }
+    if (s_hScreenDC) DeleteDC(s_hScreenDC);
+    s_hScreenDC = NULL;
+    s_hScreenBitmap = NULL;
+    s_hOldScreenBitmap = NULL;
+}
+
+static void Frame_OnPaint(HWND hWnd)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hWnd, &ps);
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    if (s_hScreenBitmap)
+        BitBlt(dc, 0, 0, rc.right - rc.left, rc.bottom - rc.top, s_hScreenDC,
+               rc.left - s_ptScreenOrigin.x, rc.top - s_ptScreenOrigin.y, NOTSRCCOPY);
+    else
+        PatBlt(dc, 0, 0, rc.right - rc.left, rc.bottom - rc.top, BLACKNESS);
+    EndPaint(hWnd, &ps);
+}
+
+static LRESULT CALLBACK FrameWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_NCHITTEST:
+        // Pointing at the ring means pointing at the window below it.
+        return HTTRANSPARENT;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        Frame_OnPaint(hWnd);
+        return 0;
+    }
+    return DefWindowProcA(hWnd, msg, wParam, lParam);
+}
+
+static void ShowFrame(HWND window)
+{
+    RECT rc;
+    if (!s_hFrame || !GetWindowRect(window, &rc)) return;
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    SetWindowRgn(s_hFrame, CreateRingRegion(w, h, FrameThickness()), FALSE);
+    SetWindowPos(s_hFrame, HWND_TOPMOST, rc.left, rc.top, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    InvalidateRect(s_hFrame, NULL, FALSE);
+    UpdateWindow(s_hFrame);
+    s_hFramed = window;
+}
+
+static void HideFrame()
+{
+    if (s_hFrame) ShowWindow(s_hFrame, SW_HIDE);
+    s_hFramed = NULL;
+}
+
+// Draws the frame of a window, or erases it when it is drawn: the same call does both, as
+// inverting pixels twice would.
+static void InvertWindowFrame(HWND window)
+{
+    if (s_hFramed == window) HideFrame();
+    else ShowFrame(window);
+}
+
+// ---- Picker window
+
+// The window that pointing at a window picks: itself, or with skipChildren its outermost ancestor.
+static HWND PickTarget(HWND pointed, bool skipChildren)
+{
+    HWND w = pointed;
+    if (skipChildren) {
+        // GetParent also names the owner of a top-level popup, so owned dialogs give their owner.
+        for (HWND up = GetParent(w); up && IsWindow(up); up = GetParent(w)) w = up;
+    }
+    return w;
+}
+
+static void EndPick(bool keepResult)
+{
+    if (s_hPicked) InvertWindowFrame(s_hPicked);
+    if (!keepResult) s_hPicked = NULL;
+    // Cleared before the destruction, so that the capture loss it causes ends nothing twice.
+    s_bPicking = false;
+    if (s_hPicker) DestroyWindow(s_hPicker);
+}
+
+static void Picker_OnPointerAt(POINT pt)
+{
+    if (!s_bPicking) return;
+    HWND w = WindowFromPoint(pt);
+    if (!w) return;
+    w = PickTarget(w, s_bSkipChildren);
+    // The program's own windows are never outlined; the frame stays where it was.
+    if (GetWindowThreadProcessId(w, NULL) == GetCurrentThreadId() || w == s_hPicked) return;
+    if (s_hPicked) InvertWindowFrame(s_hPicked);
+    s_hPicked = w;
+    InvertWindowFrame(w);
+}
+
+static void Picker_OnMouseMove()
+{
+    DWORD pos = GetMessagePos();
+    POINT pt = {(short)LOWORD(pos), (short)HIWORD(pos)};
+    Picker_OnPointerAt(pt);
+}
+
+static void Picker_OnLButtonDown()
+{
+    if (s_bPicking) EndPick(true);
+}
+
+static void Picker_OnChar()
+{
+    // Esc or any other character: no result.
+    if (s_bPicking) EndPick(false);
+}
+
+static LRESULT CALLBACK JournalRecordProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    return CallNextHookEx(s_hJournalHook, code, wParam, lParam);
+}
+
+static LRESULT CALLBACK PickMouseProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION) {
+        const MSLLHOOKSTRUCT* m = (const MSLLHOOKSTRUCT*)lParam;
+        switch (wParam) {
+        case WM_MOUSEMOVE:
+            Picker_OnPointerAt(m->pt);
+            break;
+        case WM_LBUTTONDOWN:
+            if (s_bPicking) {
+                s_bSwallowUp = true;
+                Picker_OnLButtonDown();
+                return 1;
+            }
+            break;
+        case WM_LBUTTONUP:
+            if (s_bSwallowUp) {
+                s_bSwallowUp = false;
+                return 1;
+            }
+            break;
+        }
+    }
+    return CallNextHookEx(s_hMouseHook, code, wParam, lParam);
+}
+
+// A key that types a character, as the picker window would get it in WM_CHAR; Esc is one.
+static bool IsCharacterKey(DWORD vk)
+{
+    return MapVirtualKeyA(vk, MAPVK_VK_TO_CHAR) != 0;
+}
+
+static LRESULT CALLBACK PickKeyProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION) {
+        const KBDLLHOOKSTRUCT* k = (const KBDLLHOOKSTRUCT*)lParam;
+        bool down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
+        if (down && s_bPicking && IsCharacterKey(k->vkCode)) {
+            s_dwSwallowKey = k->vkCode;
+            Picker_OnChar();
+            return 1;
+        }
+        if (!down && s_dwSwallowKey && k->vkCode == s_dwSwallowKey) {
+            s_dwSwallowKey = 0;
+            return 1;
+        }
+    }
+    return CallNextHookEx(s_hKeyHook, code, wParam, lParam);
+}
+
+static void Picker_OnCreate(HWND hWnd)
+{
+    s_hPicker = hWnd;
+    s_bPicking = true;
+    s_hPicked = NULL;
+    SetActiveWindow(hWnd);
+    s_hJournalHook = SetWindowsHookExA(WH_JOURNALRECORD, JournalRecordProc, g_hInst, 0);
+    s_hMouseHook = SetWindowsHookExA(WH_MOUSE_LL, PickMouseProc, g_hInst, 0);
+    s_hKeyHook = SetWindowsHookExA(WH_KEYBOARD_LL, PickKeyProc, g_hInst, 0);
+    SetCapture(hWnd);
+    SetCursor(LoadCursorA(g_hInst, MAKEINTRESOURCEA(IDCUR_RING)));
+}
+
+static void Picker_OnDestroy()
+{
+    s_bPicking = false;
+    ReleaseCapture();
+    // The platform may have cancelled the hook already; removing it again does no harm.
+    if (s_hJournalHook) UnhookWindowsHookEx(s_hJournalHook);
+    s_hJournalHook = NULL;
+    s_hPicker = NULL;
+    PostQuitMessage(0);
+}
+
+static LRESULT CALLBACK PickerWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE:
+        Picker_OnCreate(hWnd);
+        return 0;
+    case WM_MOUSEMOVE:
+        Picker_OnMouseMove();
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_CAPTURECHANGED:
+        Picker_OnLButtonDown();
+        return 0;
+    case WM_CHAR:
+        Picker_OnChar();
+        return 0;
+    case WM_DESTROY:
+        Picker_OnDestroy();
+        return 0;
+    }
+    return DefWindowProcA(hWnd, msg, wParam, lParam);
+}
+
+// ---- The pick
+
+static bool RegisterPickClasses(const char* pickerClass)
+{
+    WNDCLASSEXA wc;
+    ZeroMemory(&wc, sizeof(wc));
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = PickerWndProc;
+    wc.hInstance = g_hInst;
+    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    wc.lpszClassName = pickerClass;
+    if (!RegisterClassExA(&wc)) return false;
+    wc.lpfnWndProc = FrameWndProc;
+    wc.lpszClassName = kFrameClass;
+    RegisterClassExA(&wc);
+    return true;
+}
+
+// Runs the pick's own loop until the picker window is gone. Returns false when a quit message
+// of someone else ended it; its exit code is then in *quitCode.
+static bool RunPickLoop(int* quitCode)
+{
+    MSG msg;
+    for (;;) {
+        BOOL got = GetMessageA(&msg, NULL, 0, 0);
+        if (got == -1) break;
+        if (!got) {
+            if (!s_hPicker) return true;
+            *quitCode = (int)msg.wParam;
+            EndPick(false);
+            return false;
+        }
+        if (msg.message == WM_CANCELJOURNAL) {
+            // The platform took the journal hook away (Ctrl+Esc, Ctrl+Alt+Del): the pick ends.
+            s_hJournalHook = NULL;
+            EndPick(false);
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+// The release of the click or key that ended the pick must not reach another window either; it
+// normally follows within milliseconds.
+static void SwallowRelease()
+{
+    DWORD start = GetTickCount();
+    while ((s_bSwallowUp || s_dwSwallowKey) && GetTickCount() - start < kReleaseWaitMs) {
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage((int)msg.wParam);
+                return;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+// Without SWP_NOACTIVATE, Wine activates the window and with that brings it to the top instead.
+static void MoveToBottom(HWND hWnd)
+{
+    SetWindowPos(hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
 
 HWND PickWindow(HWND owner, bool skipChildren, PickCallback callback)
 {
-    (void)owner; (void)skipChildren; (void)callback;
-    return NULL;
+    UpdateAllWindows();
+    s_hPicked = NULL;
+    s_bSkipChildren = skipChildren;
+    s_bSwallowUp = false;
+    s_dwSwallowKey = 0;
+    char pickerClass[64];
+    lstrcpynA(pickerClass, LoadResString(IDS_PICK_CLASS), sizeof(pickerClass));
+    bool registered = RegisterPickClasses(pickerClass);
+    if (owner) {
+        MoveToBottom(owner);
+        UpdateAllWindows();
+    }
+    int foreignQuit = 0;
+    bool ownQuit = true;
+    if (registered) {
+        TakeScreenPicture();
+        s_hFrame = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE,
+                                   kFrameClass, "", WS_POPUP, 0, 0, 0, 0, NULL, NULL, g_hInst, NULL);
+        CreateWindowExA(0, pickerClass, "", WS_POPUP | WS_DLGFRAME, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL, g_hInst, NULL);
+        if (s_hPicker) ownQuit = RunPickLoop(&foreignQuit);
+        SwallowRelease();
+        if (s_hMouseHook) UnhookWindowsHookEx(s_hMouseHook);
+        if (s_hKeyHook) UnhookWindowsHookEx(s_hKeyHook);
+        s_hMouseHook = s_hKeyHook = NULL;
+        s_bSwallowUp = false;
+        s_dwSwallowKey = 0;
+        if (s_hFrame) DestroyWindow(s_hFrame);
+        s_hFrame = NULL;
+        s_hFramed = NULL;
+        DropScreenPicture();
+        UnregisterClassA(kFrameClass, g_hInst);
+        UnregisterClassA(pickerClass, g_hInst);
+    }
+    if (owner) MoveToBottom(owner);
+    UpdateAllWindows();
+    HWND picked = s_hPicked;
+    if (callback && picked) callback(picked);
+    if (owner) BringWindowToTop(owner);
+    // A callback captured the picked window: the capture goes to its destination.
+    if (callback && picked) DeliverCapture();
+    // The quit that ended the loop early belongs to the program's own loop.
+    if (!ownQuit) PostQuitMessage(foreignQuit);
+    return picked;
 }

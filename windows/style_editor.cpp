@@ -1,7 +1,193 @@
-// The style editor. It comes alive in a later step; until then nothing opens.
+// The Style of window dialog. It keeps the target window only in its caption; the two fields
+// and the 64 check boxes mirror each other through one rule for reading a field.
 #include "windows/style_editor.h"
+#include "windows/names.h"
+#include "hooklib/quillet.h"
+#include "processes/fields.h"
+#include "app/dlgservices.h"
+#include "app/help.h"
+#include "app/msgbox.h"
+#include "app/program.h"
+#include "resource.h"
+
+#include <stdio.h>
+
+// The check boxes and OK read the same length of a field with the same rule, so that OK applies
+// exactly what the boxes show.
+#define STYLE_TEXT_READ_CHARS 512
+
+// Set while the fields and the boxes update each other, so that neither echoes the other.
+static bool s_bStyleSyncing;
+
+// ---- Pure rules
+
+DWORD WithStyleBit(DWORD value, int bit, bool set)
+{
+    if (bit < 0 || bit > 31) return value;
+    DWORD mask = 1u << bit;
+    return set ? (value | mask) : (value & ~mask);
+}
+
+void ClassStyleBoxLabels(const char* className, BitLabels* labels)
+{
+    const NameTable* family = ClassStyleTable(className ? className : "");
+    if (!family) return;
+    SingleBitLabels(&g_ControlGroupStyleNames, labels);
+    SingleBitLabels(family, labels);
+}
+
+// ---- The dialog
+
+static int FieldOfBox(int id)
+{
+    return id < IDC_SE_EXBIT0 ? IDC_SE_STYLE : IDC_SE_EXSTYLE;
+}
+
+static int FirstBoxOfField(int field)
+{
+    return field == IDC_SE_STYLE ? IDC_SE_STYLEBIT0 : IDC_SE_EXBIT0;
+}
+
+static DWORD ReadStyleField(HWND hDlg, int field)
+{
+    char text[STYLE_TEXT_READ_CHARS];
+    text[0] = '\0';
+    GetDlgItemTextA(hDlg, field, text, sizeof(text));
+    return ParseHexField(text);
+}
+
+static void WriteStyleField(HWND hDlg, int field, DWORD value)
+{
+    char text[16];
+    snprintf(text, sizeof(text), "%08lX", (unsigned long)value);
+    SetDlgItemTextA(hDlg, field, text);
+}
+
+static HWND TargetOfEditor(HWND hDlg)
+{
+    char caption[256], format[128];
+    caption[0] = '\0';
+    GetWindowTextA(hDlg, caption, sizeof(caption));
+    lstrcpynA(format, LoadResString(IDS_STYLE_EDITOR_CAPTION), sizeof(format));
+    unsigned int handle = 0;
+    if (sscanf(caption, format, &handle) != 1) return NULL;
+    // Window handles carry 32 significant bits on both builds, sign-extended on the 64-bit one.
+    return (HWND)(LONG_PTR)(LONG)handle;
+}
+
+static void LabelBoxes(HWND hDlg, int firstBox, const char* className)
+{
+    BitLabels labels;
+    for (int n = 0; n < 32; n++) {
+        labels.text[n][0] = '\0';
+        GetDlgItemTextA(hDlg, firstBox + n, labels.text[n], BIT_LABEL_CHARS);
+    }
+    if (className) ClassStyleBoxLabels(className, &labels);
+    LabelRemainingBits(&labels);
+    for (int n = 0; n < 32; n++) SetDlgItemTextA(hDlg, firstBox + n, labels.text[n]);
+}
+
+static void StyleEditor_OnInitDialog(HWND hDlg, HWND target)
+{
+    SetDialogIcons(hDlg, IDI_STYLE);
+    AddInfoSysMenuItems(hDlg);
+    char caption[256];
+    snprintf(caption, sizeof(caption), LoadResString(IDS_STYLE_EDITOR_CAPTION), (unsigned int)(ULONG_PTR)target);
+    SetWindowTextA(hDlg, caption);
+    // Each text sets its 32 boxes through the change notification.
+    WriteStyleField(hDlg, IDC_SE_STYLE, (DWORD)GetWindowLongA(target, GWL_STYLE));
+    WriteStyleField(hDlg, IDC_SE_EXSTYLE, (DWORD)GetWindowLongA(target, GWL_EXSTYLE));
+    char className[512];
+    className[0] = '\0';
+    GetClassNameA(target, className, sizeof(className));
+    LabelBoxes(hDlg, IDC_SE_STYLEBIT0, className);
+    LabelBoxes(hDlg, IDC_SE_EXBIT0, NULL);
+    SetFocus(GetDlgItem(hDlg, IDC_SE_STYLE));
+}
+
+static void StyleEditor_OnFieldChange(HWND hDlg, int field)
+{
+    if (s_bStyleSyncing) return;
+    s_bStyleSyncing = true;
+    DWORD value = ReadStyleField(hDlg, field);
+    int first = FirstBoxOfField(field);
+    for (int n = 0; n < 32; n++)
+        CheckDlgButton(hDlg, first + n, (value >> n) & 1 ? BST_CHECKED : BST_UNCHECKED);
+    s_bStyleSyncing = false;
+}
+
+static void StyleEditor_OnBoxClick(HWND hDlg, int box)
+{
+    s_bStyleSyncing = true;
+    int field = FieldOfBox(box);
+    DWORD value = ReadStyleField(hDlg, field);
+    value = WithStyleBit(value, box - FirstBoxOfField(field), IsDlgButtonChecked(hDlg, box) == BST_CHECKED);
+    WriteStyleField(hDlg, field, value);
+    s_bStyleSyncing = false;
+}
+
+// Hiding and showing a visible window makes the platform draw its new frame.
+static void RedrawChangedWindow(HWND hWnd, DWORD waitMs)
+{
+    if (!IsWindowVisible(hWnd)) return;
+    ShowWindowAsync(hWnd, SW_HIDE);
+    ShowWindowAsync(hWnd, SW_SHOWNA);
+    if (waitMs) Sleep(waitMs);
+}
+
+static void StyleEditor_OnOk(HWND hDlg)
+{
+    HWND target = TargetOfEditor(hDlg);
+    DWORD style = ReadStyleField(hDlg, IDC_SE_STYLE);
+    DWORD exStyle = ReadStyleField(hDlg, IDC_SE_EXSTYLE);
+    bool unchanged = style == (DWORD)GetWindowLongA(target, GWL_STYLE) &&
+                     exStyle == (DWORD)GetWindowLongA(target, GWL_EXSTYLE);
+    if (!unchanged && ConfirmAction(IDS_CONFIRM_STYLE)) {
+        // Both are always applied; the library returns at once for a value that is already set.
+        SetStyle(target, (LONG)style);
+        RedrawChangedWindow(target, 1000);
+        SetExtStyle(target, (LONG)exStyle);
+        RedrawChangedWindow(target, 0);
+    }
+    EndDialog(hDlg, 1);
+}
+
+static void StyleEditor_OnCommand(HWND hDlg, int id, int code)
+{
+    if ((id == IDC_SE_STYLE || id == IDC_SE_EXSTYLE) && code == EN_CHANGE) {
+        StyleEditor_OnFieldChange(hDlg, id);
+    } else if (id >= IDC_SE_STYLEBIT0 && id < IDC_SE_STYLEBIT0 + 32 && code == BN_CLICKED) {
+        StyleEditor_OnBoxClick(hDlg, id);
+    } else if (id >= IDC_SE_EXBIT0 && id < IDC_SE_EXBIT0 + 32 && code == BN_CLICKED) {
+        StyleEditor_OnBoxClick(hDlg, id);
+    } else if (id == IDOK) {
+        StyleEditor_OnOk(hDlg);
+    } else if (id == IDCANCEL) {
+        EndDialog(hDlg, 0);
+    } else if (id == IDC_INFO_HELP) {
+        ShowHelpTopic(IDC_SE_TOPIC);
+    }
+}
+
+static INT_PTR CALLBACK StyleEditorProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        StyleEditor_OnInitDialog(hDlg, (HWND)lParam);
+        return 0;
+    case WM_COMMAND:
+        StyleEditor_OnCommand(hDlg, LOWORD(wParam), HIWORD(wParam));
+        return DlgResult(hDlg, 0);
+    case WM_HELP:
+    case WM_CONTEXTMENU:
+        RouteHelpMessage(hDlg, msg, wParam, lParam);
+        return DlgResult(hDlg, 0);
+    }
+    return FALSE;
+}
 
 void OpenStyleEditor(HWND hWnd, HWND owner)
 {
-    (void)hWnd; (void)owner;
+    if (!IsWindow(hWnd)) return;
+    DialogBoxParamA(g_hInst, MAKEINTRESOURCEA(IDD_STYLE_EDITOR), owner, StyleEditorProc, (LPARAM)hWnd);
 }

@@ -194,3 +194,56 @@ TEST_F(CaptureEndToEnd, FullScreenOpensAViewerThatClosesWithTheInformationBoxes)
 }
 
 }  // namespace
+
+namespace {
+
+// The window picker of the Windows subsystem with the capture callbacks: the real mouse points
+// at another program's window and clicks.
+class PickedCapture : public CaptureEndToEnd {};
+
+TEST_F(PickedCapture, ClientAreaAndEntireWindowOfAPickedWindowReachTheClipboard)
+{
+    PictureWindow fixture(700, 520, 300, 200);
+    ASSERT_TRUE(fixture.Window());
+    RECT client = fixture.ClientScreenRect(), win = WindowRect(fixture.Window());
+    struct {
+        int area;
+        RECT rect;
+    } cases[] = {{4, client}, {5, win}};
+    for (auto& k : cases) {
+        SCOPED_TRACE(k.area);
+        StoreSettings(k.area, IDC_CAP_CLIPBOARD, false);
+        EmptyTheClipboard();
+        DWORD seq = GetClipboardSequenceNumber();
+        Vantix v;
+        HWND dlg = v.Dialog();
+        ASSERT_TRUE(dlg);
+        HWND page = PageOf(dlg);
+        ASSERT_TRUE(page);
+        RECT rc = WindowRect(GetDlgItem(page, IDC_CAP_GO));
+        StartXdotool(At("mousemove", POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}) + " click 1");
+        HWND frame = NULL;
+        ASSERT_TRUE(WaitUntil([&] { return (frame = FindTopWindow(v.Pid(), "Vantix_PickFrame", NULL, false)) != NULL; },
+                              10000)) << "the pick began";
+        POINT target = {client.left + 150, client.top + 100};
+        StartXdotool(At("mousemove", POINT{target.x - 20, target.y - 10}) + " sleep 0.2 " + At("mousemove", target));
+        EXPECT_TRUE(WaitUntil([&] {
+            RECT a = WindowRect(frame);
+            return IsWindowVisible(frame) && EqualRect(&a, &win);
+        }, 5000)) << "the fixture is outlined";
+        StartXdotool("click 1");
+        ASSERT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != seq && IsClipboardFormatAvailable(CF_DIB); },
+                              10000)) << "the picked window's capture arrived";
+        Picture got = ReadClipboardDib();
+        ASSERT_EQ(got.width, k.rect.right - k.rect.left);
+        ASSERT_EQ(got.height, k.rect.bottom - k.rect.top);
+        EXPECT_EQ(PictureDifference(Crop(got, client.left - k.rect.left, client.top - k.rect.top, 300, 200),
+                                    ExpectedPicture(0, 0, 300, 200)), 0)
+            << "the picture, without the outline";
+        EXPECT_TRUE(IsWindowVisible(dlg));
+        PostMessageA(dlg, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(v.Exited(10000));
+    }
+}
+
+}  // namespace

@@ -372,3 +372,27 @@ TEST_F(MainDialogLayout, MinimizeAndRestoreKeepTheSize)
 }
 
 }  // namespace
+
+namespace {
+
+// The program's manifest asks for version 6 of the common controls for whichever bitness it is
+// built for; a manifest naming the wrong processor would leave the old controls (or, on
+// Windows, keep the program from starting at all).
+TEST(Manifest, LoadsVersionSixOfTheCommonControls)
+{
+    InitCommonControls();
+    HMODULE comctl = GetModuleHandleA("comctl32.dll");
+    ASSERT_TRUE(comctl);
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(comctl, path, sizeof(path));
+    CharLowerA(path);
+    EXPECT_TRUE(strstr(path, "\\winsxs\\") != NULL) << path;
+    // BCM_GETIDEALSIZE answers only in version 6.
+    HWND button = CreateWindowExA(0, "Button", "Ideal", WS_POPUP | BS_PUSHBUTTON, 0, 0, 10, 10, NULL, NULL,
+                                  GetModuleHandleA(NULL), NULL);
+    SIZE ideal = {0, 0};
+    EXPECT_TRUE(SendMessageA(button, BCM_GETIDEALSIZE, 0, (LPARAM)&ideal));
+    DestroyWindow(button);
+}
+
+}  // namespace

@@ -54,6 +54,19 @@ TEST_F(OptionsPage, TrayBoxWritesAndDeletesTheRunAtLogonValueAtOnce)
     EXPECT_EQ(ReadRunAtLogon(), "");
 }
 
+TEST_F(OptionsPage, RegistryWritesReportWhetherTheyTookEffect)
+{
+    EXPECT_TRUE(SetRunAtLogon(true));
+    EXPECT_NE(ReadRunAtLogon(), "");
+    EXPECT_TRUE(SetRunAtLogon(false));
+    EXPECT_EQ(ReadRunAtLogon(), "");
+    EXPECT_TRUE(SetRunAtLogon(false)) << "deleting a value that is not there leaves it absent: done";
+    EXPECT_TRUE(SaveOptions());
+    OptionsRecord stored;
+    ASSERT_EQ(ReadStoredSettings(&stored, sizeof(stored)), (DWORD)OPTIONS_SIZE);
+    EXPECT_EQ(0, memcmp(&stored, &g_Options, sizeof(stored)));
+}
+
 TEST_F(OptionsPage, SessionCommandsConfirmThenAskForTheirFlags)
 {
     struct {
@@ -77,6 +90,7 @@ TEST_F(OptionsPage, SessionCommandsConfirmThenAskForTheirFlags)
             ASSERT_EQ(no.Boxes().size(), 1u);
             EXPECT_EQ(no.Boxes()[0].caption, "Warning (Vantix)");
             EXPECT_EQ(no.Boxes()[0].text, c.question);
+            EXPECT_EQ(no.Boxes()[0].style, (UINT)(MB_YESNO | MB_ICONQUESTION));
             EXPECT_TRUE(g_exitCalls.empty()) << "No ends nothing";
         }
         {
@@ -119,6 +133,7 @@ TEST_F(OptionsPage, ForcedRetryOnlyAfterAFailureAndOnlyWithForceExit)
         if (c.errorBoxes) {
             EXPECT_EQ(ok.Boxes()[0].caption, "Error in Vantix");
             EXPECT_FALSE(ok.Boxes()[0].text.empty()) << "the system's text for the failure";
+            EXPECT_EQ(ok.Boxes()[0].style, (UINT)(MB_OK | MB_ICONHAND));
         }
     }
 }
@@ -207,6 +222,8 @@ TEST(MessageBoxes, ConfirmAndErrorBoxes)
         EXPECT_TRUE(ConfirmAction(IDS_CONFIRM_KILL));
         ASSERT_EQ(yes.Boxes().size(), 1u);
         EXPECT_EQ(yes.Boxes()[0].text, "Do you really want\nto end the process?");
+        EXPECT_EQ(yes.Boxes()[0].caption, "Warning (Vantix)");
+        EXPECT_EQ(yes.Boxes()[0].style, 0x24u) << "Yes/No with the question icon";
     }
     {
         MessageBoxAnswerer no(IDNO);
@@ -222,6 +239,7 @@ TEST(MessageBoxes, ConfirmAndErrorBoxes)
         ASSERT_EQ(no.Boxes().size(), 1u);
         EXPECT_EQ(no.Boxes()[0].caption, "Error in Vantix");
         EXPECT_EQ(no.Boxes()[0].text, "Window no longer exists");
+        EXPECT_EQ(no.Boxes()[0].style, 0x10u) << "OK with the stop icon";
         g_Options.SkipWarnings = 0;
     }
     {
@@ -232,8 +250,9 @@ TEST(MessageBoxes, ConfirmAndErrorBoxes)
         SetLastError(ERROR_ACCESS_DENIED);
         ShowErrorBox(0);
         ASSERT_EQ(ok.Boxes().size(), 1u);
-        EXPECT_FALSE(ok.Boxes()[0].text.empty());
-        EXPECT_EQ(ok.Boxes()[0].text + "", std::string(expected).substr(0, ok.Boxes()[0].text.size()));
+        ASSERT_GT(strlen(expected), 2u) << "the system has a text for the error";
+        EXPECT_EQ(ok.Boxes()[0].text, std::string(expected)) << "the system's whole text";
+        EXPECT_EQ(ok.Boxes()[0].style, 0x10u);
     }
     EXPECT_STREQ(LoadResString(9999), "") << "a missing string is empty";
 }

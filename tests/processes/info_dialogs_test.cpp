@@ -165,8 +165,6 @@ TEST_F(InfoDialogs, ProcessDialogTerminateAndModuleButtons)
     }
     EXPECT_TRUE(fx.WaitExit(5000));
     EXPECT_TRUE(IsWindow(dlg)) << "the dialog stays open";
-    SendMessageA(dlg, WM_COMMAND, IDC_INFO_HELP, 0);
-    EXPECT_TRUE(IsWindow(dlg));
 }
 
 TEST_F(InfoDialogs, ModuleDialogShowsTheRecordItWasGiven)

@@ -1,6 +1,7 @@
 // Name tables of priorities, the class/button mapping and the field scanner.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <string.h>
 #include "processes/fields.h"
 #include "processes/priority_names.h"
 #include "processes/process_info.h"
@@ -18,6 +19,19 @@ TEST(PriorityNames, ClassNamesIncludingUndocumentedValues)
         {0xFFFFFFFFu, "-1 (undocumented)"},
     };
     for (const auto& c : cases) EXPECT_STREQ(c.text, PriorityClassName(c.cls)) << c.cls;
+}
+
+TEST(PriorityNames, UndocumentedClassTextStaysInsideItsBuffer)
+{
+    char tail[PRIORITY_NAME_CHARS];
+    memset(tail, 'x', sizeof(tail) - 1);
+    tail[sizeof(tail) - 1] = '\0';
+    char out[PRIORITY_NAME_CHARS + 16];
+    memset(out, '#', sizeof(out));
+    FormatUndocumentedClass(0x80000000u, tail, out, PRIORITY_NAME_CHARS);
+    EXPECT_EQ(PRIORITY_NAME_CHARS - 1, (int)strlen(out));
+    EXPECT_EQ(0, strncmp(out, "-2147483648 xxx", 15));
+    for (size_t i = PRIORITY_NAME_CHARS; i < sizeof(out); i++) EXPECT_EQ('#', out[i]) << i;
 }
 
 TEST(PriorityNames, RelativeThreadPriorities)
@@ -94,6 +108,9 @@ TEST(Fields, HexScan)
     const struct { const char* text; DWORD value; } cases[] = {
         {"01F4", 500}, {"0008", 8}, {"12345", 0x12345}, {"FFFFFFFF", 0xFFFFFFFFu}, {"1a2b", 0x1A2B},
         {"", 0}, {"xyz", 0}, {"  7F", 0x7F}, {"0000", 0},
+        // The value parsed so far: no sign, no prefix, nothing beyond 32 bits.
+        {"12x4", 0x12}, {"-5", 0}, {"+5", 0}, {"0x10", 0}, {"123456789", 0x12345678u},
+        {"FFFFFFFFF", 0xFFFFFFFFu}, {"000000000001", 1}, {"\t9", 9},
     };
     for (const auto& c : cases) EXPECT_EQ(c.value, ParseHexField(c.text)) << c.text;
 }

@@ -1,9 +1,11 @@
 // The Processes page built from its real template, with fixture processes of ours running.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <commctrl.h>
 #include <stdlib.h>
 #include <string>
+#include <vector>
 #include "proc_helpers.h"
 #include "support/testing.h"
 #include "app/settings.h"
@@ -19,6 +21,7 @@ enum ListKind { PROCESSES, THREADS, MODULES };
 class ProcessesPage : public testing::Test {
 protected:
     static FixtureProcess* fixture;
+    static FixtureProcess* highFixture;
     static HWND host;
     HWND page = NULL;
     OptionsRecord saved;
@@ -27,6 +30,9 @@ protected:
     {
         InitCommonControls();
         fixture = new FixtureProcess("page fixture", "--threads 3 --load msimg32.dll");
+        // A second process in another class, so that the priority column has an order to show.
+        highFixture = new FixtureProcess("page fixture high", "");
+        if (highFixture->Handle()) SetPriorityClass(highFixture->Handle(), HIGH_PRIORITY_CLASS);
         host = CreateWindowExA(0, "STATIC", "page host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 700, 500,
                                NULL, NULL, NULL, NULL);
     }
@@ -34,6 +40,7 @@ protected:
     {
         DestroyWindow(host);
         delete fixture;
+        delete highFixture;
     }
     void SetUp() override
     {
@@ -118,6 +125,14 @@ protected:
         HWND l = List(k);
         int n = RowCount(l);
         ASSERT_GE(n, 2) << "list " << k << " has too few rows to show an order";
+        if (state != SORT_NONE) {
+            // Equal keys everywhere would let any order pass. The thread "Boost" (tpDeltaPri)
+            // is always 0: the platform no longer fills it, so only that column is exempt.
+            bool differ = false;
+            for (int r = 1; r < n && !differ; r++) differ = KeyCompare(k, 0, r, col) != 0;
+            EXPECT_TRUE(differ || (k == THREADS && col == 4))
+                << "list " << k << " column " << col << ": every row has the same key";
+        }
         for (int r = 0; r + 1 < n; r++) {
             if (state == SORT_NONE) {
                 EXPECT_LT(RowParamOf(l, r), RowParamOf(l, r + 1)) << "snapshot order, row " << r;
@@ -136,6 +151,7 @@ protected:
 };
 
 FixtureProcess* ProcessesPage::fixture;
+FixtureProcess* ProcessesPage::highFixture;
 HWND ProcessesPage::host;
 
 } // namespace
@@ -156,8 +172,10 @@ TEST_F(ProcessesPage, FirstStartLayoutRowsAndLowerListToggle)
     for (const auto& l : lists) {
         RECT rc;
         GetWindowRect(l.list, &rc);
-        int expected = AutoColumnWidth(rc.right - rc.left, l.columns, GetSystemMetrics(SM_CXBORDER),
-                                       GetSystemMetrics(SM_CXVSCROLL));
+        // The list's width less four borders and a vertical scroll bar, shared equally.
+        int expected = (int)(rc.right - rc.left - 4 * GetSystemMetrics(SM_CXBORDER) -
+                             GetSystemMetrics(SM_CXVSCROLL)) / l.columns;
+        ASSERT_GT(expected, 20);
         for (int c = 0; c < l.columns; c++) {
             EXPECT_EQ(expected, SendMessageA(l.list, LVM_GETCOLUMNWIDTH, c, 0));
             char title[64] = "";
@@ -187,16 +205,20 @@ TEST_F(ProcessesPage, FirstStartLayoutRowsAndLowerListToggle)
 
     SelectFixture();
     ASSERT_EQ(4, RowCount(g_hThreadList));
+    std::vector<std::string> priorities;
     for (int r = 0; r < 4; r++) {
         const THREADENTRY32& te = g_threadTable[RowParamOf(g_hThreadList, r)];
         EXPECT_EQ(fixture->Pid(), te.th32OwnerProcessID);
         EXPECT_EQ(std::to_string(r + 1), CellText(g_hThreadList, r, 0));
         EXPECT_EQ(Hex4(te.th32ThreadID), CellText(g_hThreadList, r, 1));
-        // Idle threads of a normal-class process: base priority 8, relative "normal".
-        EXPECT_EQ("8", CellText(g_hThreadList, r, 2));
-        EXPECT_EQ("normal", CellText(g_hThreadList, r, 3)) << "toolhelp value " << te.tpBasePri;
+        priorities.push_back(CellText(g_hThreadList, r, 2) + " " + CellText(g_hThreadList, r, 3));
         EXPECT_EQ(std::to_string(te.tpDeltaPri), CellText(g_hThreadList, r, 4));
     }
+    // The main thread and three idle threads at lowest, above and below normal in a
+    // normal-class process (base 8).
+    std::sort(priorities.begin(), priorities.end());
+    const std::vector<std::string> expected = {"6 lowest", "7 below normal", "8 normal", "9 above normal"};
+    EXPECT_EQ(expected, priorities);
     const ProcessRecord& rec = g_processTable[FixtureIndex()];
     int modules = ModuleRangeEnd(FixtureIndex()) - rec.firstModule;
     ASSERT_EQ(modules, RowCount(g_hModuleList));

@@ -43,9 +43,12 @@ TEST(SortState, ValueComparisonDoesNotOverflow)
 
 TEST(SortState, AutomaticWidthSharesTheListEqually)
 {
-    EXPECT_EQ((400 - 4 - 17) / 4, AutoColumnWidth(400, 4, 1, 17));
-    EXPECT_EQ((400 - 4 - 17) / 3, AutoColumnWidth(400, 3, 1, 17));
+    // 400 pixels less four borders of 1 and a 17-pixel scroll bar leave 379.
+    EXPECT_EQ(94, AutoColumnWidth(400, 4, 1, 17));
+    EXPECT_EQ(126, AutoColumnWidth(400, 3, 1, 17));
+    EXPECT_EQ(71, AutoColumnWidth(400, 5, 2, 37));
     EXPECT_EQ(0, AutoColumnWidth(10, 5, 1, 17));
+    EXPECT_EQ(0, AutoColumnWidth(400, 0, 1, 17));
 }
 
 // Three records whose keys disagree column by column, so that every column has its own order.

@@ -317,3 +317,27 @@ TEST(Quillet, ChangesWineNotepad)
     ExpectToggleAndRestore(edit, {"notepad edit, upper case", &kStyle, ES_UPPERCASE});
     ExpectToggleAndRestore(edit, {"notepad edit, client edge", &kExStyle, WS_EX_CLIENTEDGE});
 }
+
+// A window of a process of the other bitness: the library cannot be loaded there, so the call
+// must come back at once with -1 and the style as it was. Only a 64-bit run in a prefix that
+// also runs 32-bit programs can show it; the harness names the other build's fixture then.
+TEST(Quillet, WindowOfTheOtherBitnessIsRefusedAtOnce)
+{
+    char other[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("VANTIX_OTHER_BITNESS_FIXTURE", other, sizeof(other)) || !other[0])
+        GTEST_SKIP() << "no fixture of the other bitness can run here (64-bit-only machine, or a 32-bit run)";
+    ProcessGuard process;
+    ASSERT_TRUE(process.Start(std::string("\"") + other + "\" --title QuilletOtherBitness")) << other;
+    HWND w = WaitForTopLevel(process.Pid(), "VantixFixtureWindow", 15000);
+    ASSERT_TRUE(w) << "the other bitness's fixture did not show its window";
+    LONG before = GetWindowLongA(w, GWL_STYLE);
+    for (const Field& f : kFields) {
+        SCOPED_TRACE(f.name);
+        LONG was = GetWindowLongA(w, f.index);
+        Timed t = TimedSet(f, w, was ^ (f.index == GWL_STYLE ? WS_MAXIMIZEBOX : WS_EX_TOOLWINDOW));
+        EXPECT_EQ(-1, t.result);
+        EXPECT_LT(t.ms, 500u) << "no wait for an answer that cannot come";
+        EXPECT_EQ(Hex(was), Hex(GetWindowLongA(w, f.index)));
+    }
+    EXPECT_EQ(Hex(before), Hex(GetWindowLongA(w, GWL_STYLE)));
+}

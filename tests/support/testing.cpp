@@ -27,6 +27,32 @@ static int s_answer;
 static HHOOK s_hook;
 static std::vector<BoxRecord> s_boxes;
 
+// The MB_ button and icon flags a box was made with, read back from what it shows: its buttons,
+// and its icon compared with the shared system icons (the icon static is 0x14 on Windows and
+// 0x440 under Wine).
+static UINT BoxStyleOf(HWND box)
+{
+    UINT style = 0;
+    bool ok = GetDlgItem(box, IDOK) != NULL, cancel = GetDlgItem(box, IDCANCEL) != NULL;
+    bool yes = GetDlgItem(box, IDYES) != NULL, no = GetDlgItem(box, IDNO) != NULL;
+    if (yes && no) style = cancel ? MB_YESNOCANCEL : MB_YESNO;
+    else if (ok && cancel) style = MB_OKCANCEL;
+    else if (ok) style = MB_OK;
+    HICON icon = NULL;
+    const int iconIds[] = {0x14, 0x440};
+    for (int id : iconIds) {
+        HWND stat = GetDlgItem(box, id);
+        if (stat && !icon) icon = (HICON)SendMessageA(stat, STM_GETICON, 0, 0);
+    }
+    const struct { LPCSTR id; UINT flag; } icons[] = {
+        {IDI_HAND, MB_ICONHAND}, {IDI_QUESTION, MB_ICONQUESTION},
+        {IDI_EXCLAMATION, MB_ICONEXCLAMATION}, {IDI_ASTERISK, MB_ICONASTERISK},
+    };
+    for (const auto& i : icons)
+        if (icon && icon == LoadIconA(NULL, i.id)) style |= i.flag;
+    return style;
+}
+
 static LRESULT CALLBACK AnswerCbtProc(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HCBT_ACTIVATE) {
@@ -40,6 +66,7 @@ static LRESULT CALLBACK AnswerCbtProc(int code, WPARAM wParam, LPARAM lParam)
             r.caption = buf;
             GetDlgItemTextA(box, 0xFFFF, buf, sizeof(buf));
             r.text = buf;
+            r.style = BoxStyleOf(box);
             s_boxes.push_back(r);
             int id = s_answer;
             if (!GetDlgItem(box, id)) id = GetDlgItem(box, IDOK) ? IDOK : IDCANCEL;

@@ -33,10 +33,11 @@ template <class Pred> bool WaitUntil(Pred pred, DWORD ms)
 }
 
 // Answers every message box this thread shows with the button given (IDYES, IDNO, IDOK),
-// and records each box's caption and text. Removed when it goes out of scope.
+// and records each box's caption, text and button/icon flags. Removed when it goes out of scope.
 struct BoxRecord {
     std::string caption;
     std::string text;
+    UINT style;     // MB_ button and icon flags, read back from the box as shown
 };
 class MessageBoxAnswerer {
 public:

@@ -1,0 +1,65 @@
+// Services shared by every information dialog, editing dialog and tab page.
+#include "app/dlgservices.h"
+#include "app/resstring.h"
+#include "app/help.h"
+#include "resource.h"
+
+INT_PTR DlgResult(HWND hDlg, LRESULT result)
+{
+    SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+void AddInfoSysMenuItems(HWND hDlg)
+{
+    HMENU sys = GetSystemMenu(hDlg, FALSE);
+    if (!sys) return;
+    AppendMenuA(sys, MF_SEPARATOR, (UINT_PTR)-1, NULL);
+    AppendMenuA(sys, MF_STRING, SC_MINIMIZE, LoadResString(IDS_MINIMIZE));
+    AppendMenuA(sys, MF_STRING, SC_RESTORE, LoadResString(IDS_RESTORE));
+}
+
+void SetDialogIcons(HWND hDlg, int iconId)
+{
+    SendMessageA(hDlg, WM_SETICON, ICON_BIG, (LPARAM)LoadIconA(g_hInst, MAKEINTRESOURCEA(iconId)));
+    SendMessageA(hDlg, WM_SETICON, ICON_SMALL, (LPARAM)LoadIconA(g_hInst, MAKEINTRESOURCEA(iconId + 1)));
+}
+
+static BOOL CALLBACK CloseInfoBoxProc(HWND hWnd, LPARAM lParam)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hWnd, &pid);
+    // Another program loaded at the same base address has the same instance value: the
+    // process check keeps its windows out.
+    if (pid == GetCurrentProcessId() &&
+        (HINSTANCE)GetWindowLongPtrA(hWnd, GWLP_HINSTANCE) == (HINSTANCE)lParam &&
+        hWnd != g_hMainWnd && hWnd != g_hMainDlg)
+        DestroyWindow(hWnd);
+    return TRUE;
+}
+
+void CloseInfoBoxes()
+{
+    EnumWindows(CloseInfoBoxProc, (LPARAM)g_hInst);
+}
+
+void ForwardPageCancel(int id)
+{
+    if (id == IDCANCEL && g_hMainDlg) PostMessageA(g_hMainDlg, WM_COMMAND, IDCANCEL, 0);
+}
+
+INT_PTR CALLBACK TemplatePageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        return 0;
+    case WM_COMMAND:
+        ForwardPageCancel(LOWORD(wParam));
+        return DlgResult(hDlg, 0);
+    case WM_HELP:
+    case WM_CONTEXTMENU:
+        RouteHelpMessage(hDlg, msg, wParam, lParam);
+        return DlgResult(hDlg, 0);
+    }
+    return FALSE;
+}

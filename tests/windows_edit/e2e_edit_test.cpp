@@ -1,0 +1,161 @@
+// Vantix.exe started as a user starts it and driven from this separate process with real mouse
+// input: the Windows page's Pick on Wine's notepad, its Window Information, the Style editor.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string>
+
+#include "edit_helpers.h"
+#include "support/testing.h"
+#include "app/settings.h"
+#include "resource.h"
+
+namespace {
+
+HWND TopDialogOf(DWORD pid, const char* caption)
+{
+    return FindTopWindow(pid, "#32770", caption, true);
+}
+
+void ClickAt(POINT p)
+{
+    Xdotool("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " click 1");
+}
+
+void ClickControl(HWND control)
+{
+    ClickAt(Center(WindowRect(control)));
+}
+
+// A check box is clicked on its box, at the left end.
+void ClickCheckBox(HWND box)
+{
+    RECT rc = WindowRect(box);
+    POINT p = {rc.left + 6, (rc.top + rc.bottom) / 2};
+    ClickAt(p);
+}
+
+std::string Hex4Of(HWND w)
+{
+    char buf[32];
+    snprintf(buf, sizeof(buf), "%04X", (unsigned)(ULONG_PTR)w);
+    return buf;
+}
+
+std::string TextOf(HWND w)
+{
+    char buf[256] = "";
+    SendMessageTimeoutA(w, WM_GETTEXT, sizeof(buf), (LPARAM)buf, SMTO_ABORTIFHUNG, 2000, NULL);
+    return buf;
+}
+
+// One running Vantix.exe; ended whatever happens in the test.
+class Vantix {
+public:
+    Vantix()
+    {
+        process_ = StartProcess("\"" + ProgramFolder() + "\\Vantix.exe\"", &pid_);
+    }
+    ~Vantix()
+    {
+        if (!process_) return;
+        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+        CloseHandle(process_);
+    }
+    DWORD Pid() const { return pid_; }
+    HWND WaitDialog(const char* caption, DWORD ms = 10000) const
+    {
+        HWND d = NULL;
+        WaitUntil([&] { return (d = TopDialogOf(pid_, caption)) != NULL; }, ms);
+        return d;
+    }
+
+private:
+    HANDLE process_ = NULL;
+    DWORD pid_ = 0;
+};
+
+class EditEndToEnd : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearStoredSettings();
+        ASSERT_FALSE(FindWindowA("Brenholt_Vantix_Main", "Brenholt_Vantix_Main")) << "another Vantix is running";
+        // Vantix opens on the Windows page and climbs from notepad's edit field to notepad.
+        OptionsRecord rec;
+        SetOptionsDefaults(&rec);
+        rec.PageIndex = 2;
+        rec.SkipChildren = 1;
+        rec.SkipWarnings = 0;
+        WriteStoredSettings(&rec, sizeof(rec));
+    }
+    void TearDown() override { ClearStoredSettings(); }
+};
+
+TEST_F(EditEndToEnd, PickNotepadThenUntickItsSizingBorderInTheStyleEditor)
+{
+    Notepad notepad;
+    HWND np = notepad.Main();
+    ASSERT_TRUE(np) << "notepad did not start";
+    SetWindowPos(np, NULL, 640, 120, 560, 420, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(GetWindowLongA(np, GWL_STYLE) & WS_THICKFRAME);
+
+    Vantix vantix;
+    HWND main = vantix.WaitDialog("Vantix");
+    ASSERT_TRUE(main);
+    HWND tab = FindWindowExA(main, NULL, "SysTabControl32", NULL);
+    HWND page = tab ? FindWindowExA(tab, NULL, "#32770", NULL) : NULL;
+    ASSERT_TRUE(page);
+    HWND pick = GetDlgItem(page, IDC_WIN_PICK);
+    ASSERT_TRUE(pick) << "the Windows page is shown";
+
+    // Pick: press the button, point at notepad, click.
+    ClickControl(pick);
+    HWND frame = NULL;
+    ASSERT_TRUE(WaitUntil([&] { return (frame = FindWindowA("Vantix_PickFrame", NULL)) != NULL; }, 5000))
+        << "the pick began";
+    POINT target = Center(WindowRect(np));
+    MoveMouseTo(target.x, target.y);
+    EXPECT_TRUE(WaitUntil([&] {
+        RECT a = WindowRect(frame), b = WindowRect(np);
+        return IsWindowVisible(frame) && EqualRect(&a, &b);
+    }, 5000)) << "notepad is outlined";
+    ClickAt(target);
+    HWND info = vantix.WaitDialog("Window Information");
+    ASSERT_TRUE(info) << "the click picked a window and its information opened";
+    EXPECT_EQ(TextOf(GetDlgItem(info, IDC_WI_HANDLE)), Hex4Of(np)) << "notepad was picked";
+    EXPECT_TRUE(WaitUntil([] { return FindWindowA("Vantix_PickFrame", NULL) == NULL; }, 3000));
+
+    // Style...: untick WS_THICKFRAME, OK, Yes.
+    ClickControl(GetDlgItem(info, IDC_WI_STYLE));
+    char caption[64];
+    snprintf(caption, sizeof(caption), "Style of window %X", (unsigned)(ULONG_PTR)np);
+    HWND editor = vantix.WaitDialog(caption);
+    ASSERT_TRUE(editor) << caption;
+    HWND field = GetDlgItem(editor, IDC_SE_STYLE);
+    DWORD before = strtoul(TextOf(field).c_str(), NULL, 16);
+    EXPECT_EQ(before, (DWORD)GetWindowLongA(np, GWL_STYLE));
+    HWND thick = GetDlgItem(editor, IDC_SE_STYLEBIT0 + 18);
+    EXPECT_EQ(TextOf(thick), "WS_THICKFRAME");
+    ClickCheckBox(thick);
+    EXPECT_TRUE(WaitUntil([&] { return strtoul(TextOf(field).c_str(), NULL, 16) == (before & ~WS_THICKFRAME); }, 3000))
+        << "unticked: " << TextOf(field);
+    ClickControl(GetDlgItem(editor, IDOK));
+    HWND question = vantix.WaitDialog("Warning (Vantix)", 5000);
+    ASSERT_TRUE(question) << "OK asks first";
+    ClickControl(GetDlgItem(question, IDYES));
+
+    EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongA(np, GWL_STYLE) & WS_THICKFRAME) == 0; }, 5000))
+        << "notepad's style changed";
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(editor); }, 5000)) << "the editor closed";
+    char group[64];
+    snprintf(group, sizeof(group), "Style: %08lX", (unsigned long)(DWORD)GetWindowLongA(np, GWL_STYLE));
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(info, IDC_WI_STYLEGROUP)).rfind(group, 0) == 0; }, 3000))
+        << "the Window Information refreshed: " << TextOf(GetDlgItem(info, IDC_WI_STYLEGROUP));
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+}
+
+}  // namespace

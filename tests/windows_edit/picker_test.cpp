@@ -1,0 +1,335 @@
+// The window picker under real mouse and keyboard input (xdotool on the test display, no button
+// held), over windows of our tasks fixture in another process. PickWindow runs its loop on the
+// test thread; a driver thread moves the mouse, watches the frame and ends the pick.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <atomic>
+#include <functional>
+#include <string>
+#include <string.h>
+#include <thread>
+
+#include "edit_helpers.h"
+#include "support/testing.h"
+#include "app/program.h"
+#include "windows/picker.h"
+#include "resource.h"
+
+namespace {
+
+const char kFrameClass[] = "Vantix_PickFrame";
+
+std::atomic<int> g_ownerClicks;
+std::atomic<bool> g_pickDone;
+
+LRESULT CALLBACK OwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        g_ownerClicks++;
+        break;
+    case WM_APP:
+        // Another window of the program takes the capture away from the picker.
+        SetCapture(h);
+        ReleaseCapture();
+        return 0;
+    }
+    return DefWindowProcA(h, msg, wp, lp);
+}
+
+HWND Frame()
+{
+    return FindWindowA(kFrameClass, NULL);
+}
+
+bool FrameOver(HWND target)
+{
+    HWND f = Frame();
+    if (!f || !IsWindowVisible(f)) return false;
+    RECT a = WindowRect(f), b = WindowRect(target);
+    return EqualRect(&a, &b) != FALSE;
+}
+
+// Behind every other visible top-level window.
+bool IsBottomWindow(HWND w)
+{
+    for (HWND below = GetWindow(w, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT)) {
+        if (IsWindowVisible(below)) return false;
+    }
+    return true;
+}
+
+// True when a lies above b in the Z order of top-level windows.
+bool IsAbove(HWND a, HWND b)
+{
+    for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (w == a) return true;
+        if (w == b) return false;
+    }
+    return false;
+}
+
+class Picker : public testing::Test {
+protected:
+    static TasksFixture* fixture;
+    static HWND owner;
+
+    static void SetUpTestSuite()
+    {
+        fixture = new TasksFixture("Pick target", "--dialog --owned --x 420 --y 200");
+        WNDCLASSA wc;
+        ZeroMemory(&wc, sizeof(wc));
+        wc.lpfnWndProc = OwnerProc;
+        wc.hInstance = GetModuleHandleA(NULL);
+        wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+        wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+        wc.lpszClassName = "PickOwner";
+        RegisterClassA(&wc);
+        owner = CreateWindowExA(0, "PickOwner", "Pick owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 560, 320, 200,
+                                NULL, NULL, GetModuleHandleA(NULL), NULL);
+    }
+    static void TearDownTestSuite()
+    {
+        DestroyWindow(owner);
+        delete fixture;
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(fixture->Main()) << "fixture did not start";
+        ASSERT_TRUE(owner);
+        // Keys reach the program only while it has the focus: click its window, as a user would.
+        POINT c = Center(WindowRect(owner));
+        Xdotool("mousemove " + std::to_string(c.x) + " " + std::to_string(c.y) + " click 1");
+        PumpUntil([] { return GetForegroundWindow() == owner; }, 3000);
+        PumpMessages(100);
+        g_ownerClicks = 0;
+    }
+
+    // Runs the pick on this thread while script drives it from another one. A pick the script
+    // failed to end is ended by a system cancel after a while, so that the test fails instead
+    // of hanging.
+    HWND RunPick(bool skipChildren, const std::function<void()>& script, PickCallback callback = NULL)
+    {
+        g_pickDone = false;
+        DWORD tid = GetCurrentThreadId();
+        std::atomic<bool> rescued(false);
+        std::thread driver([&] {
+            Sleep(300);
+            script();
+            if (!WaitUntil([] { return g_pickDone.load(); }, 8000)) {
+                rescued = true;
+                PostThreadMessageA(tid, WM_CANCELJOURNAL, 0, 0);
+            }
+        });
+        HWND picked = PickWindow(owner, skipChildren, callback);
+        g_pickDone = true;
+        driver.join();
+        EXPECT_FALSE(rescued) << "the pick did not end by itself";
+        PumpMessages(300);
+        return picked;
+    }
+};
+TasksFixture* Picker::fixture;
+HWND Picker::owner;
+
+TEST_F(Picker, OutlinesAForeignWindowWithARingAndAClickPicksItWithoutReachingIt)
+{
+    HWND target = fixture->Main();
+    RECT rc = WindowRect(target);
+    Picture before = TakePicture();
+    bool outlined = false, ownerAtBottom = false;
+    int ringMismatches = -1, ringPixels = 0, insideChanged = -1;
+    int t = 3 * GetSystemMetrics(SM_CXBORDER);
+    bool thicknessRight = false;
+    HWND picked = RunPick(false, [&] {
+        POINT c = Center(rc);
+        MoveMouseTo(c.x, c.y);
+        outlined = WaitUntil([&] { return FrameOver(target); }, 5000);
+        ownerAtBottom = IsBottomWindow(owner);
+        Sleep(400);
+        Picture during = TakePicture();
+        SavePictureForReview(during, "picker_frame");
+        RECT inner = {rc.left + t, rc.top + t, rc.right - t, rc.bottom - t};
+        ringMismatches = 0;
+        for (int y = rc.top; y < rc.bottom; y++)
+            for (int x = rc.left; x < rc.right; x++) {
+                POINT p = {x, y};
+                if (PtInRect(&inner, p)) continue;
+                ringPixels++;
+                if (during.At(x, y) != (~before.At(x, y) & 0xFFFFFF)) ringMismatches++;
+            }
+        insideChanged = CountDifferences(before, during, &inner);
+        HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+        if (GetWindowRgn(Frame(), rgn) != ERROR)
+            thicknessRight = PtInRegion(rgn, t - 1, t - 1) && PtInRegion(rgn, 0, 0) &&
+                             !PtInRegion(rgn, t, t) && PtInRegion(rgn, rc.right - rc.left - t, rc.bottom - rc.top - 1);
+        DeleteObject(rgn);
+        Xdotool("click 1");
+    });
+    EXPECT_TRUE(outlined) << "the frame stands over the window rectangle";
+    EXPECT_TRUE(ownerAtBottom) << "the owner is behind every other window during the pick";
+    EXPECT_TRUE(thicknessRight) << "a ring 3 x SM_CXBORDER thick";
+    EXPECT_GT(ringPixels, 0);
+    EXPECT_EQ(ringMismatches, 0) << "the ring shows the inverse of the screen below it";
+    EXPECT_EQ(insideChanged, 0) << "inside the ring the window shows through";
+    EXPECT_EQ(picked, target);
+    EXPECT_EQ(fixture->Count(target), 0) << "the picking click never reaches the picked window";
+    EXPECT_FALSE(Frame()) << "nothing of the frame remains";
+    EXPECT_TRUE(IsAbove(owner, target)) << "the owner is back on top";
+    Picture after = TakePicture();
+    EXPECT_EQ(CountDifferences(before, after, &rc), 0) << "the screen over the window is as before";
+}
+
+struct ClimbCase {
+    const char* name;
+    bool skipChildren;
+    const char* pointAt;    // "button" or "owned"
+    const char* expected;   // "button", "dialog" or "main"
+};
+
+class PickerClimb : public Picker, public testing::WithParamInterface<ClimbCase> {};
+
+TEST_P(PickerClimb, PicksTheWindowTheSkipChildrenOptionNames)
+{
+    const ClimbCase& c = GetParam();
+    HWND pointed = strcmp(c.pointAt, "button") == 0 ? fixture->Button() : fixture->Window("owned");
+    HWND expected = strcmp(c.expected, "button") == 0   ? fixture->Button()
+                    : strcmp(c.expected, "dialog") == 0 ? fixture->Window("dialog")
+                                                        : fixture->Main();
+    ASSERT_TRUE(pointed && expected);
+    HWND dialog = fixture->Window("dialog");
+    LONG_PTR pressesBefore = fixture->Count(dialog);
+    bool outlined = false;
+    HWND picked = RunPick(c.skipChildren, [&] {
+        POINT p = Center(WindowRect(pointed));
+        MoveMouseTo(p.x, p.y);
+        outlined = WaitUntil([&] { return FrameOver(expected); }, 5000);
+        Xdotool("click 1");
+    });
+    EXPECT_TRUE(outlined);
+    EXPECT_EQ(picked, expected);
+    EXPECT_EQ(fixture->Count(dialog), pressesBefore) << "the button was not pressed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PickerClimb,
+                         testing::Values(ClimbCase{"ButtonGivesItsDialog", true, "button", "dialog"},
+                                         ClimbCase{"ButtonItself", false, "button", "button"},
+                                         ClimbCase{"OwnedDialogGivesItsOwner", true, "owned", "main"}),
+                         [](const testing::TestParamInfo<ClimbCase>& i) { return std::string(i.param.name); });
+
+struct CancelCase {
+    const char* name;
+    const char* keys;
+};
+
+class PickerCancel : public Picker, public testing::WithParamInterface<CancelCase> {};
+
+TEST_P(PickerCancel, AKeyEndsThePickWithNothingAndTheScreenAsBefore)
+{
+    HWND target = fixture->Main();
+    Picture before = TakePicture();
+    bool outlined = false;
+    HWND picked = RunPick(false, [&] {
+        POINT c = Center(WindowRect(target));
+        MoveMouseTo(c.x, c.y);
+        outlined = WaitUntil([&] { return FrameOver(target); }, 5000);
+        Xdotool(std::string("key ") + GetParam().keys);
+    });
+    EXPECT_TRUE(outlined);
+    EXPECT_EQ(picked, (HWND)NULL);
+    EXPECT_FALSE(Frame());
+    PumpMessages(300);
+    Picture after = TakePicture();
+    SavePictureForReview(after, (std::string("picker_after_") + GetParam().name).c_str());
+    EXPECT_EQ(CountDifferences(before, after), 0) << "the screen afterwards equals the screen before";
+    EXPECT_EQ(fixture->Count(target), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, PickerCancel,
+                         testing::Values(CancelCase{"Escape", "Escape"}, CancelCase{"AnyCharacter", "a"}),
+                         [](const testing::TestParamInfo<CancelCase>& i) { return std::string(i.param.name); });
+
+TEST_F(Picker, OwnWindowsAreNeverOutlinedAndTheLastForeignOneIsTheResult)
+{
+    HWND target = fixture->Main();
+    bool noFrameOverOwn = false, outlined = false, stayed = false;
+    HWND picked = RunPick(false, [&] {
+        POINT own = Center(WindowRect(owner));
+        MoveMouseTo(own.x, own.y, 600);
+        noFrameOverOwn = !Frame() || !IsWindowVisible(Frame());
+        POINT c = Center(WindowRect(target));
+        MoveMouseTo(c.x, c.y);
+        outlined = WaitUntil([&] { return FrameOver(target); }, 5000);
+        MoveMouseTo(own.x, own.y, 600);
+        stayed = FrameOver(target);
+        Xdotool("click 1");
+    });
+    EXPECT_TRUE(noFrameOverOwn) << "the program's own window is not outlined";
+    EXPECT_TRUE(outlined);
+    EXPECT_TRUE(stayed) << "over the program's own window the frame stays where it was";
+    EXPECT_EQ(picked, target);
+    EXPECT_EQ(g_ownerClicks.load(), 0) << "the click is swallowed over the program's own windows too";
+}
+
+TEST_F(Picker, AClickBeforeAnyForeignWindowWasOutlinedPicksNothing)
+{
+    HWND picked = RunPick(false, [&] {
+        POINT own = Center(WindowRect(owner));
+        MoveMouseTo(own.x, own.y, 500);
+        Xdotool("click 1");
+    });
+    EXPECT_EQ(picked, (HWND)NULL);
+    EXPECT_FALSE(Frame());
+}
+
+TEST_F(Picker, ASystemCancelOfTheJournalEndsThePickWithNothing)
+{
+    HWND target = fixture->Main();
+    DWORD tid = GetCurrentThreadId();
+    bool outlined = false;
+    HWND picked = RunPick(false, [&] {
+        POINT c = Center(WindowRect(target));
+        MoveMouseTo(c.x, c.y);
+        outlined = WaitUntil([&] { return FrameOver(target); }, 5000);
+        PostThreadMessageA(tid, WM_CANCELJOURNAL, 0, 0);
+    });
+    EXPECT_TRUE(outlined);
+    EXPECT_EQ(picked, (HWND)NULL);
+    EXPECT_FALSE(Frame());
+}
+
+TEST_F(Picker, LosingTheCaptureEndsThePickWithTheOutlinedWindow)
+{
+    HWND target = fixture->Main();
+    bool outlined = false;
+    HWND picked = RunPick(false, [&] {
+        POINT c = Center(WindowRect(target));
+        MoveMouseTo(c.x, c.y);
+        outlined = WaitUntil([&] { return FrameOver(target); }, 5000);
+        PostMessageA(owner, WM_APP, 0, 0);
+    });
+    EXPECT_TRUE(outlined);
+    EXPECT_EQ(picked, target);
+    EXPECT_FALSE(Frame());
+}
+
+TEST_F(Picker, TheCallbackReceivesThePickedWindow)
+{
+    static HWND s_received;
+    s_received = NULL;
+    HWND target = fixture->Main();
+    HWND picked = RunPick(
+        false,
+        [&] {
+            POINT c = Center(WindowRect(target));
+            MoveMouseTo(c.x, c.y);
+            WaitUntil([&] { return FrameOver(target); }, 5000);
+            Xdotool("click 1");
+        },
+        [](HWND w) { s_received = w; });
+    EXPECT_EQ(picked, target);
+    EXPECT_EQ(s_received, target);
+}
+
+}  // namespace

@@ -1,0 +1,335 @@
+// The Style editor built from its real template, opened on the push button of our tasks fixture
+// (another process) and on a window of this program. The editor is modal: a thread timer acts
+// in it from inside its own loop.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <functional>
+#include <stdio.h>
+#include <string>
+
+#include "edit_helpers.h"
+#include "support/testing.h"
+#include "app/program.h"
+#include "app/settings.h"
+#include "hooklib/quillet.h"
+#include "windows/style_editor.h"
+#include "resource.h"
+
+namespace {
+
+const char kCaptionPrefix[] = "Style of window ";
+
+std::function<void(HWND)> g_act;
+HWND g_editor;
+DWORD g_actStart;
+bool g_guardFired;
+
+BOOL CALLBACK FindEditorProc(HWND h, LPARAM lp)
+{
+    char text[128] = "";
+    GetWindowTextA(h, text, sizeof(text));
+    if (IsWindowVisible(h) && strncmp(text, kCaptionPrefix, sizeof(kCaptionPrefix) - 1) == 0) {
+        *(HWND*)lp = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A dialog the act left open is closed after a while, so that a failing test cannot hang.
+void CALLBACK GuardProc(HWND, UINT, UINT_PTR id, DWORD)
+{
+    if (!IsWindow(g_editor)) {
+        KillTimer(NULL, id);
+    } else if (GetTickCount() - g_actStart > 15000) {
+        KillTimer(NULL, id);
+        g_guardFired = true;
+        EndDialog(g_editor, 99);
+    }
+}
+
+void CALLBACK ActProc(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND found = NULL;
+    EnumThreadWindows(GetCurrentThreadId(), FindEditorProc, (LPARAM)&found);
+    if (!found) return;
+    KillTimer(NULL, id);
+    g_editor = found;
+    g_actStart = GetTickCount();
+    SetTimer(NULL, 0, 200, GuardProc);
+    std::function<void(HWND)> act = g_act;
+    g_act = nullptr;
+    act(found);
+}
+
+// Opens the editor on target and runs act in it once it shows; returns how long the editor ran.
+DWORD RunEditor(HWND target, std::function<void(HWND)> act)
+{
+    g_act = act;
+    g_editor = NULL;
+    g_guardFired = false;
+    UINT_PTR timer = SetTimer(NULL, 0, 30, ActProc);
+    OpenStyleEditor(target, NULL);
+    KillTimer(NULL, timer);
+    EXPECT_TRUE(g_editor) << "the editor opened";
+    EXPECT_FALSE(g_guardFired) << "the editor was still open after the act";
+    return GetTickCount() - g_actStart;
+}
+
+std::string Text(HWND dlg, int id)
+{
+    char buf[128] = "";
+    GetDlgItemTextA(dlg, id, buf, sizeof(buf));
+    return buf;
+}
+
+// The value the boxes of one field show, bit n from box first + n.
+DWORD BoxesValue(HWND dlg, int first)
+{
+    DWORD v = 0;
+    for (int n = 0; n < 32; n++)
+        if (IsDlgButtonChecked(dlg, first + n) == BST_CHECKED) v |= 1u << n;
+    return v;
+}
+
+void Click(HWND dlg, int id)
+{
+    SendDlgItemMessageA(dlg, id, BM_CLICK, 0, 0);
+}
+
+void Type(HWND dlg, int id, const char* text)
+{
+    SetDlgItemTextA(dlg, id, text);
+}
+
+class StyleEditor : public testing::Test {
+protected:
+    static TasksFixture* fixture;
+    HWND button = NULL;
+    LONG style = 0, exStyle = 0;
+
+    static void SetUpTestSuite() { fixture = new TasksFixture("Style target", "--dialog --x 500 --y 200"); }
+    static void TearDownTestSuite() { delete fixture; }
+    void SetUp() override
+    {
+        ASSERT_TRUE(fixture->Main()) << "fixture did not start";
+        button = fixture->Button();
+        ASSERT_TRUE(button);
+        style = GetWindowLongA(button, GWL_STYLE);
+        exStyle = GetWindowLongA(button, GWL_EXSTYLE);
+        ASSERT_EQ((DWORD)style, 0x50010000u) << "a visible push button with a tab stop";
+        SetOptionsDefaults(&g_Options);
+    }
+    void TearDown() override
+    {
+        SetStyle(button, style);
+        SetExtStyle(button, exStyle);
+    }
+};
+TasksFixture* StyleEditor::fixture;
+
+TEST_F(StyleEditor, ShowsTheButtonsStylesWithTheLabelsOfItsClass)
+{
+    struct {
+        int box;
+        const char* label;
+    } labels[] = {
+        {IDC_SE_STYLEBIT0 + 31, "WS_POPUP"},       {IDC_SE_STYLEBIT0 + 18, "WS_THICKFRAME"},
+        {IDC_SE_STYLEBIT0 + 17, "WS_GROUP"},       {IDC_SE_STYLEBIT0 + 16, "WS_TABSTOP"},
+        {IDC_SE_STYLEBIT0 + 15, "BS_FLAT"},        {IDC_SE_STYLEBIT0 + 0, "BS_DEFPUSHBUTTON"},
+        {IDC_SE_STYLEBIT0 + 4, "Bit #5"},          {IDC_SE_EXBIT0 + 0, "WS_EX_DLGMODALFRAME"},
+        {IDC_SE_EXBIT0 + 1, "Bit #2"},             {IDC_SE_EXBIT0 + 18, "WS_EX_APPWINDOW"},
+        {IDC_SE_EXBIT0 + 19, "Bit #20"},           {IDC_SE_EXBIT0 + 31, "Bit #32"},
+    };
+    char caption[64];
+    snprintf(caption, sizeof(caption), "Style of window %X", (unsigned)(ULONG_PTR)button);
+    std::string seenCaption, styleText, exText;
+    DWORD styleBoxes = 0, exBoxes = 0;
+    std::string seen[sizeof(labels) / sizeof(labels[0])];
+    RunEditor(button, [&](HWND dlg) {
+        char buf[64];
+        GetWindowTextA(dlg, buf, sizeof(buf));
+        seenCaption = buf;
+        styleText = Text(dlg, IDC_SE_STYLE);
+        exText = Text(dlg, IDC_SE_EXSTYLE);
+        styleBoxes = BoxesValue(dlg, IDC_SE_STYLEBIT0);
+        exBoxes = BoxesValue(dlg, IDC_SE_EXBIT0);
+        for (size_t i = 0; i < sizeof(labels) / sizeof(labels[0]); i++) seen[i] = Text(dlg, labels[i].box);
+        SaveWindowForReview(dlg, "style_editor");
+        Click(dlg, IDCANCEL);
+    });
+    EXPECT_EQ(seenCaption, caption);
+    EXPECT_EQ(styleText, "50010000");
+    char ex[16];
+    snprintf(ex, sizeof(ex), "%08lX", (unsigned long)(DWORD)exStyle);
+    EXPECT_EQ(exText, ex);
+    EXPECT_EQ(styleBoxes, 0x50010000u) << "the boxes start in the window's state";
+    EXPECT_EQ(exBoxes, (DWORD)exStyle);
+    for (size_t i = 0; i < sizeof(labels) / sizeof(labels[0]); i++)
+        EXPECT_EQ(seen[i], labels[i].label) << "box " << labels[i].box;
+}
+
+TEST_F(StyleEditor, FieldsAndBoxesFollowEachOtherByOneRule)
+{
+    std::string afterTick, afterUntick, afterBoxOnJunk;
+    DWORD typed = 0, junk = 1, partial = 0, overlong = 0, exPartial = 0;
+    RunEditor(button, [&](HWND dlg) {
+        Click(dlg, IDC_SE_STYLEBIT0 + 15);
+        afterTick = Text(dlg, IDC_SE_STYLE);
+        Click(dlg, IDC_SE_STYLEBIT0 + 15);
+        afterUntick = Text(dlg, IDC_SE_STYLE);
+        Type(dlg, IDC_SE_STYLE, "8421F00F");
+        typed = BoxesValue(dlg, IDC_SE_STYLEBIT0);
+        Type(dlg, IDC_SE_STYLE, "zz50");
+        junk = BoxesValue(dlg, IDC_SE_STYLEBIT0);
+        Click(dlg, IDC_SE_STYLEBIT0 + 4);
+        afterBoxOnJunk = Text(dlg, IDC_SE_STYLE);
+        Type(dlg, IDC_SE_STYLE, "50G1");
+        partial = BoxesValue(dlg, IDC_SE_STYLEBIT0);
+        Type(dlg, IDC_SE_STYLE, "123456789");
+        overlong = BoxesValue(dlg, IDC_SE_STYLEBIT0);
+        Type(dlg, IDC_SE_EXSTYLE, " 12G");
+        exPartial = BoxesValue(dlg, IDC_SE_EXBIT0);
+        Click(dlg, IDCANCEL);
+    });
+    EXPECT_EQ(afterTick, "50018000") << "ticking bit 15";
+    EXPECT_EQ(afterUntick, "50010000") << "and unticking it";
+    EXPECT_EQ(typed, 0x8421F00Fu) << "a typed value sets all 32 boxes at once";
+    EXPECT_EQ(junk, 0u) << "text without digits reads 0";
+    EXPECT_EQ(afterBoxOnJunk, "00000010") << "a box applies its bit to that same value";
+    EXPECT_EQ(partial, 0x50u) << "the digits before the first other character";
+    EXPECT_EQ(overlong, 0x12345678u) << "digits that no longer fit are dropped";
+    EXPECT_EQ(exPartial, 0x12u);
+    EXPECT_EQ((DWORD)GetWindowLongA(button, GWL_STYLE), 0x50010000u) << "Close changes nothing";
+}
+
+TEST_F(StyleEditor, OkWithConfirmationChangesTheWindowOfTheOtherProcess)
+{
+    MessageBoxAnswerer answer(IDYES);
+    RunEditor(button, [&](HWND dlg) {
+        Click(dlg, IDC_SE_STYLEBIT0 + 15);
+        Click(dlg, IDOK);
+    });
+    ASSERT_EQ(answer.Boxes().size(), 1u);
+    EXPECT_EQ(answer.Boxes()[0].text, "Do you really want to modify\nthe window style?");
+    EXPECT_EQ(answer.Boxes()[0].caption, "Warning (Vantix)");
+    EXPECT_EQ(StyleSeenByAnotherProcess(button, false), 0x50018000LL);
+    EXPECT_EQ(StyleSeenByAnotherProcess(button, true), (long long)(DWORD)exStyle) << "the extended style as it was";
+    EXPECT_TRUE(IsWindowVisible(button)) << "hidden and shown again";
+}
+
+TEST_F(StyleEditor, TextThatIsNoNumberGivesTheLibraryTheSameValueAsTheBoxes)
+{
+    MessageBoxAnswerer answer(IDYES);
+    DWORD exBoxes = 1;
+    RunEditor(button, [&](HWND dlg) {
+        Type(dlg, IDC_SE_STYLE, "50018000 and more");
+        Type(dlg, IDC_SE_EXSTYLE, "nonsense");
+        exBoxes = BoxesValue(dlg, IDC_SE_EXBIT0);
+        Click(dlg, IDOK);
+    });
+    EXPECT_EQ(answer.Boxes().size(), 1u);
+    EXPECT_EQ(exBoxes, 0u);
+    EXPECT_EQ(StyleSeenByAnotherProcess(button, false), 0x50018000LL);
+    EXPECT_EQ(StyleSeenByAnotherProcess(button, true), 0LL) << "the value the boxes showed";
+}
+
+TEST_F(StyleEditor, RefusingTheQuestionChangesNothingAndCloses)
+{
+    MessageBoxAnswerer answer(IDNO);
+    RunEditor(button, [&](HWND dlg) {
+        Click(dlg, IDC_SE_STYLEBIT0 + 15);
+        Click(dlg, IDOK);
+    });
+    EXPECT_EQ(answer.Boxes().size(), 1u);
+    EXPECT_EQ(StyleSeenByAnotherProcess(button, false), 0x50010000LL);
+}
+
+TEST_F(StyleEditor, UnchangedValuesCloseWithoutAQuestion)
+{
+    MessageBoxAnswerer answer(IDYES);
+    DWORD ms = RunEditor(button, [&](HWND dlg) {
+        Click(dlg, IDC_SE_STYLEBIT0 + 15);
+        Click(dlg, IDC_SE_STYLEBIT0 + 15);
+        Click(dlg, IDOK);
+    });
+    EXPECT_TRUE(answer.Boxes().empty());
+    EXPECT_LT(ms, 500u) << "no change, no wait";
+}
+
+TEST_F(StyleEditor, SkippedWarningsChangeWithoutAQuestion)
+{
+    g_Options.SkipWarnings = 1;
+    MessageBoxAnswerer answer(IDNO);
+    RunEditor(button, [&](HWND dlg) {
+        Click(dlg, IDC_SE_STYLEBIT0 + 15);
+        Click(dlg, IDOK);
+    });
+    EXPECT_TRUE(answer.Boxes().empty());
+    EXPECT_EQ(StyleSeenByAnotherProcess(button, false), 0x50018000LL);
+}
+
+TEST_F(StyleEditor, AWindowOfTheProgramItselfKeepsItsStyleAfterAboutOneSecond)
+{
+    HWND own = CreateWindowExA(0, "STATIC", "own", WS_POPUP, 0, 0, 50, 50, NULL, NULL, NULL, NULL);
+    ASSERT_TRUE(own);
+    LONG before = GetWindowLongA(own, GWL_STYLE);
+    MessageBoxAnswerer answer(IDYES);
+    DWORD ms = RunEditor(own, [&](HWND dlg) {
+        Click(dlg, IDC_SE_STYLEBIT0 + 21);
+        Click(dlg, IDOK);
+    });
+    EXPECT_EQ(answer.Boxes().size(), 1u);
+    EXPECT_EQ(GetWindowLongA(own, GWL_STYLE), before) << "its own thread cannot answer the library";
+    EXPECT_GE(ms, 900u);
+    EXPECT_LT(ms, 4000u);
+    DestroyWindow(own);
+}
+
+// Width a box needs for its label: the check mark, the gap after it, the text.
+int NeededWidth(HWND box)
+{
+    char text[64] = "";
+    GetWindowTextA(box, text, sizeof(text));
+    HDC dc = GetDC(box);
+    HGDIOBJ old = SelectObject(dc, (HFONT)SendMessageA(box, WM_GETFONT, 0, 0));
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    SelectObject(dc, old);
+    ReleaseDC(box, dc);
+    return size.cx + GetSystemMetrics(SM_CXMENUCHECK) + 8;
+}
+
+TEST_F(StyleEditor, EveryLabelOfTheLongestFamiliesFitsItsBox)
+{
+    InitCommonControls();
+    HWND host = CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 300, 300, NULL, NULL, NULL, NULL);
+    for (const char* cls : {"Button", "ScrollBar", "ListBox", "ToolbarWindow32", "SysTabControl32", "SysTreeView32",
+                            "SysListView32", "ComboBox", "Static"}) {
+        HWND w = CreateWindowExA(0, cls, "", WS_CHILD, 0, 0, 100, 100, host, NULL, NULL, NULL);
+        ASSERT_TRUE(w) << cls;
+        RunEditor(w, [&](HWND dlg) {
+            if (strcmp(cls, "Button") == 0) SaveWindowForReview(dlg, "style_editor_wide");
+            for (int first : {IDC_SE_STYLEBIT0, IDC_SE_EXBIT0})
+                for (int n = 0; n < 32; n++) {
+                    HWND box = GetDlgItem(dlg, first + n);
+                    RECT rc;
+                    GetClientRect(box, &rc);
+                    EXPECT_LE(NeededWidth(box), rc.right) << cls << ": " << Text(dlg, first + n);
+                }
+            Click(dlg, IDCANCEL);
+        });
+    }
+    DestroyWindow(host);
+}
+
+TEST_F(StyleEditor, NothingOpensForAWindowThatIsGone)
+{
+    HWND gone = CreateWindowExA(0, "STATIC", "gone", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    DestroyWindow(gone);
+    DWORD start = GetTickCount();
+    OpenStyleEditor(gone, NULL);
+    EXPECT_LT(GetTickCount() - start, 500u);
+}
+
+}  // namespace
