@@ -36,10 +36,10 @@ protected:
         EXPECT_FALSE(g_hCaptureBitmap) << "the capture state is empty between captures";
         EXPECT_FALSE(g_hCaptureDib);
     }
-    // Where screenshots for looking at go (VANTIX_CAPTURE_SHOTS), or "" for none.
+    // Where screenshots for looking at go (VANTIX_SHOTS), or "" for none.
     static std::string ShotsDir()
     {
-        const char* dir = getenv("VANTIX_CAPTURE_SHOTS");
+        const char* dir = getenv("VANTIX_SHOTS");
         return dir ? dir : "";
     }
     static void Shot(const char* name)

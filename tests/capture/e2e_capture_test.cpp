@@ -105,7 +105,7 @@ protected:
     }
     static std::string ShotsDir()
     {
-        const char* dir = getenv("VANTIX_CAPTURE_SHOTS");
+        const char* dir = getenv("VANTIX_SHOTS");
         return dir ? dir : "";
     }
 };

@@ -345,23 +345,4 @@ TEST_F(Selection, DeactivationEndsTheSelectionWithTheFrameWhereItIs)
     EXPECT_TRUE(ClipboardHoldsSentinel());
 }
 
-TEST_F(Selection, DimensionLabelScreenshot)
-{
-    if (ShotsDir().empty()) GTEST_SKIP() << "set VANTIX_CAPTURE_SHOTS to a folder to take it";
-    PictureWindow fixture(300, 260, 240, 160);
-    ASSERT_TRUE(fixture.Window());
-    RECT c = fixture.ClientScreenRect();
-    g_Options.ShowDimensions = 1;
-    Select(0, 0, "", [&] {
-        SetRect(&g_rcCapture, c.left + 30, c.top + 20, c.left + 190, c.top + 130);
-        g_bFreeSelection = true;
-        DrawSelectionFrame();
-        FlushDrawing();
-        SaveScreenshotPng(ShotsDir() + "\\capture_overlay_label.png");
-        DrawSelectionFrame();
-        SetRectEmpty(&g_rcCapture);
-        PostMessageA(g_hSelectWnd, WM_CHAR, VK_ESCAPE, 0);
-    });
-}
-
 }  // namespace
