@@ -13,7 +13,7 @@
 struct ViewerState {
     HGLOBAL dib;        // the picture shown; the viewer owns it
     UINT scale;         // IDC_VIEW_SCALE1..IDC_VIEW_SCALE32
-    bool reporting;     // an error box of the paint handler is up
+    bool reported;      // the last drawing failed and was reported
 };
 
 static ATOM s_atomViewer;
@@ -43,23 +43,6 @@ int ZoomFactor(UINT scaleId)
 {
     if (scaleId < IDC_VIEW_SCALE1 || scaleId > IDC_VIEW_SCALE32) return 1;
     return 1 << (scaleId - IDC_VIEW_SCALE1);
-}
-
-ZoomBlit VisibleZoomBlit(int width, int height, bool bottomUp, int factor, int clientW, int clientH)
-{
-    // Only what fits in the client area is drawn: at x32 a full-screen capture would otherwise
-    // ask for a blit of tens of thousands of pixels each way.
-    ZoomBlit z;
-    int cols = (clientW + factor - 1) / factor, rows = (clientH + factor - 1) / factor;
-    z.srcW = cols < width ? cols : width;
-    z.srcH = rows < height ? rows : height;
-    if (z.srcW < 0) z.srcW = 0;
-    if (z.srcH < 0) z.srcH = 0;
-    z.srcX = 0;
-    z.srcY = bottomUp ? height - z.srcH : 0;
-    z.dstW = z.srcW * factor;
-    z.dstH = z.srcH * factor;
-    return z;
 }
 
 // ---- The window
@@ -142,12 +125,8 @@ static void Viewer_OnPaint(HWND hWnd)
         if (block) {
             const BITMAPINFOHEADER* bi = (const BITMAPINFOHEADER*)block;
             int height = bi->biHeight < 0 ? -bi->biHeight : bi->biHeight;
-            RECT client;
-            GetClientRect(hWnd, &client);
-            ZoomBlit z = VisibleZoomBlit(bi->biWidth, height, bi->biHeight > 0, ZoomFactor(state->scale),
-                                         client.right, client.bottom);
-            if (z.srcW > 0 && z.srcH > 0 &&
-                !StretchDIBits(dc, 0, 0, z.dstW, z.dstH, z.srcX, z.srcY, z.srcW, z.srcH,
+            int factor = ZoomFactor(state->scale);
+            if (!StretchDIBits(dc, 0, 0, bi->biWidth * factor, height * factor, 0, 0, bi->biWidth, height,
                                block + DibBitsOffset(block), (const BITMAPINFO*)block, DIB_RGB_COLORS, SRCCOPY)) {
                 failed = true;
                 err = GetLastError();
@@ -156,12 +135,15 @@ static void Viewer_OnPaint(HWND hWnd)
         }
     }
     EndPaint(hWnd, &ps);
-    // The box's own message loop repaints the viewer; one box at a time.
-    if (failed && !state->reporting) {
-        state->reporting = true;
+    // Every dismissed box uncovers the viewer, and a failure that lasts would bring the next
+    // box at once: a failure is reported once, until a drawing succeeds again.
+    if (!state) return;
+    if (!failed) {
+        state->reported = false;
+    } else if (!state->reported) {
+        state->reported = true;
         SetLastError(err);
         ShowErrorBox(0);
-        state->reporting = false;
     }
 }
 

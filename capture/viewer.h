@@ -21,13 +21,4 @@ int ViewerHeightGrowth(int capturedH, int clientH, int cyFull);
 // Pure: the zoom factor of a Scale command (x1 for anything else).
 int ZoomFactor(UINT scaleId);
 
-// Pure: the part of a width x height DIB that shows in a clientW x clientH area at factor,
-// anchored at the top-left: the source rectangle (in the DIB's own coordinates, whose origin
-// is the bottom-left corner for bottom-up rows) and the size it is drawn at.
-struct ZoomBlit {
-    int srcX, srcY, srcW, srcH;
-    int dstW, dstH;
-};
-ZoomBlit VisibleZoomBlit(int width, int height, bool bottomUp, int factor, int clientW, int clientH);
-
 #endif

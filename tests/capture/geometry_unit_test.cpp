@@ -164,29 +164,4 @@ TEST(ViewerZoom, FactorsOfTheScaleCommands)
     EXPECT_EQ(ZoomFactor(0), 1);
 }
 
-TEST(ViewerZoom, OnlyTheVisibleTopLeftPartIsDrawn)
-{
-    // A 32 x 32 icon at x32 is a 1024 x 1024 picture; a 300 x 200 client area shows 10 x 7
-    // source pixels of its top rows, which sit at the end of bottom-up rows.
-    ZoomBlit z = VisibleZoomBlit(32, 32, true, 32, 300, 200);
-    EXPECT_EQ(z.srcX, 0);
-    EXPECT_EQ(z.srcW, 10);
-    EXPECT_EQ(z.srcH, 7);
-    EXPECT_EQ(z.srcY, 25);
-    EXPECT_EQ(z.dstW, 320);
-    EXPECT_EQ(z.dstH, 224);
-    ZoomBlit top = VisibleZoomBlit(32, 32, false, 32, 300, 200);
-    EXPECT_EQ(top.srcY, 0);
-    // A picture smaller than the client area is drawn whole.
-    ZoomBlit whole = VisibleZoomBlit(40, 30, true, 4, 500, 500);
-    EXPECT_EQ(whole.srcW, 40);
-    EXPECT_EQ(whole.srcH, 30);
-    EXPECT_EQ(whole.srcY, 0);
-    EXPECT_EQ(whole.dstW, 160);
-    EXPECT_EQ(whole.dstH, 120);
-    ZoomBlit none = VisibleZoomBlit(40, 30, true, 1, 0, 0);
-    EXPECT_EQ(none.srcW, 0);
-    EXPECT_EQ(none.srcH, 0);
-}
-
 }  // namespace

@@ -345,4 +345,16 @@ TEST_F(Selection, DeactivationEndsTheSelectionWithTheFrameWhereItIs)
     EXPECT_TRUE(ClipboardHoldsSentinel());
 }
 
+TEST_F(Selection, AQuitArrivingMeanwhileEndsTheSelectionAndIsPassedOn)
+{
+    // The session ending posts the program's quit while a selection runs: the selection ends
+    // and the program's own loop still gets its quit.
+    Select(0, 0, "", [] { PostQuitMessage(7); });
+    EXPECT_TRUE(IsRectEmpty(&g_rcCapture));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is still there";
+    EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_FALSE(PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) << "and only that one";
+}
+
 }  // namespace

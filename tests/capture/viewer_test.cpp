@@ -296,4 +296,33 @@ TEST_F(CaptureViewer, SeveralViewersLiveSideBySideAndCloseWithTheInformationBoxe
     EXPECT_TRUE(IsWindow(g_hMainDlg)) << "the main dialog stays";
 }
 
+TEST_F(CaptureViewer, AFailedDrawingIsReportedOnceNotAtEveryPaint)
+{
+    // A block whose header no drawing function accepts.
+    HGLOBAL bad = GlobalAlloc(DIB_BLOCK_FLAGS, 40 + 64);
+    BITMAPINFOHEADER* bi = (BITMAPINFOHEADER*)GlobalLock(bad);
+    bi->biSize = 40;
+    bi->biWidth = 4;
+    bi->biHeight = 4;
+    bi->biPlanes = 1;
+    bi->biBitCount = 7;
+    GlobalUnlock(bad);
+    MessageBoxAnswerer boxes(IDOK);
+    SetRect(&g_rcCapture, 0, 0, 4, 4);
+    g_hCaptureDib = bad;
+    OpenCaptureViewer();
+    std::vector<HWND> v = ViewerWindows();
+    ASSERT_EQ(v.size(), 1u);
+    UpdateWindow(v[0]);
+    PumpMessages(200);
+    ASSERT_EQ(boxes.Boxes().size(), 1u) << "the failure is shown";
+    EXPECT_EQ(boxes.Boxes()[0].caption, "Error in Vantix");
+    for (int i = 0; i < 3; i++) {
+        InvalidateRect(v[0], NULL, TRUE);
+        UpdateWindow(v[0]);
+        PumpMessages(50);
+    }
+    EXPECT_EQ(boxes.Boxes().size(), 1u) << "each dismissed box would otherwise bring the next";
+}
+
 }  // namespace
