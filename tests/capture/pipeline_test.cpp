@@ -129,6 +129,10 @@ TEST_F(CapturePipeline, NothingIsCapturedOfAGoneWindowAnEmptyOrAnOffScreenRectan
     SetRect(&g_rcCapture, 2000, 50, 2100, 90);
     CaptureScreenRect();
     EXPECT_FALSE(g_hCaptureBitmap) << "entirely off the display";
+    const int right = GetSystemMetrics(SM_CXSCREEN);
+    SetRect(&g_rcCapture, right, 50, right + 40, 90);
+    CaptureScreenRect();
+    EXPECT_FALSE(g_hCaptureBitmap) << "just beside the display: no one-pixel stand-in either";
     g_Options.CaptureDestination = IDC_CAP_NEWWINDOW;
     DeliverCapture();
     EXPECT_TRUE(ViewerWindows().empty()) << "delivery of nothing opens nothing";

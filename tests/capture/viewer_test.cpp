@@ -244,6 +244,24 @@ TEST_F(CaptureViewer, CopiesTwiceAndKeepsItsPicture)
     PumpMessages(50);
     RECT client = ClientOnScreen(v);
     EXPECT_EQ(PictureDifference(Crop(ScreenPicture(client), 0, 0, 60, 40), expected), 0) << "still shown";
+
+    // Copied while a delivery waits in its Save As dialog: that delivery's capture is untouched.
+    HDC screen = GetDC(NULL);
+    HBITMAP delivering = CreateCompatibleBitmap(screen, 8, 8);
+    ReleaseDC(NULL, screen);
+    HGLOBAL deliveringDib = GlobalAlloc(DIB_BLOCK_FLAGS, 64);
+    g_hCaptureBitmap = delivering;
+    g_hCaptureDib = deliveringDib;
+    SendMessageA(v, WM_COMMAND, IDC_VIEW_COPY, 0);
+    EXPECT_EQ(g_hCaptureBitmap, delivering);
+    EXPECT_EQ(g_hCaptureDib, deliveringDib);
+    EXPECT_EQ(GetObjectType(delivering), (DWORD)OBJ_BITMAP) << "not deleted";
+    EXPECT_EQ(GlobalSize(deliveringDib), 64u) << "not freed";
+    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), expected), 0);
+    DeleteObject(delivering);
+    GlobalFree(deliveringDib);
+    g_hCaptureBitmap = NULL;
+    g_hCaptureDib = NULL;
 }
 
 TEST_F(CaptureViewer, ViewerWithoutAPictureShowsItsBackgroundAndCopiesNothing)
