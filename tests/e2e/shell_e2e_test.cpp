@@ -255,6 +255,24 @@ TEST_F(ShellEndToEnd, F1WhatsThisAndHelpButtonsOpenTheViewerAtTheRightPage)
             EXPECT_TRUE(TraceShows(trace, pages[i], 5000));
             CloseViewer(v.Pid());
         }
+
+        // The information boxes' Help buttons open their own topics.
+        RECT procTab = TabItemRect(tab, 1);
+        ClickAt((procTab.left + procTab.right) / 2, (procTab.top + procTab.bottom) / 2);
+        HWND procPage = NULL;
+        ASSERT_TRUE(WaitUntil([&] { return (procPage = PageOf(dlg)) && GetDlgItem(procPage, IDC_PROC_KILL); }, 10000));
+        PostMessageA(procPage, WM_COMMAND, IDC_PROC_VIEWPROCESS, 0);
+        HWND procInfo = WaitForTopWindow(v.Pid(), "#32770", "Process Information", true, 10000);
+        ASSERT_TRUE(procInfo);
+        ClickCenter(GetDlgItem(procInfo, IDC_INFO_HELP));
+        EXPECT_TRUE(TraceShows(trace, "processinfo.htm", 5000));
+        CloseViewer(v.Pid());
+        ClickCenter(GetDlgItem(procInfo, IDC_PI_MODULE));
+        HWND modInfo = WaitForTopWindow(v.Pid(), "#32770", "Module Information", true, 10000);
+        ASSERT_TRUE(modInfo);
+        ClickCenter(GetDlgItem(modInfo, IDC_INFO_HELP));
+        EXPECT_TRUE(TraceShows(trace, "moduleinfo.htm", 5000));
+        CloseViewer(v.Pid());
         PostMessageA(dlg, WM_CLOSE, 0, 0);
         DWORD code = 99;
         EXPECT_TRUE(v.Exited(10000, &code));
