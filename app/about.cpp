@@ -1,26 +1,28 @@
 // The About box.
 #include "app/about.h"
+#include "app/dlgservices.h"
 #include "app/program.h"
 #include "resource.h"
 
-// The bold version line's font lives as long as the box that shows it.
-static HFONT s_hAboutFont;
-
+// Each box makes its own bold font and keeps it in its user slot until it is destroyed: the
+// tray menu and the Options page can each have a box open at once, and a font shared between
+// them would be deleted under the other box by the first one to close.
 static void About_OnInitDialog(HWND hDlg)
 {
-    if (!s_hAboutFont)
-        s_hAboutFont = CreateFontA(40, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                                   VARIABLE_PITCH | FF_SWISS, "Arial");
-    SendDlgItemMessageA(hDlg, IDC_ABOUT_VERSION, WM_SETFONT, (WPARAM)s_hAboutFont, TRUE);
+    HFONT font = CreateFontA(40, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                             VARIABLE_PITCH | FF_SWISS, "Arial");
+    SetWindowLongPtrA(hDlg, DWLP_USER, (LONG_PTR)font);
+    if (font) SendDlgItemMessageA(hDlg, IDC_ABOUT_VERSION, WM_SETFONT, (WPARAM)font, TRUE);
 }
 
-static void About_OnDestroy()
+static void About_OnDestroy(HWND hDlg)
 {
-    if (s_hAboutFont) {
-        DeleteObject(s_hAboutFont);
-        s_hAboutFont = NULL;
-    }
+    HFONT font = (HFONT)GetWindowLongPtrA(hDlg, DWLP_USER);
+    if (!font) return;
+    SendDlgItemMessageA(hDlg, IDC_ABOUT_VERSION, WM_SETFONT, 0, FALSE);
+    SetWindowLongPtrA(hDlg, DWLP_USER, 0);
+    DeleteObject(font);
 }
 
 INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -33,11 +35,11 @@ INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
             EndDialog(hDlg, 0);
-            return TRUE;
+            return DlgResult(hDlg, 0);
         }
         break;
     case WM_DESTROY:
-        About_OnDestroy();
+        About_OnDestroy(hDlg);
         break;
     }
     return FALSE;

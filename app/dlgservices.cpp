@@ -25,15 +25,31 @@ void SetDialogIcons(HWND hDlg, int iconId)
     SendMessageA(hDlg, WM_SETICON, ICON_SMALL, (LPARAM)LoadIconA(g_hInst, MAKEINTRESOURCEA(iconId + 1)));
 }
 
+bool IsModalBox(HWND hWnd)
+{
+    // A modal dialog disables its owner for as long as it runs; the information boxes and
+    // viewers have no owner.
+    HWND owner = GetWindow(hWnd, GW_OWNER);
+    if (!owner || IsWindowEnabled(owner)) return false;
+    char cls[16];
+    return GetClassNameA(hWnd, cls, sizeof(cls)) > 0 && lstrcmpA(cls, "#32770") == 0;
+}
+
 static BOOL CALLBACK CloseInfoBoxProc(HWND hWnd, LPARAM lParam)
 {
     DWORD pid = 0;
     GetWindowThreadProcessId(hWnd, &pid);
     // Another program loaded at the same base address has the same instance value: the
     // process check keeps its windows out.
-    if (pid == GetCurrentProcessId() &&
-        (HINSTANCE)GetWindowLongPtrA(hWnd, GWLP_HINSTANCE) == (HINSTANCE)lParam &&
-        hWnd != g_hMainWnd && hWnd != g_hMainDlg)
+    if (pid != GetCurrentProcessId() ||
+        (HINSTANCE)GetWindowLongPtrA(hWnd, GWLP_HINSTANCE) != (HINSTANCE)lParam ||
+        hWnd == g_hMainWnd || hWnd == g_hMainDlg)
+        return TRUE;
+    // A modal box is ended, not destroyed: only EndDialog gives its owner back its input and
+    // lets the loop that runs the box return.
+    if (IsModalBox(hWnd))
+        EndDialog(hWnd, IDCANCEL);
+    else
         DestroyWindow(hWnd);
     return TRUE;
 }

@@ -16,8 +16,11 @@ void AddInfoSysMenuItems(HWND hDlg);
 // Big icon iconId and small icon iconId + 1.
 void SetDialogIcons(HWND hDlg, int iconId);
 // Closes every top-level window of this program except the hidden main window and the main
-// dialog: the information boxes and capture viewers.
+// dialog: the information boxes and capture viewers are destroyed, a modal box that is open
+// among them (About, Move window, Style of window) is ended.
 void CloseInfoBoxes();
+// A dialog of ours that runs modally: its owner is disabled while it is open.
+bool IsModalBox(HWND hWnd);
 
 // Pages call this with every command id they receive: Escape inside a page reaches the page,
 // and it must close the main dialog as it does anywhere else in it.

@@ -98,6 +98,9 @@ static void MainWnd_OnDestroy()
 {
     s_bMainWndDying = true;
     if (g_hMainDlg && IsWindow(g_hMainDlg)) DestroyWindow(g_hMainDlg);
+    // The program ends: its icon would otherwise stay in the tray until the mouse passes over
+    // it. The Run value stays, since the option itself is unchanged.
+    DeleteTrayIcon();
     g_hMainWnd = NULL;
     s_bMainWndDying = false;
     PostQuitMessage(0);
@@ -129,6 +132,16 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     return DefWindowProcA(hWnd, msg, wParam, lParam);
+}
+
+void OpenStartWindows(bool tray)
+{
+    if (tray || g_Options.TrayIcon) AddTrayIcon();
+    if (tray) return;
+    // The first page may take a full snapshot: the banner shows meanwhile.
+    ShowBanner();
+    OpenMainDialog();
+    HideBanner();
 }
 
 // ---- Message loop
@@ -171,13 +184,7 @@ int VantixMain(HINSTANCE hInst, const char* cmdLine)
         return 0;
     }
 
-    bool tray = StartsInTray(cmdLine);
-    if (tray || g_Options.TrayIcon) AddTrayIcon();
-    if (!tray) {
-        ShowBanner();
-        OpenMainDialog();
-        HideBanner();
-    }
+    OpenStartWindows(StartsInTray(cmdLine));
     RunMessageLoop();
     return 0;
 }

@@ -17,6 +17,9 @@ bool RegisterMainWindowClass();
 HWND CreateMainWindow();
 LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void OpenMainDialog();
+// The windows of a start: the tray icon when started in the tray or the option is on; unless
+// started in the tray, the main dialog with the banner shown while it is built.
+void OpenStartWindows(bool tray);
 
 // One message of the program's loop: a dialog takes its keyboard messages first.
 void DispatchProgramMessage(MSG* msg);

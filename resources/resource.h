@@ -33,6 +33,9 @@
 #define IDI_TREE_ITEM           15      // 16 x 16, the image of every window tree item
 #define IDI_CAPTURE             16      // the capture viewer; one file holds both sizes
 
+// ---- Bitmaps
+#define IDB_BANNER              101     // the start-up banner, 256 x 128, 16 colours
+
 // ---- Cursors (32 x 32 monochrome, hot spot 15, 15)
 #define IDCUR_RING              1       // fixed-size selection and the window picker
 #define IDCUR_CROSS             2       // free selection
@@ -52,6 +55,9 @@
 #define IDC_ABOUT_VERSION       1001
 #define IDC_ABOUT_OWNER         1002
 #define IDC_ABOUT_CONTACT       1003
+
+// ---- Context help
+#define IDC_HELP_WHATSTHIS      2004    // the one item of the "What's This?" menu
 
 // ---- Main dialog (11)
 #define IDC_MAIN_REFRESH        2001
@@ -250,10 +256,17 @@
 #define IDC_VIEW_CLOSE          15602
 #define IDC_VIEW_HELP           15603
 
+// ---- Style of window dialog (36): its two check-box groups share one help topic each
+#define IDC_STYLE_BIT_FIRST     18101   // style bit 0 .. 31
+#define IDC_STYLE_BIT_LAST      18132
+#define IDC_EXSTYLE_BIT_FIRST   18201   // extended style bit 0 .. 31
+#define IDC_EXSTYLE_BIT_LAST    18232
+
 // ---- Strings
 #define IDS_KEY_OPTIONS         16
 #define IDS_VALUE_OPTIONS       17
 #define IDS_MAIN_CLASS          18
+#define IDS_HELP_WHATSTHIS      19
 #define IDS_TRAY_TIP            20
 #define IDS_KEY_CURRENTVERSION  22
 #define IDS_KEY_RUN             23

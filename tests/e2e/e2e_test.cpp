@@ -63,29 +63,6 @@ private:
     DWORD pid_ = 0;
 };
 
-// Runs xdotool (a Linux program): its handle cannot be waited for under wine, so callers
-// wait for the effect instead.
-void Xdotool(const std::string& args)
-{
-    // The application name must be given: without it wine looks for "xdotool.exe".
-    static const char kApp[] = "Z:\\usr\\bin\\xdotool";
-    std::string line = std::string("xdotool ") + args;
-    std::vector<char> cmd(line.begin(), line.end());
-    cmd.push_back('\0');
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(CreateProcessA(kApp, cmd.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
-        << "xdotool must be installed";
-    // Wine hands back no process handle for a Unix program and a thread value that is no handle
-    // of the child: closing it would close one of ours (standard output, say).
-    if (pi.hProcess) {
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-    Sleep(300);
-}
-
 // Screen rectangle of one tab of another process's tab control.
 RECT TabItemRect(HWND tab, int index)
 {

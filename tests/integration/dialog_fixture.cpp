@@ -26,6 +26,9 @@ void DialogTest::SetUp()
 void DialogTest::TearDown()
 {
     CloseMain();
+    // An icon a test added would outlive this process in Wine's tray and stand in the way of
+    // the next program's tray tests.
+    DeleteTrayIcon();
     ClearStoredSettings();
 }
 

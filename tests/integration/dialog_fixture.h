@@ -13,6 +13,7 @@
 #include "app/maindlg.h"
 #include "app/settings.h"
 #include "app/session.h"
+#include "app/tray.h"
 #include "resource.h"
 
 struct ExitCall {

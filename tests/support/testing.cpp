@@ -2,6 +2,7 @@
 #include "app/startup.h"
 #include "app/settings.h"
 
+#include <gtest/gtest.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -255,4 +256,27 @@ std::string ReadFileText(const std::string& path)
     while ((n = fread(buf, 1, sizeof(buf), f)) > 0) text.append(buf, n);
     fclose(f);
     return text;
+}
+
+void Xdotool(const std::string& args, DWORD settleMs)
+{
+    // The application name must be given: without it wine looks for "xdotool.exe".
+    static const char kApp[] = "Z:\\usr\\bin\\xdotool";
+    std::string line = std::string("xdotool ") + args;
+    std::vector<char> cmd(line.begin(), line.end());
+    cmd.push_back('\0');
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(kApp, cmd.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) {
+        ADD_FAILURE() << "xdotool must be installed";
+        return;
+    }
+    // For a Unix program wine hands back no process handle and a thread value that is no
+    // handle of the child: closing it would close a handle of ours (standard output, say).
+    if (pi.hProcess) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    Sleep(settleMs);
 }

@@ -73,6 +73,10 @@ std::string ProgramFolder();
 int RunAndWait(const std::string& commandLine, DWORD timeoutMs, const char* outFile = nullptr);
 // Starts a process; returns its handle (and id), or NULL.
 HANDLE StartProcess(const std::string& commandLine, DWORD* pid = nullptr);
+// Runs xdotool (a Linux program) with the arguments given: real mouse and keyboard input on
+// the test display. Its handle cannot be waited for under wine, so callers wait for the effect.
+void Xdotool(const std::string& args, DWORD settleMs = 300);
+
 // Reads a whole file into a string.
 std::string ReadFileText(const std::string& path);
 

@@ -70,30 +70,6 @@ long long StyleSeenByAnotherProcess(HWND w, bool extended)
 
 // ---- Input
 
-void Xdotool(const std::string& args, DWORD ms)
-{
-    // The application name must be given: without it wine looks for "xdotool.exe".
-    static const char kApp[] = "Z:\\usr\\bin\\xdotool";
-    std::string line = "xdotool " + args;
-    std::vector<char> cmd(line.begin(), line.end());
-    cmd.push_back('\0');
-    STARTUPINFOA si;
-    ZeroMemory(&si, sizeof(si));
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi;
-    ZeroMemory(&pi, sizeof(pi));
-    if (!CreateProcessA(kApp, cmd.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) {
-        ADD_FAILURE() << "xdotool must be installed";
-        return;
-    }
-    // For a Unix program wine hands back no process handle and a thread value that is no
-    // handle of the child: closing it would close a handle of ours (standard output, say).
-    if (pi.hProcess) {
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-    Sleep(ms);
-}
 
 void MoveMouseTo(int x, int y, DWORD ms)
 {

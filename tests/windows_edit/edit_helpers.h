@@ -53,9 +53,7 @@ private:
 // The (extended) style of a window as a separate process of ours reads it; -1 when it failed.
 long long StyleSeenByAnotherProcess(HWND w, bool extended);
 
-// Runs xdotool with these arguments and waits ms for its effect (its process cannot be waited
-// for under wine). Fails the current test when xdotool cannot start.
-void Xdotool(const std::string& args, DWORD ms = 300);
+// Real pointer moves through xdotool (support/testing.h).
 void MoveMouseTo(int x, int y, DWORD ms = 300);
 POINT Center(const RECT& rc);
 

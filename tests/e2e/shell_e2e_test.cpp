@@ -1,0 +1,333 @@
+// The shell as a user meets it, from another process: the icon in Wine's tray window and real
+// clicks on it, F1 and "What's This?" on controls and the Help buttons opening Wine's HTML Help
+// viewer at the right page, and a planted hhctrl.ocx beside the program that is never loaded.
+//
+// Wine's viewer draws no page (it has no HTML engine here), so which page it opened is read
+// from Wine's own trace of the help library, which Vantix writes to a file of the test's:
+// every navigation shows there as "...Vantix.chm::/page.htm".
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <tlhelp32.h>
+#include <string>
+#include <vector>
+#include <string.h>
+
+#include "support/testing.h"
+#include "resource.h"
+
+namespace {
+
+std::string VantixPath() { return ProgramFolder() + "\\Vantix.exe"; }
+
+HWND HiddenWindowOf(DWORD pid)
+{
+    return FindTopWindow(pid, "Brenholt_Vantix_Main", "Brenholt_Vantix_Main", false);
+}
+
+// Wine's tray window, shown by explorer.exe while any icon exists and no desktop tray does.
+HWND WineTray()
+{
+    HWND tray = FindWindowA("__winex11_standalone_tray", NULL);
+    return tray && IsWindowVisible(tray) ? tray : NULL;
+}
+
+// Vantix.exe started from a folder.
+class Program {
+public:
+    Program(const std::string& exe, const char* args, const std::string& dir)
+    {
+        std::string line = "\"" + exe + "\"" + (*args ? std::string(" ") + args : "");
+        std::vector<char> cmd(line.begin(), line.end());
+        cmd.push_back('\0');
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi;
+        if (CreateProcessA(NULL, cmd.data(), NULL, NULL, FALSE, 0, NULL, dir.empty() ? NULL : dir.c_str(), &si,
+                           &pi)) {
+            CloseHandle(pi.hThread);
+            process_ = pi.hProcess;
+            pid_ = pi.dwProcessId;
+        }
+    }
+    // Vantix.exe started by a Unix shell, so that Wine's trace of the help library, which goes
+    // to the process's Unix standard error where no Windows handle reaches, lands in traceFile.
+    // The process is found by its hidden window.
+    explicit Program(const std::string& traceFile)
+    {
+        std::string exe = UnixPath(VantixPath()), trace = UnixPath(traceFile);
+        if (exe.empty() || trace.empty()) return;
+        // The loader of this bitness, as the test harness chose it.
+        const char* loader = sizeof(void*) == 8 ? "/usr/lib/wine/wine64" : "/usr/lib/wine/wine";
+        std::string line = std::string("sh -c \"l=${WINELOADER:-") + loader +
+                           "}; WINEDEBUG=trace+htmlhelp exec \\\"$l\\\" \\\"$0\\\" 2>\\\"$1\\\"\" \"" + exe + "\" \"" +
+                           trace + "\"";
+        std::vector<char> cmd(line.begin(), line.end());
+        cmd.push_back('\0');
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi;
+        if (!CreateProcessA("Z:\\bin\\sh", cmd.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return;
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);  // a Unix process: its handle cannot be waited for
+        HWND hidden = NULL;
+        if (!WaitUntil([&] { return (hidden = FindWindowA("Brenholt_Vantix_Main", "Brenholt_Vantix_Main")) != NULL; },
+                       20000))
+            return;
+        GetWindowThreadProcessId(hidden, &pid_);
+        process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, pid_);
+    }
+    ~Program()
+    {
+        if (!process_) return;
+        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+        CloseHandle(process_);
+    }
+    bool Started() const { return process_ != NULL; }
+    DWORD Pid() const { return pid_; }
+    HWND Dialog(DWORD ms = 10000) const { return WaitForTopWindow(pid_, "#32770", "Vantix", true, ms); }
+    bool Exited(DWORD ms, DWORD* code) const
+    {
+        if (WaitForSingleObject(process_, ms) != WAIT_OBJECT_0) return false;
+        GetExitCodeProcess(process_, code);
+        return true;
+    }
+
+private:
+    // Wine's own name of a file on the Unix side.
+    static std::string UnixPath(const std::string& path)
+    {
+        typedef char*(CDECL * UnixNameFn)(LPCWSTR);
+        UnixNameFn fn = (UnixNameFn)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+        wchar_t wide[MAX_PATH];
+        if (!fn || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH)) return "";
+        char* unix = fn(wide);
+        if (!unix) return "";
+        std::string result = unix;
+        HeapFree(GetProcessHeap(), 0, unix);
+        return result;
+    }
+
+    HANDLE process_ = NULL;
+    DWORD pid_ = 0;
+};
+
+void ClickAt(int x, int y, int button = 1)
+{
+    Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click " + std::to_string(button));
+}
+
+void ClickCenter(HWND h, int button = 1)
+{
+    RECT rc = WindowRect(h);
+    ClickAt((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2, button);
+}
+
+HWND PageOf(HWND dlg)
+{
+    HWND tab = FindWindowExA(dlg, NULL, "SysTabControl32", NULL);
+    return tab ? FindWindowExA(tab, NULL, "#32770", NULL) : NULL;
+}
+
+// Screen rectangle of one tab of another process's tab control.
+RECT TabItemRect(HWND tab, int index)
+{
+    RECT rc = {0, 0, 0, 0};
+    DWORD pid = 0;
+    GetWindowThreadProcessId(tab, &pid);
+    HANDLE p = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!p) return rc;
+    void* remote = VirtualAllocEx(p, NULL, 4096, MEM_COMMIT, PAGE_READWRITE);
+    if (SendMessageA(tab, TCM_GETITEMRECT, index, (LPARAM)remote)) ReadProcessMemory(p, remote, &rc, sizeof(rc), NULL);
+    VirtualFreeEx(p, remote, 0, MEM_RELEASE);
+    CloseHandle(p);
+    MapWindowPoints(tab, NULL, (POINT*)&rc, 2);
+    return rc;
+}
+
+// The first visible pop-up menu window of a process.
+HWND MenuOf(DWORD pid, DWORD ms)
+{
+    return WaitForTopWindow(pid, "#32768", NULL, true, ms);
+}
+
+// Waits until the traced help library has navigated to the page given.
+bool TraceShows(const std::string& traceFile, const std::string& page, DWORD ms)
+{
+    std::string needle = std::string("Vantix.chm::/") + page;
+    return WaitUntil([&] { return ReadFileText(traceFile).find(needle) != std::string::npos; }, ms);
+}
+
+// The viewer stands in front of the main dialog: closed after each look, so that the next real
+// click reaches the dialog.
+void CloseViewer(DWORD pid)
+{
+    HWND viewer = FindTopWindow(pid, "HH Parent", NULL, true);
+    if (!viewer) return;
+    PostMessageA(viewer, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindow(viewer) || !IsWindowVisible(viewer); }, 5000);
+}
+
+class ShellEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearStoredSettings();
+        ASSERT_FALSE(FindWindowA("Brenholt_Vantix_Main", "Brenholt_Vantix_Main")) << "another Vantix is running";
+    }
+    void TearDown() override { ClearStoredSettings(); }
+};
+
+TEST_F(ShellEndToEnd, TrayIconOpensTheDialogAndItsMenuQuits)
+{
+    ASSERT_FALSE(WineTray()) << "no icon in the tray before the start";
+    Program v(VantixPath(), "t", "");
+    ASSERT_TRUE(v.Started());
+    ASSERT_TRUE(WaitUntil([&] { return HiddenWindowOf(v.Pid()) != NULL; }, 10000));
+    HWND tray = NULL;
+    ASSERT_TRUE(WaitUntil([&] { return (tray = WineTray()) != NULL; }, 10000)) << "Wine shows its tray window";
+    EXPECT_FALSE(v.Dialog(500)) << "started in the tray: no dialog";
+
+    // The first icon sits at (13, 32) of the tray window at the screen's corner.
+    ClickAt(13, 32);
+    HWND dlg = v.Dialog(10000);
+    ASSERT_TRUE(dlg) << "a left click on the icon opens the main dialog";
+
+    ClickAt(13, 32, 3);
+    HWND menu = MenuOf(v.Pid(), 5000);
+    ASSERT_TRUE(menu) << "a right click shows the tray menu";
+    // Open, Quit, a separator, About, Help: Quit lies in the second of four and a half rows.
+    RECT rc = WindowRect(menu);
+    ClickAt((rc.left + rc.right) / 2, rc.top + (rc.bottom - rc.top) / 3);
+    DWORD code = 99;
+    ASSERT_TRUE(v.Exited(10000, &code)) << "Quit ends the program";
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(WaitUntil([] { return WineTray() == NULL; }, 5000)) << "and its icon leaves the tray";
+}
+
+TEST_F(ShellEndToEnd, F1WhatsThisAndHelpButtonsOpenTheViewerAtTheRightPage)
+{
+    std::string trace = ProgramFolder() + "\\e2e_help_trace.txt";
+    ASSERT_NE(GetFileAttributesA((ProgramFolder() + "\\Vantix.chm").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "Vantix.chm is built beside Vantix.exe (chmcmd, Debian package fp-utils)";
+    {
+        Program v(trace);
+        ASSERT_TRUE(v.Started());
+        HWND dlg = v.Dialog();
+        ASSERT_TRUE(dlg);
+        HWND page = NULL;
+        ASSERT_TRUE(WaitUntil([&] { return (page = PageOf(dlg)) && GetDlgItem(page, IDC_OPT_CLOSEINFO); }, 5000));
+
+        // F1 on a button that has the focus (its click harms nothing: no boxes are open).
+        HWND button = GetDlgItem(page, IDC_OPT_CLOSEINFO);
+        ClickCenter(button);
+        Xdotool("key F1");
+        HWND viewer = WaitForTopWindow(v.Pid(), "HH Parent", NULL, true, 20000);
+        ASSERT_TRUE(viewer) << "Wine's HTML Help viewer opens inside Vantix";
+        char title[64] = "";
+        GetWindowTextA(viewer, title, sizeof(title));
+        EXPECT_STREQ(title, "Vantix Help");
+        EXPECT_TRUE(TraceShows(trace, "c3011.htm", 5000)) << "at the pop-up page of that button";
+        CloseViewer(v.Pid());
+
+        // A right click on another control offers "What's This?", which opens its page.
+        ClickCenter(GetDlgItem(page, IDC_OPT_DEFSIZE), 3);
+        HWND menu = MenuOf(v.Pid(), 5000);
+        ASSERT_TRUE(menu) << "\"What's This?\"";
+        ClickCenter(menu);
+        EXPECT_TRUE(TraceShows(trace, "c3013.htm", 5000));
+        CloseViewer(v.Pid());
+
+        // The Help button opens the topic of the page shown.
+        HWND tab = FindWindowExA(dlg, NULL, "SysTabControl32", NULL);
+        const char* pages[] = {"options.htm", "processes.htm", "windows.htm", "taskman.htm", "capture.htm"};
+        const int probe[] = {IDC_OPT_TRAY, IDC_PROC_KILL, IDC_WIN_PICK, IDC_TASK_SWITCH, IDC_CAP_GO};
+        for (int i : {1, 2, 3, 4, 0}) {
+            SCOPED_TRACE(pages[i]);
+            RECT item = TabItemRect(tab, i);
+            ClickAt((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+            ASSERT_TRUE(WaitUntil([&] {
+                HWND p = PageOf(dlg);
+                return p && GetDlgItem(p, probe[i]);
+            }, 10000));
+            ClickCenter(GetDlgItem(dlg, IDC_MAIN_HELP));
+            EXPECT_TRUE(TraceShows(trace, pages[i], 5000));
+            CloseViewer(v.Pid());
+        }
+
+        // The information boxes' Help buttons open their own topics.
+        RECT procTab = TabItemRect(tab, 1);
+        ClickAt((procTab.left + procTab.right) / 2, (procTab.top + procTab.bottom) / 2);
+        HWND procPage = NULL;
+        ASSERT_TRUE(WaitUntil([&] { return (procPage = PageOf(dlg)) && GetDlgItem(procPage, IDC_PROC_KILL); }, 10000));
+        PostMessageA(procPage, WM_COMMAND, IDC_PROC_VIEWPROCESS, 0);
+        HWND procInfo = WaitForTopWindow(v.Pid(), "#32770", "Process Information", true, 10000);
+        ASSERT_TRUE(procInfo);
+        ClickCenter(GetDlgItem(procInfo, IDC_INFO_HELP));
+        EXPECT_TRUE(TraceShows(trace, "processinfo.htm", 5000));
+        CloseViewer(v.Pid());
+        ClickCenter(GetDlgItem(procInfo, IDC_PI_MODULE));
+        HWND modInfo = WaitForTopWindow(v.Pid(), "#32770", "Module Information", true, 10000);
+        ASSERT_TRUE(modInfo);
+        ClickCenter(GetDlgItem(modInfo, IDC_INFO_HELP));
+        EXPECT_TRUE(TraceShows(trace, "moduleinfo.htm", 5000));
+        CloseViewer(v.Pid());
+        PostMessageA(dlg, WM_CLOSE, 0, 0);
+        DWORD code = 99;
+        EXPECT_TRUE(v.Exited(10000, &code));
+    }
+    DeleteFileA(trace.c_str());
+}
+
+// The module paths a process has loaded, read from outside.
+std::vector<std::string> ModulesOf(DWORD pid)
+{
+    std::vector<std::string> paths;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snap == INVALID_HANDLE_VALUE) return paths;
+    MODULEENTRY32 me;
+    me.dwSize = sizeof(me);
+    for (BOOL ok = Module32First(snap, &me); ok; ok = Module32Next(snap, &me)) paths.push_back(me.szExePath);
+    CloseHandle(snap);
+    return paths;
+}
+
+TEST_F(ShellEndToEnd, AHelpLibraryLeftBesideTheProgramIsNeverLoaded)
+{
+    // A folder a user downloaded Vantix into, with a stranger's hhctrl.ocx beside it: the
+    // loader's search would find that one before the system's.
+    std::string dir = ProgramFolder() + "\\planted";
+    CreateDirectoryA(dir.c_str(), NULL);
+    std::string planted = dir + "\\hhctrl.ocx";
+    ASSERT_TRUE(CopyFileA(VantixPath().c_str(), (dir + "\\Vantix.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\Quillet.dll").c_str(), (dir + "\\Quillet.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\Quillet.dll").c_str(), planted.c_str(), FALSE));
+    {
+        Program v(dir + "\\Vantix.exe", "t", dir);
+        ASSERT_TRUE(v.Started());
+        HWND hidden = NULL;
+        ASSERT_TRUE(WaitUntil([&] { return (hidden = HiddenWindowOf(v.Pid())) != NULL; }, 10000));
+        SendMessageA(hidden, WM_COMMAND, IDC_CMD_HELP, 0);  // the tray menu's Help
+
+        char sys[MAX_PATH];
+        GetSystemDirectoryA(sys, sizeof(sys));
+        std::string expected = std::string(sys) + "\\hhctrl.ocx";
+        bool systemOne = false, plantedOne = false;
+        for (auto& path : ModulesOf(v.Pid())) {
+            systemOne |= lstrcmpiA(path.c_str(), expected.c_str()) == 0;
+            plantedOne |= lstrcmpiA(path.c_str(), planted.c_str()) == 0;
+        }
+        EXPECT_TRUE(systemOne) << "the help library was bound, from " << sys;
+        EXPECT_FALSE(plantedOne) << "the file beside the program must never run";
+        SendMessageA(hidden, WM_COMMAND, IDC_CMD_QUIT, 0);
+        DWORD code = 99;
+        EXPECT_TRUE(v.Exited(10000, &code));
+    }
+    DeleteFileA(planted.c_str());
+    DeleteFileA((dir + "\\Quillet.dll").c_str());
+    DeleteFileA((dir + "\\Vantix.exe").c_str());
+    RemoveDirectoryA(dir.c_str());
+}
+
+}  // namespace
