@@ -28,6 +28,30 @@ long PictureDifference(const Picture& a, const Picture& b)
     return diff;
 }
 
+std::string DescribeDifference(const Picture& got, const Picture& want)
+{
+    char buf[256];
+    if (got.width != want.width || got.height != want.height) {
+        snprintf(buf, sizeof(buf), "got %dx%d, want %dx%d", got.width, got.height, want.width, want.height);
+        return buf;
+    }
+    long n = 0;
+    int x0 = got.width, y0 = got.height, x1 = -1, y1 = -1, sx = -1, sy = -1;
+    for (int y = 0; y < got.height; y++)
+        for (int x = 0; x < got.width; x++)
+            if (got.At(x, y) != want.At(x, y)) {
+                if (!n++) { sx = x; sy = y; }
+                if (x < x0) x0 = x;
+                if (y < y0) y0 = y;
+                if (x > x1) x1 = x;
+                if (y > y1) y1 = y;
+            }
+    if (!n) return "same";
+    snprintf(buf, sizeof(buf), "%ld pixels differ within (%d,%d)-(%d,%d); at (%d,%d) got %06lX want %06lX", n, x0, y0,
+             x1, y1, sx, sy, got.At(sx, sy), want.At(sx, sy));
+    return buf;
+}
+
 Picture Crop(const Picture& p, int x, int y, int w, int h)
 {
     Picture c;

@@ -20,6 +20,8 @@ struct Picture {
 Picture ExpectedPicture(int x0, int y0, int w, int h);
 // The number of pixels that differ (or a huge number when the sizes differ).
 long PictureDifference(const Picture& a, const Picture& b);
+// For failure messages: where two pictures of one size differ (count, bounding box, a sample).
+std::string DescribeDifference(const Picture& got, const Picture& want);
 // A part of a picture.
 Picture Crop(const Picture& p, int x, int y, int w, int h);
 

@@ -103,6 +103,15 @@ protected:
         CloseClipboard();
         return p;
     }
+    // The display shows the fixture's whole picture: nothing of the program's start (its
+    // banner, its dialog) is left over it.
+    static bool PictureShown(const RECT& client)
+    {
+        return WaitUntil([&] {
+            return PictureDifference(ScreenPicture(client), ExpectedPicture(0, 0, client.right - client.left,
+                                                                            client.bottom - client.top)) == 0;
+        }, 5000);
+    }
     static std::string ShotsDir()
     {
         const char* dir = getenv("VANTIX_SHOTS");
@@ -122,6 +131,7 @@ TEST_F(CaptureEndToEnd, ADragAcrossAnotherProgramPutsExactlyThatAreaOnTheClipboa
     Vantix v;
     HWND dlg = v.Dialog();
     ASSERT_TRUE(dlg);
+    ASSERT_TRUE(PictureShown(c)) << "before the capture";
     ASSERT_TRUE(PressCapture(dlg)) << "the main dialog hides for the selection";
     ASSERT_TRUE(Overlay(v.Pid()));
 
@@ -139,9 +149,8 @@ TEST_F(CaptureEndToEnd, ADragAcrossAnotherProgramPutsExactlyThatAreaOnTheClipboa
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dlg) != 0; }, 5000)) << "the main dialog comes back";
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
     EXPECT_EQ(GetClipboardOwner(), HiddenWindow());
-    Picture got = ReadClipboardDib();
-    EXPECT_EQ(PictureDifference(got, ExpectedPicture(40, 30, 210, 140)), 0)
-        << "dragged up and to the left: " << got.width << "x" << got.height;
+    Picture got = ReadClipboardDib(), want = ExpectedPicture(40, 30, 210, 140);
+    EXPECT_EQ(PictureDifference(got, want), 0) << "dragged up and to the left: " << DescribeDifference(got, want);
     EXPECT_FALSE(FindTopWindow(v.Pid(), "Vantix_Select", NULL, false)) << "the overlay is gone";
 
     PostMessageA(dlg, WM_CLOSE, 0, 0);
@@ -220,6 +229,7 @@ TEST_F(PickedCapture, ClientAreaAndEntireWindowOfAPickedWindowReachTheClipboard)
         ASSERT_TRUE(dlg);
         HWND page = PageOf(dlg);
         ASSERT_TRUE(page);
+        ASSERT_TRUE(PictureShown(client)) << "before the capture";
         RECT rc = WindowRect(GetDlgItem(page, IDC_CAP_GO));
         StartXdotool(At("mousemove", POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}) + " click 1");
         HWND frame = NULL;
@@ -237,9 +247,10 @@ TEST_F(PickedCapture, ClientAreaAndEntireWindowOfAPickedWindowReachTheClipboard)
         Picture got = ReadClipboardDib();
         ASSERT_EQ(got.width, k.rect.right - k.rect.left);
         ASSERT_EQ(got.height, k.rect.bottom - k.rect.top);
-        EXPECT_EQ(PictureDifference(Crop(got, client.left - k.rect.left, client.top - k.rect.top, 300, 200),
-                                    ExpectedPicture(0, 0, 300, 200)), 0)
-            << "the picture, without the outline";
+        Picture inside = Crop(got, client.left - k.rect.left, client.top - k.rect.top, 300, 200),
+                want = ExpectedPicture(0, 0, 300, 200);
+        EXPECT_EQ(PictureDifference(inside, want), 0) << "the picture, without the outline: "
+                                                       << DescribeDifference(inside, want);
         EXPECT_TRUE(IsWindowVisible(dlg));
         PostMessageA(dlg, WM_CLOSE, 0, 0);
         EXPECT_TRUE(v.Exited(10000));
