@@ -254,7 +254,10 @@ LRESULT CALLBACK SelectionWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
 void StartAreaSelection(HWND owner, int width, int height)
 {
     g_bTracking = false;
-    if (owner) ShowWindow(owner, SW_HIDE);
+    // Hidden without handing the activation on: another program activated now would take the
+    // keyboard back from the overlay as soon as it got round to it.
+    if (owner)
+        SetWindowPos(owner, NULL, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
     UpdateAllWindows();
     if (width != 0 && height != 0) {
         SetRect(&g_rcCapture, 0, 0, width, height);
@@ -280,10 +283,8 @@ void StartAreaSelection(HWND owner, int width, int height)
         g_hSelectWnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TRANSPARENT, cls, "", WS_POPUP | WS_VISIBLE, 0, 0,
                                        cx, cy, NULL, NULL, g_hInst, NULL);
         if (g_hSelectWnd) {
-            // Hiding the owner handed the activation to whatever window came next, perhaps of
-            // another program, which must not keep the keys that cancel the selection. Under
-            // X11 without a window manager the keyboard follows only a focus change made once
-            // the window is on the screen: the focus is taken away and given back.
+            // Under X11 without a window manager the keyboard follows only a focus change made
+            // once the window is on the screen: the focus is taken away and given back.
             UpdateWindow(g_hSelectWnd);
             SetForegroundWindow(g_hSelectWnd);
             s_bRefocusing = true;
