@@ -150,6 +150,14 @@ static void CloseSelection(HWND hWnd)
 {
     if (s_bClosing) return;
     s_bClosing = true;
+    if (g_bTracking) {
+        g_bTracking = false;
+        DrawSelectionFrame();
+    }
+    // Where windows are composed apart (X11), the screen keeps a destroyed window's last picture
+    // until the windows below have repainted, and the capture may read it: that picture must be
+    // the one without the frame. A wait of no time hands what was drawn to the screen.
+    MsgWaitForMultipleObjects(0, NULL, FALSE, 0, QS_ALLINPUT);
     DestroyWindow(hWnd);
 }
 

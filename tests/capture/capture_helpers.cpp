@@ -146,11 +146,11 @@ Picture ScreenPicture(const RECT& rc)
 
 // ---- The fixture
 
-PictureWindow::PictureWindow(int x, int y, int w, int h, const char* title)
+PictureWindow::PictureWindow(int x, int y, int w, int h, const char* title, int hangAfterMs)
 {
     char line[512];
-    snprintf(line, sizeof(line), "\"%s\\capture_fixture.exe\" --x %d --y %d --w %d --h %d --title \"%s\"",
-             ProgramFolder().c_str(), x, y, w, h, title);
+    snprintf(line, sizeof(line), "\"%s\\capture_fixture.exe\" --x %d --y %d --w %d --h %d --title \"%s\" --hang-after %d",
+             ProgramFolder().c_str(), x, y, w, h, title, hangAfterMs);
     process_ = StartProcess(line);
     if (!process_) return;
     WaitUntil([&] { return (window_ = FindWindowA("VantixCaptureFixture", title)) != NULL; }, 10000);

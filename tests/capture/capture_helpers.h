@@ -37,7 +37,7 @@ Picture ScreenPicture(const RECT& rc);
 // A running capture_fixture.exe showing its picture; ended when the object goes.
 class PictureWindow {
 public:
-    PictureWindow(int x, int y, int w, int h, const char* title = "Vantix capture fixture");
+    PictureWindow(int x, int y, int w, int h, const char* title = "Vantix capture fixture", int hangAfterMs = -1);
     ~PictureWindow();
     HWND Window() const { return window_; }
     // Client area in screen coordinates.

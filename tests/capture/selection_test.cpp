@@ -357,4 +357,21 @@ TEST_F(Selection, AQuitArrivingMeanwhileEndsTheSelectionAndIsPassedOn)
     EXPECT_FALSE(PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) << "and only that one";
 }
 
+TEST_F(Selection, NoFrameIsLeftInACaptureOverAWindowThatNeverRepaints)
+{
+    // Where windows are composed apart, the screen keeps the overlay's last picture over a
+    // window that does not repaint; the capture reads it, and it must hold no frame.
+    PictureWindow fixture(300, 260, 240, 160, "Vantix capture fixture", 2500);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    ASSERT_TRUE(WaitUntil([&] {
+        return !SendMessageTimeoutA(fixture.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, NULL);
+    }, 10000)) << "the fixture stopped answering";
+    g_Options.ShowDimensions = 1;
+    POINT a = {c.left + 30, c.top + 20}, b = {c.left + 190, c.top + 130};
+    Select(0, 0, Drag(a, POINT{a.x + 70, a.y + 90}, b));
+    Picture got = ClipboardDibPicture(), want = ExpectedPicture(30, 20, 160, 110);
+    EXPECT_EQ(PictureDifference(got, want), 0) << DescribeDifference(got, want);
+}
+
 }  // namespace
