@@ -9,26 +9,6 @@
 #include "app/settings.h"
 #include "resource.h"
 
-namespace {
-
-// The stored settings skip warnings during the test; they never outlive it.
-struct StoredSettingsGuard {
-    ~StoredSettingsGuard() { ClearStoredSettings(); }
-};
-
-// Ends what the test started even when an assertion stops it early.
-struct Started {
-    HANDLE h = NULL;
-    ~Started()
-    {
-        if (!h) return;
-        if (WaitForSingleObject(h, 0) == WAIT_TIMEOUT) TerminateProcess(h, 9);
-        CloseHandle(h);
-    }
-};
-
-} // namespace
-
 TEST(ProcessesEndToEnd, KillsNotepadFromTheProcessesPage)
 {
     ClearStoredSettings();
@@ -39,7 +19,7 @@ TEST(ProcessesEndToEnd, KillsNotepadFromTheProcessesPage)
     WriteStoredSettings(&rec, sizeof(rec));
 
     StoredSettingsGuard guard;   // declared first: cleared after both processes have ended
-    Started notepad, vantix;
+    StartedProcess notepad, vantix;
     DWORD notepadPid = 0, vantixPid = 0;
     notepad.h = StartProcess("notepad.exe", &notepadPid);
     ASSERT_TRUE(notepad.h) << "cannot start Wine's notepad";

@@ -77,6 +77,25 @@ HANDLE StartProcess(const std::string& commandLine, DWORD* pid = nullptr);
 // the test display. Its handle cannot be waited for under wine, so callers wait for the effect.
 void Xdotool(const std::string& args, DWORD settleMs = 300);
 
+// Clears the stored settings when it goes out of scope, however the test leaves.
+struct StoredSettingsGuard {
+    ~StoredSettingsGuard() { ClearStoredSettings(); }
+};
+// A process the test started (h from StartProcess): ended and closed when it goes out of scope,
+// even when an assertion stops the test early.
+struct StartedProcess {
+    HANDLE h = NULL;
+    StartedProcess() = default;
+    StartedProcess(const StartedProcess&) = delete;
+    StartedProcess& operator=(const StartedProcess&) = delete;
+    ~StartedProcess()
+    {
+        if (!h) return;
+        if (WaitForSingleObject(h, 0) == WAIT_TIMEOUT) TerminateProcess(h, 9);
+        CloseHandle(h);
+    }
+};
+
 // Reads a whole file into a string.
 std::string ReadFileText(const std::string& path);
 

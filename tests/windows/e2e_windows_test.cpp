@@ -12,20 +12,6 @@
 
 namespace {
 
-struct StoredSettingsGuard {
-    ~StoredSettingsGuard() { ClearStoredSettings(); }
-};
-
-struct Started {
-    HANDLE h = NULL;
-    ~Started()
-    {
-        if (!h) return;
-        if (WaitForSingleObject(h, 0) == WAIT_TIMEOUT) TerminateProcess(h, 9);
-        CloseHandle(h);
-    }
-};
-
 // Text of a window of another process, as the window itself answers.
 std::string RemoteText(HWND h)
 {
@@ -48,7 +34,7 @@ TEST(WindowsEndToEnd, NotepadListedDescribedAndRetitled)
     WriteStoredSettings(&rec, sizeof(rec));
 
     StoredSettingsGuard guard;
-    Started notepad, vantix;
+    StartedProcess notepad, vantix;
     DWORD notepadPid = 0, vantixPid = 0;
     notepad.h = StartProcess("notepad.exe", &notepadPid);
     ASSERT_TRUE(notepad.h) << "cannot start Wine's notepad";
