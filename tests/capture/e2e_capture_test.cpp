@@ -15,30 +15,8 @@ namespace {
 
 HWND HiddenWindow()
 {
-    return FindWindowA("Brenholt_Vantix_Main", "Brenholt_Vantix_Main");
+    return VantixHiddenWindow();
 }
-
-class Vantix {
-public:
-    Vantix()
-    {
-        process_ = StartProcess("\"" + ProgramFolder() + "\\Vantix.exe\"", &pid_);
-    }
-    ~Vantix()
-    {
-        if (!process_) return;
-        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 5000);
-        CloseHandle(process_);
-    }
-    DWORD Pid() const { return pid_; }
-    HWND Dialog() const { return WaitForTopWindow(pid_, "#32770", "Vantix", true, 10000); }
-    bool Exited(DWORD ms) const { return WaitForSingleObject(process_, ms) == WAIT_OBJECT_0; }
-
-private:
-    HANDLE process_ = NULL;
-    DWORD pid_ = 0;
-};
 
 HWND PageOf(HWND dlg)
 {
@@ -128,7 +106,7 @@ TEST_F(CaptureEndToEnd, ADragAcrossAnotherProgramPutsExactlyThatAreaOnTheClipboa
     EmptyTheClipboard();
     DWORD seq = GetClipboardSequenceNumber();
 
-    Vantix v;
+    VantixProcess v;
     HWND dlg = v.Dialog();
     ASSERT_TRUE(dlg);
     ASSERT_TRUE(PictureShown(c)) << "before the capture";
@@ -162,7 +140,7 @@ TEST_F(CaptureEndToEnd, EscapeGivesNothingAndBringsTheDialogBack)
     StoreSettings(1, IDC_CAP_CLIPBOARD, false);
     EmptyTheClipboard();
     DWORD seq = GetClipboardSequenceNumber();
-    Vantix v;
+    VantixProcess v;
     HWND dlg = v.Dialog();
     ASSERT_TRUE(dlg);
     ASSERT_TRUE(PressCapture(dlg));
@@ -181,7 +159,7 @@ TEST_F(CaptureEndToEnd, FullScreenOpensAViewerThatClosesWithTheInformationBoxes)
 {
     // With the tray icon the program outlives its main dialog: the viewer must not.
     StoreSettings(6, IDC_CAP_NEWWINDOW, false, true);
-    Vantix v;
+    VantixProcess v;
     HWND dlg = v.Dialog();
     ASSERT_TRUE(dlg);
     ASSERT_TRUE(PressCapture(dlg));
@@ -224,7 +202,7 @@ TEST_F(PickedCapture, ClientAreaAndEntireWindowOfAPickedWindowReachTheClipboard)
         StoreSettings(k.area, IDC_CAP_CLIPBOARD, false);
         EmptyTheClipboard();
         DWORD seq = GetClipboardSequenceNumber();
-        Vantix v;
+        VantixProcess v;
         HWND dlg = v.Dialog();
         ASSERT_TRUE(dlg);
         HWND page = PageOf(dlg);

@@ -14,8 +14,6 @@
 
 namespace {
 
-std::string VantixPath() { return ProgramFolder() + "\\Vantix.exe"; }
-
 HWND TopDialogOf(DWORD pid, const char* title)
 {
     return FindTopWindow(pid, "#32770", title, true);
@@ -23,45 +21,8 @@ HWND TopDialogOf(DWORD pid, const char* title)
 
 HWND HiddenWindow()
 {
-    return FindWindowA("Brenholt_Vantix_Main", "Brenholt_Vantix_Main");
+    return VantixHiddenWindow();
 }
-
-// One running Vantix.exe; ends it whatever happens in the test.
-class Vantix {
-public:
-    explicit Vantix(const char* args = "")
-    {
-        std::string cmd = "\"" + VantixPath() + "\"";
-        if (*args) cmd += std::string(" ") + args;
-        process_ = StartProcess(cmd, &pid_);
-    }
-    ~Vantix()
-    {
-        if (process_) {
-            if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
-            WaitForSingleObject(process_, 5000);
-            CloseHandle(process_);
-        }
-    }
-    bool Started() const { return process_ != NULL; }
-    DWORD Pid() const { return pid_; }
-    HWND Dialog(DWORD ms = 10000) const
-    {
-        HWND dlg = NULL;
-        WaitUntil([&] { return (dlg = TopDialogOf(pid_, "Vantix")) != NULL; }, ms);
-        return dlg;
-    }
-    bool Exited(DWORD ms, DWORD* code) const
-    {
-        if (WaitForSingleObject(process_, ms) != WAIT_OBJECT_0) return false;
-        GetExitCodeProcess(process_, code);
-        return true;
-    }
-
-private:
-    HANDLE process_ = NULL;
-    DWORD pid_ = 0;
-};
 
 // Screen rectangle of one tab of another process's tab control.
 RECT TabItemRect(HWND tab, int index)
@@ -114,7 +75,7 @@ protected:
 
 TEST_F(EndToEnd, StartsOnceShowsTheDialogAndSavesOnClose)
 {
-    Vantix first;
+    VantixProcess first;
     ASSERT_TRUE(first.Started());
     HWND dlg = first.Dialog();
     ASSERT_TRUE(dlg) << "main dialog";
@@ -166,7 +127,7 @@ TEST_F(EndToEnd, StartsOnceShowsTheDialogAndSavesOnClose)
 
 TEST_F(EndToEnd, RealClicksSwitchPagesAndSetOptions)
 {
-    Vantix v;
+    VantixProcess v;
     HWND dlg = v.Dialog();
     ASSERT_TRUE(dlg);
     HWND tab = TabControlOf(dlg);
@@ -214,7 +175,7 @@ TEST_F(EndToEnd, RealClicksSwitchPagesAndSetOptions)
     EXPECT_EQ(stored.MainDlgX, grown.left);
 
     // The next start comes back with that size and page.
-    Vantix again;
+    VantixProcess again;
     HWND dlg2 = again.Dialog();
     ASSERT_TRUE(dlg2);
     RECT rc2 = WindowRect(dlg2);
@@ -229,7 +190,7 @@ TEST_F(EndToEnd, RealClicksSwitchPagesAndSetOptions)
 
 TEST_F(EndToEnd, StartInTrayShowsNoDialogUntilOpened)
 {
-    Vantix v("t");
+    VantixProcess v("t");
     ASSERT_TRUE(v.Started());
     ASSERT_TRUE(WaitUntil([] { return HiddenWindow() != NULL; }, 10000));
     Sleep(1500);
@@ -241,7 +202,7 @@ TEST_F(EndToEnd, StartInTrayShowsNoDialogUntilOpened)
     // The Open command (a tray click) shows it; closing it ends the program, since the
     // tray option itself is off.
     SendMessageA(HiddenWindow(), WM_COMMAND, IDC_CMD_OPEN, 0);
-    HWND dlg = v.Dialog(5000);
+    HWND dlg = v.Dialog("Vantix", 5000);
     ASSERT_TRUE(dlg);
     PostMessageA(dlg, WM_CLOSE, 0, 0);
     DWORD code = 99;

@@ -18,7 +18,6 @@
 
 namespace {
 
-std::string VantixPath() { return ProgramFolder() + "\\Vantix.exe"; }
 
 HWND HiddenWindowOf(DWORD pid)
 {

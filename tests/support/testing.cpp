@@ -280,3 +280,40 @@ void Xdotool(const std::string& args, DWORD settleMs)
     }
     Sleep(settleMs);
 }
+
+std::string VantixPath()
+{
+    return ProgramFolder() + "\\Vantix.exe";
+}
+
+HWND VantixHiddenWindow()
+{
+    return FindWindowA("Brenholt_Vantix_Main", "Brenholt_Vantix_Main");
+}
+
+VantixProcess::VantixProcess(const char* args)
+{
+    std::string cmd = "\"" + VantixPath() + "\"";
+    if (args && *args) cmd += std::string(" ") + args;
+    process_ = StartProcess(cmd, &pid_);
+}
+
+VantixProcess::~VantixProcess()
+{
+    if (!process_) return;
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 5000);
+    CloseHandle(process_);
+}
+
+HWND VantixProcess::Dialog(const char* caption, DWORD ms) const
+{
+    return WaitForTopWindow(pid_, "#32770", caption, true, ms);
+}
+
+bool VantixProcess::Exited(DWORD ms, DWORD* code) const
+{
+    if (!process_ || WaitForSingleObject(process_, ms) != WAIT_OBJECT_0) return false;
+    if (code) GetExitCodeProcess(process_, code);
+    return true;
+}

@@ -96,6 +96,29 @@ struct StartedProcess {
     }
 };
 
+// Vantix.exe beside this test program.
+std::string VantixPath();
+// The hidden main window of a running Vantix, NULL when none runs.
+HWND VantixHiddenWindow();
+// One running Vantix.exe with the arguments given: ended whatever happens in the test.
+class VantixProcess {
+public:
+    explicit VantixProcess(const char* args = "");
+    ~VantixProcess();
+    VantixProcess(const VantixProcess&) = delete;
+    VantixProcess& operator=(const VantixProcess&) = delete;
+    bool Started() const { return process_ != NULL; }
+    DWORD Pid() const { return pid_; }
+    // Its visible dialog with this caption, waiting up to ms for it.
+    HWND Dialog(const char* caption = "Vantix", DWORD ms = 10000) const;
+    // True when it ended within ms; its exit code goes to code when given.
+    bool Exited(DWORD ms, DWORD* code = nullptr) const;
+
+private:
+    HANDLE process_ = NULL;
+    DWORD pid_ = 0;
+};
+
 // Reads a whole file into a string.
 std::string ReadFileText(const std::string& path);
 

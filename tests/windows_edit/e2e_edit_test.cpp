@@ -13,11 +13,6 @@
 
 namespace {
 
-HWND TopDialogOf(DWORD pid, const char* caption)
-{
-    return FindTopWindow(pid, "#32770", caption, true);
-}
-
 void ClickAt(POINT p)
 {
     Xdotool("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " click 1");
@@ -50,33 +45,6 @@ std::string TextOf(HWND w)
     return buf;
 }
 
-// One running Vantix.exe; ended whatever happens in the test.
-class Vantix {
-public:
-    Vantix()
-    {
-        process_ = StartProcess("\"" + ProgramFolder() + "\\Vantix.exe\"", &pid_);
-    }
-    ~Vantix()
-    {
-        if (!process_) return;
-        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 5000);
-        CloseHandle(process_);
-    }
-    DWORD Pid() const { return pid_; }
-    HWND WaitDialog(const char* caption, DWORD ms = 10000) const
-    {
-        HWND d = NULL;
-        WaitUntil([&] { return (d = TopDialogOf(pid_, caption)) != NULL; }, ms);
-        return d;
-    }
-
-private:
-    HANDLE process_ = NULL;
-    DWORD pid_ = 0;
-};
-
 class EditEndToEnd : public testing::Test {
 protected:
     void SetUp() override
@@ -102,8 +70,8 @@ TEST_F(EditEndToEnd, PickNotepadThenUntickItsSizingBorderInTheStyleEditor)
     SetWindowPos(np, NULL, 640, 120, 560, 420, SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(GetWindowLongA(np, GWL_STYLE) & WS_THICKFRAME);
 
-    Vantix vantix;
-    HWND main = vantix.WaitDialog("Vantix");
+    VantixProcess vantix;
+    HWND main = vantix.Dialog("Vantix");
     ASSERT_TRUE(main);
     HWND tab = FindWindowExA(main, NULL, "SysTabControl32", NULL);
     HWND page = tab ? FindWindowExA(tab, NULL, "#32770", NULL) : NULL;
@@ -123,7 +91,7 @@ TEST_F(EditEndToEnd, PickNotepadThenUntickItsSizingBorderInTheStyleEditor)
         return IsWindowVisible(frame) && EqualRect(&a, &b);
     }, 5000)) << "notepad is outlined";
     ClickAt(target);
-    HWND info = vantix.WaitDialog("Window Information");
+    HWND info = vantix.Dialog("Window Information");
     ASSERT_TRUE(info) << "the click picked a window and its information opened";
     EXPECT_EQ(TextOf(GetDlgItem(info, IDC_WI_HANDLE)), Hex4Of(np)) << "notepad was picked";
     EXPECT_TRUE(WaitUntil([] { return FindWindowA("Vantix_PickFrame", NULL) == NULL; }, 3000));
@@ -132,7 +100,7 @@ TEST_F(EditEndToEnd, PickNotepadThenUntickItsSizingBorderInTheStyleEditor)
     ClickControl(GetDlgItem(info, IDC_WI_STYLE));
     char caption[64];
     snprintf(caption, sizeof(caption), "Style of window %X", (unsigned)(ULONG_PTR)np);
-    HWND editor = vantix.WaitDialog(caption);
+    HWND editor = vantix.Dialog(caption);
     ASSERT_TRUE(editor) << caption;
     HWND field = GetDlgItem(editor, IDC_SE_STYLE);
     DWORD before = strtoul(TextOf(field).c_str(), NULL, 16);
@@ -143,7 +111,7 @@ TEST_F(EditEndToEnd, PickNotepadThenUntickItsSizingBorderInTheStyleEditor)
     EXPECT_TRUE(WaitUntil([&] { return strtoul(TextOf(field).c_str(), NULL, 16) == (before & ~WS_THICKFRAME); }, 3000))
         << "unticked: " << TextOf(field);
     ClickControl(GetDlgItem(editor, IDOK));
-    HWND question = vantix.WaitDialog("Warning (Vantix)", 5000);
+    HWND question = vantix.Dialog("Warning (Vantix)", 5000);
     ASSERT_TRUE(question) << "OK asks first";
     ClickControl(GetDlgItem(question, IDYES));
 
