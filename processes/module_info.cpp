@@ -77,6 +77,5 @@ INT_PTR CALLBACK ModuleInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lP
     default:
         return FALSE;
     }
-    SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, 0);
-    return TRUE;
+    return DlgResult(hDlg, 0);
 }

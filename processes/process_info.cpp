@@ -156,6 +156,5 @@ INT_PTR CALLBACK ProcessDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lPara
     default:
         return FALSE;
     }
-    SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, 0);
-    return TRUE;
+    return DlgResult(hDlg, 0);
 }

@@ -589,6 +589,5 @@ INT_PTR CALLBACK ProcessesPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lP
     default:
         return FALSE;
     }
-    SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, 0);
-    return TRUE;
+    return DlgResult(hDlg, 0);
 }

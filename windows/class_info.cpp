@@ -163,8 +163,7 @@ INT_PTR CALLBACK ClassInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lPa
         break;
     case WM_DRAWITEM:
         ClassInfo_OnDrawItem(hDlg, (const DRAWITEMSTRUCT*)lParam);
-        SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, TRUE);
-        return TRUE;
+        return DlgResult(hDlg, TRUE);
     case WM_HELP:
     case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
@@ -172,6 +171,5 @@ INT_PTR CALLBACK ClassInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lPa
     default:
         return FALSE;
     }
-    SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, 0);
-    return TRUE;
+    return DlgResult(hDlg, 0);
 }

@@ -378,6 +378,5 @@ INT_PTR CALLBACK TaskManagerPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM 
     default:
         return FALSE;
     }
-    SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, 0);
-    return TRUE;
+    return DlgResult(hDlg, 0);
 }
