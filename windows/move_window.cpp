@@ -126,13 +126,14 @@ static void MoveDlg_OnOk(HWND hDlg)
     unsigned int handle = 0;
     sscanf(caption, format, &handle);
     HWND target = HandleFromValue(handle);
-    // A hung target gets its move queued; its title cannot be set without waiting for it.
-    bool answers = WindowAnswers(target);
+    // Another program's window gets its title with a bounded wait, and none at all when it does
+    // not answer; its move is queued.
+    bool foreign = BelongsToOtherThread(target);
 
     if (Checked(hDlg, IDC_MW_CHANGE)) {
         char title[MOVE_TEXT_CHARS] = "";
         GetDlgItemTextA(hDlg, IDC_MW_TITLE, title, sizeof(title));
-        if (title[0] && answers) SendMessageA(target, WM_SETTEXT, 0, (LPARAM)title);
+        if (title[0] && (!foreign || WindowAnswers(target))) SendWindowText(target, title);
     }
     bool move = Checked(hDlg, IDC_MW_MOVE);
     bool size = Checked(hDlg, IDC_MW_SIZE);
@@ -150,7 +151,7 @@ static void MoveDlg_OnOk(HWND hDlg)
     }
     UINT flags = MoveWindowFlags(move, size, order, Checked(hDlg, IDC_MW_REDRAW),
                                  Checked(hDlg, IDC_MW_ACTIVATE), Checked(hDlg, IDC_MW_FRAME));
-    if (!answers) flags |= SWP_ASYNCWINDOWPOS;
+    if (foreign) flags |= SWP_ASYNCWINDOWPOS;
     SetWindowPos(target, order ? HandleFromValue(after) : NULL, x, y, cx, cy, flags);
     EndDialog(hDlg, 1);
 }

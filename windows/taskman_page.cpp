@@ -50,7 +50,9 @@ void SwitchToWindow(HWND hWnd)
     } else {
         HWND target = GetLastActivePopup(hWnd);
         if (!target) target = hWnd;
-        if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
+        // Queued for another program, which may not answer: the foreground request that
+        // follows is handled after the restore.
+        if (IsIconic(target)) ShowWindowNoWait(target, SW_RESTORE);
         SetForegroundWindow(target);
     }
     if (g_Options.TaskCloseOnSwitch) PostMessageA(g_hMainDlg, WM_CLOSE, 0, 0);
@@ -227,7 +229,7 @@ BOOL CALLBACK MinimizeAllProc(HWND hWnd, LPARAM)
 {
     if (hWnd != g_hMainWnd && hWnd != g_hMainDlg && hWnd != GetDesktopWindow() && !IsChildOrOwned(hWnd) &&
         IsWindowVisible(hWnd))
-        ShowWindow(hWnd, SW_MINIMIZE);
+        ShowWindowNoWait(hWnd, SW_MINIMIZE);
     return TRUE;
 }
 

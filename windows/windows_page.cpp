@@ -65,6 +65,31 @@ bool IsChildOrOwned(HWND hWnd)
            (GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) != 0;
 }
 
+// Bytes of s that fit into maxBytes without splitting a double-byte character.
+static size_t WholeCharBytes(UINT codePage, const char* s, size_t maxBytes);
+
+// The caption the platform keeps for every window, read without asking the window's thread.
+// Bound at run time: not every SDK's import library names the function.
+static void ReadKeptCaption(HWND hWnd, char* buf, int size)
+{
+    typedef int (WINAPI *InternalTextFn)(HWND, LPWSTR, int);
+    static InternalTextFn s_pfnInternalText =
+        (InternalTextFn)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "InternalGetWindowText");
+    buf[0] = '\0';
+    if (!s_pfnInternalText) return;
+    WCHAR wide[ITEM_TEXT_CHARS];
+    int n = s_pfnInternalText(hWnd, wide, ITEM_TEXT_CHARS);
+    if (n <= 0) return;
+    if (n >= ITEM_TEXT_CHARS) n = ITEM_TEXT_CHARS - 1;
+    wide[n] = L'\0';
+    // Room for every character as a double-byte one, then cut on a whole character.
+    char ansi[2 * ITEM_TEXT_CHARS];
+    if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof(ansi), NULL, NULL)) return;
+    size_t keep = WholeCharBytes(CP_ACP, ansi, (size_t)size - 1);
+    memcpy(buf, ansi, keep);
+    buf[keep] = '\0';
+}
+
 bool QueryWindowText(HWND hWnd, char* buf, int size)
 {
     // A window of another thread of this process gets the buffer itself, not a copy, and may
@@ -76,8 +101,10 @@ bool QueryWindowText(HWND hWnd, char* buf, int size)
     s_received[0] = '\0';
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(hWnd, WM_GETTEXT, (WPARAM)size, (LPARAM)s_received, SMTO_ABORTIFHUNG,
-                             WINDOW_ANSWER_MS, &result))
+                             WINDOW_ANSWER_MS, &result)) {
+        ReadKeptCaption(hWnd, buf, size);
         return false;
+    }
     s_received[size - 1] = '\0';
     lstrcpynA(buf, s_received, size);
     return true;
@@ -87,6 +114,31 @@ bool WindowAnswers(HWND hWnd)
 {
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, WINDOW_ANSWER_MS, &result) != 0;
+}
+
+bool BelongsToOtherThread(HWND hWnd)
+{
+    return GetWindowThreadProcessId(hWnd, NULL) != GetCurrentThreadId();
+}
+
+void ShowWindowNoWait(HWND hWnd, int command)
+{
+    if (BelongsToOtherThread(hWnd))
+        ShowWindowAsync(hWnd, command);
+    else
+        ShowWindow(hWnd, command);
+}
+
+bool SendWindowText(HWND hWnd, const char* text)
+{
+    // As for WM_GETTEXT: a thread of this process reads the text itself, perhaps late.
+    static char s_sent[ITEM_TEXT_CHARS];
+    if (!text) return false;
+    if (!BelongsToOtherThread(hWnd)) return SendMessageA(hWnd, WM_SETTEXT, 0, (LPARAM)text) != 0;
+    lstrcpynA(s_sent, text, sizeof(s_sent));
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(hWnd, WM_SETTEXT, 0, (LPARAM)s_sent, SMTO_ABORTIFHUNG, WINDOW_ANSWER_MS, &result) &&
+           result;
 }
 
 void SetWindowToggleLabels(HWND hDlg, HWND hWnd, int minimizeId, int hideId, int onTopId)
@@ -107,7 +159,6 @@ HWND HandleFromValue(DWORD value)
     return (HWND)(LONG_PTR)(LONG)value;
 }
 
-// Bytes of s that fit into maxBytes without splitting a double-byte character.
 static size_t WholeCharBytes(UINT codePage, const char* s, size_t maxBytes)
 {
     size_t n = 0;
@@ -195,42 +246,41 @@ static DWORD OwnerPid(HWND hWnd)
     return pid;
 }
 
-// Shows or hides without waiting for a thread that does not answer.
-static void ShowTarget(HWND hWnd, int command, bool answers)
+// A window of another thread may answer the first message and hang at the next: it is asked to
+// close with a bounded wait, and a thread that does not answer at all gets the request queued.
+static void CloseAnyWindow(HWND hWnd)
 {
-    if (answers)
-        ShowWindow(hWnd, command);
-    else
-        ShowWindowAsync(hWnd, command);
+    if (!BelongsToOtherThread(hWnd)) {
+        SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    } else if (WindowAnswers(hWnd)) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(hWnd, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, WINDOW_ANSWER_MS, &result);
+    } else {
+        PostMessageA(hWnd, WM_CLOSE, 0, 0);
+    }
 }
 
 static void ChangeWindow(HWND hWnd, CommandKind kind)
 {
     if (IsChildOrOwned(hWnd) && !ConfirmAction(IDS_CONFIRM_CHILD)) return;
     if (hWnd == GetDesktopWindow() && !ConfirmAction(IDS_CONFIRM_DESKTOP)) return;
-    if (kind == CMD_SWITCH) {
-        SwitchToWindow(hWnd);
-        return;
-    }
-    // A hung window would hold the program as long as it hangs: it gets the request queued.
-    bool answers = WindowAnswers(hWnd);
     switch (kind) {
+    case CMD_SWITCH:
+        SwitchToWindow(hWnd);
+        break;
     case CMD_CLOSE:
-        if (answers)
-            SendMessageA(hWnd, WM_CLOSE, 0, 0);
-        else
-            PostMessageA(hWnd, WM_CLOSE, 0, 0);
+        CloseAnyWindow(hWnd);
         break;
     case CMD_MINIMIZE:
-        ShowTarget(hWnd, IsIconic(hWnd) ? SW_SHOWNOACTIVATE : SW_MINIMIZE, answers);
+        ShowWindowNoWait(hWnd, IsIconic(hWnd) ? SW_SHOWNOACTIVATE : SW_MINIMIZE);
         break;
     case CMD_HIDE:
-        ShowTarget(hWnd, IsWindowVisible(hWnd) ? SW_HIDE : SW_SHOW, answers);
+        ShowWindowNoWait(hWnd, IsWindowVisible(hWnd) ? SW_HIDE : SW_SHOW);
         break;
     case CMD_ONTOP: {
         bool topmost = (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
         SetWindowPos(hWnd, topmost ? HWND_NOTOPMOST : HWND_TOPMOST, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | (answers ? 0 : SWP_ASYNCWINDOWPOS));
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | (BelongsToOtherThread(hWnd) ? SWP_ASYNCWINDOWPOS : 0));
         break;
     }
     default:
@@ -283,7 +333,10 @@ static void ReadItemTitle(HWND hWnd, char* title, int size)
 {
     title[0] = '\0';
     DWORD tid = GetWindowThreadProcessId(hWnd, NULL);
-    if (ThreadFoundHung(tid)) return;
+    if (ThreadFoundHung(tid)) {
+        ReadKeptCaption(hWnd, title, size);
+        return;
+    }
     if (!QueryWindowText(hWnd, title, size) && s_nHungThreads < HUNG_THREADS_MAX)
         s_hungThreads[s_nHungThreads++] = tid;
 }

@@ -6,7 +6,8 @@
 #include <stddef.h>
 
 // How long the program waits for another thread's window to answer a message. A window that
-// does not answer within it counts as hung: its text reads as empty and commands do not wait.
+// does not answer within it counts as hung: its text is the caption the platform keeps for it
+// and commands do not wait.
 #define WINDOW_ANSWER_MS    500
 // A tree item's text; the window text read for it (at most 1013 characters).
 #define ITEM_TEXT_CHARS     1024
@@ -25,11 +26,21 @@ bool IsChildOrOwned(HWND hWnd);
 void WindowCommand(HWND hWnd, int commandId);
 
 // The window's text, asked with WM_GETTEXT so that controls of other processes answer too, but
-// never waiting longer than WINDOW_ANSWER_MS. Returns false (and an empty text) when the window
-// did not answer.
+// never waiting longer than WINDOW_ANSWER_MS. Returns false when the window did not answer; the
+// text is then the caption the platform keeps for the window (read without asking its thread).
 bool QueryWindowText(HWND hWnd, char* buf, int size);
 // True when the window's thread answers a message within WINDOW_ANSWER_MS.
 bool WindowAnswers(HWND hWnd);
+
+// Another program may answer one message and hang at the next, so nothing of the program
+// waits for another thread's window without a bound.
+// True when the window belongs to a thread other than the calling one.
+bool BelongsToOtherThread(HWND hWnd);
+// ShowWindow that never waits: a window of another thread gets the request queued.
+void ShowWindowNoWait(HWND hWnd, int command);
+// Sets the window's text with WM_SETTEXT, waiting at most WINDOW_ANSWER_MS for a window of
+// another thread. True when the window took it.
+bool SendWindowText(HWND hWnd, const char* text);
 
 // Labels of the three toggle buttons for a window: "Restore"/"Minimize", "Hide"/"Show",
 // "Not top most"/"Top most".

@@ -1,10 +1,13 @@
 // The running program, driven from outside: its Windows page lists Wine's notepad with its Edit
-// child, the Window Information dialog describes it, and Move window retitles it.
+// child, the Window Information dialog describes it, and Move window opens where the platform
+// places new windows and retitles it; its Task Manager page minimizes all windows beside a
+// program that hangs on the request, and the program keeps running.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string>
+#include <vector>
 #include "win_helpers.h"
 #include "support/testing.h"
 #include "app/settings.h"
@@ -20,6 +23,37 @@ std::string RemoteText(HWND h)
     SendMessageTimeoutA(h, WM_GETTEXT, sizeof(buf), (LPARAM)buf, SMTO_ABORTIFHUNG, 5000, &r);
     buf[sizeof(buf) - 1] = '\0';
     return buf;
+}
+
+// Starts a program as a shell may, naming where its new windows go when they leave the place
+// to the platform.
+HANDLE StartWithDefaultPosition(const std::string& commandLine, int x, int y, DWORD* pid)
+{
+    std::vector<char> cmd(commandLine.begin(), commandLine.end());
+    cmd.push_back('\0');
+    STARTUPINFOA si;
+    ZeroMemory(&si, sizeof(si));
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USEPOSITION;
+    si.dwX = (DWORD)x;
+    si.dwY = (DWORD)y;
+    PROCESS_INFORMATION pi;
+    if (!CreateProcessA(NULL, cmd.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return NULL;
+    CloseHandle(pi.hThread);
+    *pid = pi.dwProcessId;
+    return pi.hProcess;
+}
+
+bool Answers(HWND w, DWORD ms)
+{
+    DWORD_PTR r = 0;
+    return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, ms, &r) != 0;
+}
+
+HWND ShownPage(HWND mainDialog)
+{
+    HWND tab = FindWindowExA(mainDialog, NULL, WC_TABCONTROLA, NULL);
+    return tab ? FindWindowExA(tab, NULL, "#32770", NULL) : NULL;
 }
 
 } // namespace
@@ -45,8 +79,11 @@ TEST(WindowsEndToEnd, NotepadListedDescribedAndRetitled)
     std::string title = RemoteText(np);
     ASSERT_NE("", title);
 
+    // New windows whose place is left to the platform go where the starter says (Wine places
+    // every one there, Windows the first).
+    const POINT kDefaultPlace = {350, 250};
     std::string exe = ProgramFolder() + "\\Vantix.exe";
-    vantix.h = StartProcess("\"" + exe + "\"", &vantixPid);
+    vantix.h = StartWithDefaultPosition("\"" + exe + "\"", kDefaultPlace.x, kDefaultPlace.y, &vantixPid);
     ASSERT_TRUE(vantix.h) << exe;
     HWND dlg = WaitForTopWindow(vantixPid, "#32770", "Vantix", true, 20000);
     ASSERT_TRUE(dlg) << "the main dialog did not appear";
@@ -98,6 +135,9 @@ TEST(WindowsEndToEnd, NotepadListedDescribedAndRetitled)
     sprintf(caption, "Move window %X", (unsigned)(ULONG_PTR)np);
     HWND move = WaitForTopWindow(vantixPid, "#32770", caption, true, 10000);
     ASSERT_TRUE(move) << "no Move window dialog";
+    RECT placed = WindowRect(move);
+    EXPECT_EQ(kDefaultPlace.x, placed.left) << "placed by the platform, not at the screen's corner";
+    EXPECT_EQ(kDefaultPlace.y, placed.top);
     EXPECT_EQ(title, RemoteText(GetDlgItem(move, IDC_MW_TITLE)));
     DWORD_PTR r = 0;
     SendMessageTimeoutA(GetDlgItem(move, IDC_MW_TITLE), WM_SETTEXT, 0, (LPARAM)"Retitled by Vantix",
@@ -111,4 +151,41 @@ TEST(WindowsEndToEnd, NotepadListedDescribedAndRetitled)
 
     PostMessageA(dlg, WM_CLOSE, 0, 0);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(vantix.h, 15000)) << "Vantix did not close";
+}
+
+TEST(WindowsEndToEnd, MinimizeAllBesideAProgramThatHangsOnTheRequestLeavesVantixRunning)
+{
+    ClearStoredSettings();
+    OptionsRecord rec;
+    SetOptionsDefaults(&rec);
+    rec.PageIndex = 3;   // the Task Manager page
+    WriteStoredSettings(&rec, sizeof(rec));
+    StoredSettingsGuard guard;
+
+    WindowsFixture fx("Vantix answering fixture", "--hang-on-request");
+    HWND target = fx.Window();
+    ASSERT_TRUE(target) << "windows_fixture did not start";
+    VantixProcess vantix;
+    HWND dlg = vantix.Dialog("Vantix");
+    ASSERT_TRUE(dlg) << "the main dialog did not appear";
+    HWND page = ShownPage(dlg);
+    HWND minimizeAll = page ? GetDlgItem(page, IDC_TASK_MINALL) : NULL;
+    ASSERT_TRUE(minimizeAll) << "the Task Manager page is shown";
+    ASSERT_TRUE(fx.Arm());
+    ASSERT_TRUE(Answers(target, 2000)) << "the fixture answers until it is asked for a change";
+
+    PostMessageA(minimizeAll, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !Answers(target, 200); }, 10000)) << "the request reached the fixture";
+
+    // Vantix's own loop still runs: a posted minimize and a posted restore take effect.
+    PostMessageA(dlg, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    bool minimized = WaitUntil([&] { return IsIconic(dlg) != FALSE; }, 10000);
+    // A Vantix stuck on the fixture is freed, so that it can still be closed.
+    if (!minimized) fx.Kill();
+    EXPECT_TRUE(minimized) << "Vantix's loop stopped at the hung program";
+    PostMessageA(dlg, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(dlg); }, 10000));
+
+    PostMessageA(dlg, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(vantix.Exited(15000)) << "Vantix did not close";
 }

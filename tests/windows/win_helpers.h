@@ -51,10 +51,32 @@ public:
     ~WindowsFixture();
     DWORD Pid() const { return pid_; }
     HWND Window() const { return window_; }
+    // Started with --hang-on-request: from now on the next request that would change one of its
+    // windows hangs it for good. True when it took the word.
+    bool Arm() const;
+    // Ends it at once (a thread waiting for its answer is then freed).
+    void Kill() const;
 private:
     HANDLE handle_;
     DWORD pid_;
     HWND window_;
+};
+
+// Watches the loop of the thread that creates it while that thread acts: another thread posts a
+// message to a window of the watched thread again and again and waits for each to be handled.
+// Should one wait longer than stuckMs, the loop counts as stuck and onStuck runs (on the
+// watching thread), which must free the watched thread (end the program it waits for).
+class LoopWatch {
+public:
+    LoopWatch(DWORD stuckMs, std::function<void()> onStuck);
+    // Stops watching once the watched thread has handled one more message; true when the loop
+    // never stuck.
+    bool Finish();
+    ~LoopWatch();
+private:
+    static LRESULT CALLBACK ProbeProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+    HWND probe_;
+    void* state_;
 };
 
 // Runs act on the first visible dialog of this thread whose caption begins with captionPrefix,
