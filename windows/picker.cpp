@@ -26,6 +26,12 @@ static HHOOK s_hJournalHook;
 static HHOOK s_hMouseHook;
 static HHOOK s_hKeyHook;
 static HWND s_hPicker;
+static PickHooks s_lastHooks;
+
+// A quit message that came during the pick (the tray's Quit, the session ending): the pick ends
+// with nothing and the quit goes on to the program's own loop.
+static bool s_bQuitSeen;
+static int s_nQuitCode;
 
 // The frame: the ring window, the window it outlines now (NULL while hidden), and a picture of
 // the screen taken before the first frame, from which the ring paints its inverse.
@@ -264,19 +270,29 @@ static void Picker_OnCreate(HWND hWnd)
     s_hJournalHook = SetWindowsHookExA(WH_JOURNALRECORD, JournalRecordProc, g_hInst, 0);
     s_hMouseHook = SetWindowsHookExA(WH_MOUSE_LL, PickMouseProc, g_hInst, 0);
     s_hKeyHook = SetWindowsHookExA(WH_KEYBOARD_LL, PickKeyProc, g_hInst, 0);
+    s_lastHooks.journal = s_hJournalHook;
+    s_lastHooks.mouse = s_hMouseHook;
+    s_lastHooks.keyboard = s_hKeyHook;
     SetCapture(hWnd);
     SetCursor(LoadCursorA(g_hInst, MAKEINTRESOURCEA(IDCUR_RING)));
+}
+
+// The platform may have cancelled the hook already (WM_CANCELJOURNAL); removing it again does
+// no harm, and its failure then says nothing.
+static void UnhookJournal()
+{
+    if (s_hJournalHook) UnhookWindowsHookEx(s_hJournalHook);
+    s_hJournalHook = NULL;
 }
 
 static void Picker_OnDestroy()
 {
     s_bPicking = false;
     ReleaseCapture();
-    // The platform may have cancelled the hook already; removing it again does no harm.
-    if (s_hJournalHook) UnhookWindowsHookEx(s_hJournalHook);
-    s_hJournalHook = NULL;
+    UnhookJournal();
     s_hPicker = NULL;
-    PostQuitMessage(0);
+    // The pick may end inside a hook, while the loop waits for its next message: wake it.
+    PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 static LRESULT CALLBACK PickerWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -320,30 +336,34 @@ static bool RegisterPickClasses(const char* pickerClass)
     return true;
 }
 
-// Runs the pick's own loop until the picker window is gone. Returns false when a quit message
-// of someone else ended it; its exit code is then in *quitCode.
-static bool RunPickLoop(int* quitCode)
+static void NoteQuit(int code)
+{
+    s_bQuitSeen = true;
+    s_nQuitCode = code;
+}
+
+// Runs the pick's own loop until the picker window is gone. The loop never posts a quit of its
+// own, so every quit it meets is the program's.
+static void RunPickLoop()
 {
     MSG msg;
-    for (;;) {
+    while (s_hPicker) {
         BOOL got = GetMessageA(&msg, NULL, 0, 0);
         if (got == -1) break;
         if (!got) {
-            if (!s_hPicker) return true;
-            *quitCode = (int)msg.wParam;
+            NoteQuit((int)msg.wParam);
             EndPick(false);
-            return false;
+            break;
         }
         if (msg.message == WM_CANCELJOURNAL) {
             // The platform took the journal hook away (Ctrl+Esc, Ctrl+Alt+Del): the pick ends.
-            s_hJournalHook = NULL;
+            UnhookJournal();
             EndPick(false);
             continue;
         }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    return true;
 }
 
 // The release of the click or key that ended the pick must not reach another window either; it
@@ -356,13 +376,21 @@ static void SwallowRelease()
         MSG msg;
         while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
-                PostQuitMessage((int)msg.wParam);
+                NoteQuit((int)msg.wParam);
                 return;
             }
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
     }
+}
+
+// A quit posted by the message that ended the pick is still waiting; it is taken here so that
+// nothing that follows the pick (a capture's delivery) runs its own loop on it.
+static void TakePendingQuit()
+{
+    MSG msg;
+    if (PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) NoteQuit((int)msg.wParam);
 }
 
 // Without SWP_NOACTIVATE, Wine activates the window and with that brings it to the top instead.
@@ -378,6 +406,9 @@ HWND PickWindow(HWND owner, bool skipChildren, PickCallback callback)
     s_bSkipChildren = skipChildren;
     s_bSwallowUp = false;
     s_dwSwallowKey = 0;
+    s_bQuitSeen = false;
+    s_nQuitCode = 0;
+    ZeroMemory(&s_lastHooks, sizeof(s_lastHooks));
     char pickerClass[64];
     lstrcpynA(pickerClass, LoadResString(IDS_PICK_CLASS), sizeof(pickerClass));
     bool registered = RegisterPickClasses(pickerClass);
@@ -385,16 +416,15 @@ HWND PickWindow(HWND owner, bool skipChildren, PickCallback callback)
         MoveToBottom(owner);
         UpdateAllWindows();
     }
-    int foreignQuit = 0;
-    bool ownQuit = true;
     if (registered) {
         TakeScreenPicture();
         s_hFrame = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE,
                                    kFrameClass, "", WS_POPUP, 0, 0, 0, 0, NULL, NULL, g_hInst, NULL);
         CreateWindowExA(0, pickerClass, "", WS_POPUP | WS_DLGFRAME, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL, g_hInst, NULL);
-        if (s_hPicker) ownQuit = RunPickLoop(&foreignQuit);
+        if (s_hPicker) RunPickLoop();
         SwallowRelease();
+        if (!s_bQuitSeen) TakePendingQuit();
         if (s_hMouseHook) UnhookWindowsHookEx(s_hMouseHook);
         if (s_hKeyHook) UnhookWindowsHookEx(s_hKeyHook);
         s_hMouseHook = s_hKeyHook = NULL;
@@ -409,12 +439,17 @@ HWND PickWindow(HWND owner, bool skipChildren, PickCallback callback)
     }
     if (owner) MoveToBottom(owner);
     UpdateAllWindows();
+    if (s_bQuitSeen) s_hPicked = NULL;
     HWND picked = s_hPicked;
     if (callback && picked) callback(picked);
     if (owner) BringWindowToTop(owner);
     // A callback captured the picked window: the capture goes to its destination.
     if (callback && picked) DeliverCapture();
-    // The quit that ended the loop early belongs to the program's own loop.
-    if (!ownQuit) PostQuitMessage(foreignQuit);
+    if (s_bQuitSeen) PostQuitMessage(s_nQuitCode);
     return picked;
+}
+
+PickHooks LastPickHooks()
+{
+    return s_lastHooks;
 }

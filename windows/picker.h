@@ -11,6 +11,17 @@ typedef void (*PickCallback)(HWND picked);
 // Runs the pick in a nested message loop and returns the picked window or NULL. The owner (the
 // main dialog) is moved out of the way meanwhile; with skipChildren the pointed window is
 // replaced by its outermost ancestor; a callback, when given, gets the picked window.
+// A quit message that comes during the pick ends it with nothing and is posted again for the
+// program's own loop.
 HWND PickWindow(HWND owner, bool skipChildren, PickCallback callback);
+
+// The hooks the last pick set (NULL where one could not be set), so that tests can check that
+// none outlives the pick.
+struct PickHooks {
+    HHOOK journal;
+    HHOOK mouse;
+    HHOOK keyboard;
+};
+PickHooks LastPickHooks();
 
 #endif

@@ -34,6 +34,16 @@ LRESULT CALLBACK OwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
         SetCapture(h);
         ReleaseCapture();
         return 0;
+    case WM_APP + 1:
+        // The program is told to end (the tray's Quit, the session ending).
+        PostQuitMessage((int)wp);
+        return 0;
+    case WM_APP + 2:
+        // The tray's menu takes the capture, and its Quit ends the program.
+        SetCapture(h);
+        ReleaseCapture();
+        PostQuitMessage((int)wp);
+        return 0;
     }
     return DefWindowProcA(h, msg, wp, lp);
 }
@@ -41,6 +51,50 @@ LRESULT CALLBACK OwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
 HWND Frame()
 {
     return FindWindowA(kFrameClass, NULL);
+}
+
+// The pick has begun once its window holds the capture: the hooks are set by then.
+bool PickRunning(DWORD tid)
+{
+    GUITHREADINFO gui;
+    ZeroMemory(&gui, sizeof(gui));
+    gui.cbSize = sizeof(gui);
+    if (!GetGUIThreadInfo(tid, &gui) || !gui.hwndCapture) return false;
+    char cls[64] = "";
+    GetClassNameA(gui.hwndCapture, cls, sizeof(cls));
+    return strcmp(cls, "Vantix_Pick") == 0;
+}
+
+// None of the hooks of the last pick is left: removing one again fails.
+void ExpectNoHookLeft()
+{
+    PickHooks h = LastPickHooks();
+    EXPECT_TRUE(h.mouse && h.keyboard) << "the pick set its low-level hooks";
+    const struct {
+        HHOOK hook;
+        const char* name;
+    } hooks[] = {{h.journal, "journal"}, {h.mouse, "mouse"}, {h.keyboard, "keyboard"}};
+    for (const auto& k : hooks) {
+        if (k.hook) {
+            EXPECT_FALSE(UnhookWindowsHookEx(k.hook)) << "the " << k.name << " hook outlived the pick";
+        }
+    }
+}
+
+// Pixels of the ring around rc that do not show the inverse of before; -1 before any frame.
+int RingMismatches(const Picture& before, const Picture& during, const RECT& rc, int t, int* ringPixels)
+{
+    RECT inner = {rc.left + t, rc.top + t, rc.right - t, rc.bottom - t};
+    int mismatches = 0;
+    *ringPixels = 0;
+    for (int y = rc.top; y < rc.bottom; y++)
+        for (int x = rc.left; x < rc.right; x++) {
+            POINT p = {x, y};
+            if (PtInRect(&inner, p)) continue;
+            (*ringPixels)++;
+            if (during.At(x, y) != (~before.At(x, y) & 0xFFFFFF)) mismatches++;
+        }
+    return mismatches;
 }
 
 bool FrameOver(HWND target)
@@ -100,9 +154,10 @@ protected:
         ASSERT_TRUE(owner);
         // Keys reach the program only while it has the focus: click its window, as a user would.
         POINT c = Center(WindowRect(owner));
-        Xdotool("mousemove " + std::to_string(c.x) + " " + std::to_string(c.y) + " click 1");
-        PumpUntil([] { return GetForegroundWindow() == owner; }, 3000);
-        PumpMessages(100);
+        g_ownerClicks = 0;
+        Xdotool("mousemove " + std::to_string(c.x) + " " + std::to_string(c.y) + " click 1", 0);
+        // Both halves of the click arrive before the count starts.
+        PumpUntil([] { return GetForegroundWindow() == owner && g_ownerClicks >= 2; }, 3000);
         g_ownerClicks = 0;
     }
 
@@ -115,7 +170,7 @@ protected:
         DWORD tid = GetCurrentThreadId();
         std::atomic<bool> rescued(false);
         std::thread driver([&] {
-            Sleep(300);
+            WaitUntil([&] { return PickRunning(tid) || g_pickDone; }, 5000);
             script();
             if (!WaitUntil([] { return g_pickDone.load(); }, 8000)) {
                 rescued = true;
@@ -126,7 +181,7 @@ protected:
         g_pickDone = true;
         driver.join();
         EXPECT_FALSE(rescued) << "the pick did not end by itself";
-        PumpMessages(300);
+        ExpectNoHookLeft();
         return picked;
     }
 };
@@ -147,18 +202,15 @@ TEST_F(Picker, OutlinesAForeignWindowWithARingAndAClickPicksItWithoutReachingIt)
         MoveMouseTo(c.x, c.y);
         outlined = WaitUntil([&] { return FrameOver(target); }, 5000);
         ownerAtBottom = IsBottomWindow(owner);
-        Sleep(400);
-        Picture during = TakePicture();
+        // The ring shows once it has painted.
+        Picture during;
+        WaitUntil([&] {
+            during = TakePicture();
+            return RingMismatches(before, during, rc, t, &ringPixels) == 0;
+        }, 5000);
         SavePictureForReview(during, "picker_frame");
         RECT inner = {rc.left + t, rc.top + t, rc.right - t, rc.bottom - t};
-        ringMismatches = 0;
-        for (int y = rc.top; y < rc.bottom; y++)
-            for (int x = rc.left; x < rc.right; x++) {
-                POINT p = {x, y};
-                if (PtInRect(&inner, p)) continue;
-                ringPixels++;
-                if (during.At(x, y) != (~before.At(x, y) & 0xFFFFFF)) ringMismatches++;
-            }
+        ringMismatches = RingMismatches(before, during, rc, t, &ringPixels);
         insideChanged = CountDifferences(before, during, &inner);
         HRGN rgn = CreateRectRgn(0, 0, 0, 0);
         if (GetWindowRgn(Frame(), rgn) != ERROR)
@@ -177,8 +229,8 @@ TEST_F(Picker, OutlinesAForeignWindowWithARingAndAClickPicksItWithoutReachingIt)
     EXPECT_EQ(fixture->Count(target), 0) << "the picking click never reaches the picked window";
     EXPECT_FALSE(Frame()) << "nothing of the frame remains";
     EXPECT_TRUE(IsAbove(owner, target)) << "the owner is back on top";
-    Picture after = TakePicture();
-    EXPECT_EQ(CountDifferences(before, after, &rc), 0) << "the screen over the window is as before";
+    EXPECT_TRUE(PumpUntil([&] { return CountDifferences(before, TakePicture(), &rc) == 0; }, 5000))
+        << "the screen over the window is as before";
 }
 
 struct ClimbCase {
@@ -239,10 +291,12 @@ TEST_P(PickerCancel, AKeyEndsThePickWithNothingAndTheScreenAsBefore)
     EXPECT_TRUE(outlined);
     EXPECT_EQ(picked, (HWND)NULL);
     EXPECT_FALSE(Frame());
-    PumpMessages(300);
-    Picture after = TakePicture();
+    Picture after;
+    EXPECT_TRUE(PumpUntil([&] {
+        after = TakePicture();
+        return CountDifferences(before, after) == 0;
+    }, 5000)) << "the screen afterwards equals the screen before";
     SavePictureForReview(after, (std::string("picker_after_") + GetParam().name).c_str());
-    EXPECT_EQ(CountDifferences(before, after), 0) << "the screen afterwards equals the screen before";
     EXPECT_EQ(fixture->Count(target), 0);
 }
 
@@ -313,6 +367,37 @@ TEST_F(Picker, LosingTheCaptureEndsThePickWithTheOutlinedWindow)
     EXPECT_EQ(picked, target);
     EXPECT_FALSE(Frame());
 }
+
+struct QuitCase {
+    const char* name;
+    UINT message;   // posted to the owner during the pick
+};
+
+class PickerQuit : public Picker, public testing::WithParamInterface<QuitCase> {};
+
+TEST_P(PickerQuit, AQuitEndsThePickAndReachesTheProgramsLoop)
+{
+    HWND target = fixture->Main();
+    bool outlined = false;
+    HWND picked = RunPick(false, [&] {
+        POINT c = Center(WindowRect(target));
+        MoveMouseTo(c.x, c.y);
+        outlined = WaitUntil([&] { return FrameOver(target); }, 5000);
+        PostMessageA(owner, GetParam().message, 7, 0);
+    });
+    // Looked at before anything else takes messages from the queue.
+    MSG quit;
+    bool passedOn = PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+    EXPECT_TRUE(outlined);
+    EXPECT_EQ(picked, (HWND)NULL) << "a program that ends picks nothing";
+    EXPECT_FALSE(Frame());
+    ASSERT_TRUE(passedOn) << "the quit was taken by the pick";
+    EXPECT_EQ(quit.wParam, 7u) << "with its exit code";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, PickerQuit,
+                         testing::Values(QuitCase{"Alone", WM_APP + 1}, QuitCase{"AsTheCaptureGoes", WM_APP + 2}),
+                         [](const testing::TestParamInfo<QuitCase>& i) { return std::string(i.param.name); });
 
 TEST_F(Picker, TheCallbackReceivesThePickedWindow)
 {
