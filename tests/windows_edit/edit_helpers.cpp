@@ -17,9 +17,8 @@ TasksFixture::TasksFixture(const std::string& title, const std::string& args)
 {
     process_ = StartProcess("\"" + ExePath() + "\" --title \"" + title + "\" " + args, &pid_);
     if (!process_) return;
+    // The fixture shows its main window once all the others exist.
     main_ = WaitForTopWindow(pid_, "VantixTasksFixture", title.c_str(), true, 15000);
-    // The other windows come right after the main one; give them a moment to exist.
-    if (main_) Sleep(200);
 }
 
 TasksFixture::~TasksFixture()
@@ -71,9 +70,14 @@ long long StyleSeenByAnotherProcess(HWND w, bool extended)
 // ---- Input
 
 
-void MoveMouseTo(int x, int y, DWORD ms)
+void MoveMouseTo(int x, int y, DWORD settleMs)
 {
-    Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y), ms);
+    Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y), 0);
+    WaitUntil([&] {
+        POINT p;
+        return GetCursorPos(&p) && p.x == x && p.y == y;
+    }, 3000);
+    if (settleMs) Sleep(settleMs);
 }
 
 POINT Center(const RECT& rc)

@@ -53,8 +53,10 @@ private:
 // The (extended) style of a window as a separate process of ours reads it; -1 when it failed.
 long long StyleSeenByAnotherProcess(HWND w, bool extended);
 
-// Real pointer moves through xdotool (support/testing.h).
-void MoveMouseTo(int x, int y, DWORD ms = 300);
+// A real pointer move through xdotool (support/testing.h), returning once the pointer is
+// there; settleMs more leave time for something that must not follow (a frame that must not
+// appear). Not for a thread that owns windows: it waits without taking messages.
+void MoveMouseTo(int x, int y, DWORD settleMs = 0);
 POINT Center(const RECT& rc);
 
 // The whole screen, 32 bits per pixel, top row first.

@@ -48,8 +48,7 @@ protected:
     {
         ASSERT_TRUE(OpenMain());
         SelectTab(3);
-        PumpMessages(50);
-        ASSERT_TRUE(g_hTaskList);
+        ASSERT_TRUE(PumpUntil([] { return g_hTaskList != NULL; }, 3000));
     }
     HWND Page() const { return GetParent(g_hTaskList); }
     void Press(int id) { SendDlgItemMessageA(Page(), id, BM_CLICK, 0, 0); }
@@ -107,9 +106,8 @@ protected:
         PumpMessages(GetDoubleClickTime() + 100);
         int before = g_Options.TaskSortStates[0];
         POINT c = Center(rc);
-        Xdotool("mousemove " + std::to_string(c.x) + " " + std::to_string(c.y) + " click 1", 100);
+        Xdotool("mousemove " + std::to_string(c.x) + " " + std::to_string(c.y) + " click 1", 0);
         EXPECT_TRUE(PumpUntil([&] { return g_Options.TaskSortStates[0] != before; }, 3000)) << "the click reached the header";
-        PumpMessages(100);
     }
     static bool Sorted(int direction)
     {
@@ -243,14 +241,14 @@ TEST_F(TaskManager, SwitchToBringsTheSelectedWindowForwardAlsoAfterAClickIntoEmp
     OpenPage();
     SelectRow(g_hTaskList, RowOf(notepad->Main()));
     Press(IDC_TASK_SWITCH);
-    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == notepad->Main(); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == notepad->Main(); }, 3000));
     EXPECT_TRUE(g_hMainDlg) << "without Close on switch the dialog stays";
 
     // A click below the rows selects nothing; the window selected last still counts.
     HWND untitled = fixture->Window("");
     SelectRow(g_hTaskList, RowOf(untitled));
     SetForegroundWindow(g_hMainDlg);
-    PumpMessages(100);
+    PumpUntil([] { return GetForegroundWindow() == g_hMainDlg; }, 3000);
     RECT lrc = WindowRect(g_hTaskList);
     POINT empty = {lrc.left + 30, lrc.bottom - 12};
     ASSERT_EQ(WindowFromPoint(empty), g_hTaskList);
@@ -259,18 +257,18 @@ TEST_F(TaskManager, SwitchToBringsTheSelectedWindowForwardAlsoAfterAClickIntoEmp
     hit.pt = empty;
     ScreenToClient(g_hTaskList, &hit.pt);
     ASSERT_EQ(SendMessageA(g_hTaskList, LVM_HITTEST, 0, (LPARAM)&hit), -1) << "below the rows";
-    Xdotool("mousemove " + std::to_string(empty.x) + " " + std::to_string(empty.y) + " click 1", 100);
+    Xdotool("mousemove " + std::to_string(empty.x) + " " + std::to_string(empty.y) + " click 1", 0);
     PumpUntil([] { return SendMessageA(g_hTaskList, LVM_GETSELECTEDCOUNT, 0, 0) == 0; }, 3000);
     ASSERT_EQ(SendMessageA(g_hTaskList, LVM_GETSELECTEDCOUNT, 0, 0), 0) << "the click landed below the rows";
     Press(IDC_TASK_SWITCH);
-    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == untitled; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == untitled; }, 3000));
 
     // A double click there switches too; the wait keeps it apart from the click before.
     SetForegroundWindow(notepad->Main());
     SetForegroundWindow(g_hMainDlg);
     PumpMessages(GetDoubleClickTime() + 100);
     ASSERT_NE(GetForegroundWindow(), untitled);
-    Xdotool("mousemove " + std::to_string(empty.x) + " " + std::to_string(empty.y) + " click --repeat 2 1", 100);
+    Xdotool("mousemove " + std::to_string(empty.x) + " " + std::to_string(empty.y) + " click --repeat 2 1", 0);
     EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == untitled; }, 3000)) << "double click";
 }
 
@@ -289,12 +287,12 @@ TEST_F(TaskManager, WindowOpensTheInformationOfTheSelectedWindow)
 TEST_F(TaskManager, SwitchingRestoresAMinimizedWindow)
 {
     OpenPage();
-    ShowWindow(notepad->Main(), SW_MINIMIZE);
-    ASSERT_TRUE(WaitUntil([&] { return IsIconic(notepad->Main()) != FALSE; }, 3000));
+    ShowWindowAsync(notepad->Main(), SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(notepad->Main()) != FALSE; }, 3000));
     SelectRow(g_hTaskList, RowOf(notepad->Main()));
     Press(IDC_TASK_SWITCH);
-    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(notepad->Main()); }, 3000));
-    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == notepad->Main(); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return !IsIconic(notepad->Main()); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == notepad->Main(); }, 3000));
 }
 
 TEST_F(TaskManager, CloseOnSwitchClosesTheMainDialog)
@@ -305,7 +303,7 @@ TEST_F(TaskManager, CloseOnSwitchClosesTheMainDialog)
     SelectRow(g_hTaskList, RowOf(notepad->Main()));
     Press(IDC_TASK_SWITCH);
     EXPECT_TRUE(PumpUntil([] { return g_hMainDlg == NULL; }, 3000)) << "the main dialog closed";
-    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == notepad->Main(); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == notepad->Main(); }, 3000));
     OptionsRecord stored;
     ASSERT_EQ(ReadStoredSettings(&stored, sizeof(stored)), (DWORD)sizeof(stored));
     EXPECT_EQ(stored.TaskCloseOnSwitch, 1u) << "the box is a setting";
@@ -323,7 +321,7 @@ TEST_F(TaskManager, SwitchingToAClosedWindowReportsItAndCloseOnSwitchStillCloses
         ASSERT_TRUE(Listed(gone));
         SelectRow(g_hTaskList, RowOf(gone));
     }
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(gone); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(gone); }, 5000));
     Press(IDC_TASK_CLOSEONSWITCH);
     MessageBoxAnswerer answer(IDOK);
     Press(IDC_TASK_SWITCH);
@@ -340,16 +338,19 @@ TEST_F(TaskManager, MinimizeAllLeavesTheMainDialogOwnedAndInvisibleWindowsAlone)
     HWND hidden = fixture->Window("hidden");
     HWND untitled = fixture->Window("");
     Press(IDC_TASK_MINALL);
-    EXPECT_TRUE(WaitUntil([&] { return IsIconic(notepad->Main()) && IsIconic(fixture->Main()) && IsIconic(untitled); }, 5000))
+    EXPECT_TRUE(PumpUntil([&] { return IsIconic(notepad->Main()) && IsIconic(fixture->Main()) && IsIconic(untitled); }, 5000))
         << "notepad and the fixture's unowned windows are minimized";
-    PumpMessages(200);
+    // The requests reach the fixture's thread in order: once it has answered a later message,
+    // any request for its other windows has been handled too.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(fixture->Main(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
     EXPECT_FALSE(IsIconic(g_hMainDlg));
     EXPECT_TRUE(IsWindowVisible(g_hMainDlg));
     EXPECT_FALSE(IsIconic(owned)) << "owned windows are left alone";
     EXPECT_FALSE(IsIconic(hidden));
     EXPECT_FALSE(IsWindowVisible(hidden)) << "invisible windows stay as they are";
-    for (HWND w : {notepad->Main(), fixture->Main(), untitled}) ShowWindow(w, SW_RESTORE);
-    WaitUntil([&] { return !IsIconic(notepad->Main()) && !IsIconic(fixture->Main()); }, 3000);
+    for (HWND w : {notepad->Main(), fixture->Main(), untitled}) ShowWindowAsync(w, SW_RESTORE);
+    PumpUntil([&] { return !IsIconic(notepad->Main()) && !IsIconic(fixture->Main()) && !IsIconic(untitled); }, 3000);
 }
 
 struct ArrangeCall {
