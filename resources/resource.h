@@ -306,6 +306,7 @@
 #define IDS_NONE                594
 #define IDS_MOVE_CAPTION        595     // "Move window %X", also the scan format of the caption
 #define IDS_CLASS_STYLE         596     // "Style (%08X)"
+#define IDS_ERR_STYLE_NUMBER    598     // the Style editor's OK on a field that holds no number
 
 // ---- Processes strings: column titles (512.., 528.., 544..), lower-list button, priority names
 #define IDS_PROCESS_COLUMN0     512     // 512..515

@@ -3,7 +3,6 @@
 #include "windows/style_editor.h"
 #include "windows/names.h"
 #include "hooklib/quillet.h"
-#include "processes/fields.h"
 #include "app/dlgservices.h"
 #include "app/help.h"
 #include "app/msgbox.h"
@@ -20,6 +19,41 @@
 static bool s_bStyleSyncing;
 
 // ---- Pure rules
+
+static int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+static bool IsBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+bool ParseStyleText(const char* text, DWORD* value)
+{
+    if (!text || !value) return false;
+    while (IsBlank(*text)) text++;
+    bool negative = *text == '-';
+    if (*text == '-' || *text == '+') text++;
+    // "0x" counts as a prefix only before a digit; otherwise its 0 is the number.
+    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && HexDigitValue(text[2]) >= 0) text += 2;
+    DWORD v = 0;
+    bool overflow = false;
+    int digits = 0;
+    for (int d; (d = HexDigitValue(*text)) >= 0; text++, digits++) {
+        if (v > 0x0FFFFFFFu) overflow = true;
+        if (!overflow) v = (v << 4) | (DWORD)d;
+    }
+    if (digits == 0) return false;
+    if (overflow) v = 0xFFFFFFFFu;
+    else if (negative) v = 0u - v;
+    *value = v;
+    return true;
+}
 
 DWORD WithStyleBit(DWORD value, int bit, bool set)
 {
@@ -48,12 +82,14 @@ static int FirstBoxOfField(int field)
     return field == IDC_SE_STYLE ? IDC_SE_STYLEBIT0 : IDC_SE_EXBIT0;
 }
 
-static DWORD ReadStyleField(HWND hDlg, int field)
+// The value of a field; a text that is no number shows as 0 in the boxes, and OK refuses it.
+static bool ReadStyleField(HWND hDlg, int field, DWORD* value)
 {
     char text[STYLE_TEXT_READ_CHARS];
     text[0] = '\0';
     GetDlgItemTextA(hDlg, field, text, sizeof(text));
-    return ParseHexField(text);
+    *value = 0;
+    return ParseStyleText(text, value);
 }
 
 static void WriteStyleField(HWND hDlg, int field, DWORD value)
@@ -109,7 +145,8 @@ static void StyleEditor_OnFieldChange(HWND hDlg, int field)
 {
     if (s_bStyleSyncing) return;
     s_bStyleSyncing = true;
-    DWORD value = ReadStyleField(hDlg, field);
+    DWORD value;
+    ReadStyleField(hDlg, field, &value);
     int first = FirstBoxOfField(field);
     for (int n = 0; n < 32; n++)
         CheckDlgButton(hDlg, first + n, (value >> n) & 1 ? BST_CHECKED : BST_UNCHECKED);
@@ -120,7 +157,8 @@ static void StyleEditor_OnBoxClick(HWND hDlg, int box)
 {
     s_bStyleSyncing = true;
     int field = FieldOfBox(box);
-    DWORD value = ReadStyleField(hDlg, field);
+    DWORD value;
+    ReadStyleField(hDlg, field, &value);
     value = WithStyleBit(value, box - FirstBoxOfField(field), IsDlgButtonChecked(hDlg, box) == BST_CHECKED);
     WriteStyleField(hDlg, field, value);
     s_bStyleSyncing = false;
@@ -138,8 +176,18 @@ static void RedrawChangedWindow(HWND hWnd, DWORD waitMs)
 static void StyleEditor_OnOk(HWND hDlg)
 {
     HWND target = TargetOfEditor(hDlg);
-    DWORD style = ReadStyleField(hDlg, IDC_SE_STYLE);
-    DWORD exStyle = ReadStyleField(hDlg, IDC_SE_EXSTYLE);
+    DWORD style, exStyle;
+    bool styleRead = ReadStyleField(hDlg, IDC_SE_STYLE, &style);
+    bool exStyleRead = ReadStyleField(hDlg, IDC_SE_EXSTYLE, &exStyle);
+    if (!styleRead || !exStyleRead) {
+        // Writing 0 instead would take WS_CHILD and WS_VISIBLE from a control: nothing is
+        // changed, and the field stays open for a correction.
+        ShowErrorBox(IDS_ERR_STYLE_NUMBER);
+        HWND field = GetDlgItem(hDlg, styleRead ? IDC_SE_EXSTYLE : IDC_SE_STYLE);
+        SetFocus(field);
+        SendMessageA(field, EM_SETSEL, 0, -1);
+        return;
+    }
     bool unchanged = style == (DWORD)GetWindowLongA(target, GWL_STYLE) &&
                      exStyle == (DWORD)GetWindowLongA(target, GWL_EXSTYLE);
     if (!unchanged && ConfirmAction(IDS_CONFIRM_STYLE)) {

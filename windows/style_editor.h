@@ -9,8 +9,13 @@
 // Runs the editor modally, owned by owner; nothing happens for a window that no longer exists.
 void OpenStyleEditor(HWND hWnd, HWND owner);
 
-// A style field's text is read with ParseHexField (processes/fields.h), by the check boxes and
-// by OK alike.
+// Pure: a style field's text as "%lX" reads it, by the check boxes and by OK alike: leading
+// blanks, an optional sign, an optional 0x or 0X before the digits, then the hexadecimal digits
+// up to the first other character ("50G1" is 0x50). A minus sign negates as unsigned arithmetic
+// does ("-1" is FFFFFFFF); a number beyond 32 bits saturates at FFFFFFFF, whatever its sign.
+// Returns false, leaving *value as it was, when the text holds no digit where the number
+// should begin.
+bool ParseStyleText(const char* text, DWORD* value);
 // Pure: value with bit n (0..31) set or cleared.
 DWORD WithStyleBit(DWORD value, int bit, bool set);
 // Pure: relabels the style bits of a window of this class, starting from the labels the boxes

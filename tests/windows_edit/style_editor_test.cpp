@@ -172,7 +172,7 @@ TEST_F(StyleEditor, ShowsTheButtonsStylesWithTheLabelsOfItsClass)
 TEST_F(StyleEditor, FieldsAndBoxesFollowEachOtherByOneRule)
 {
     std::string afterTick, afterUntick, afterBoxOnJunk;
-    DWORD typed = 0, junk = 1, partial = 0, overlong = 0, exPartial = 0;
+    DWORD typed = 0, junk = 1, partial = 0, overlong = 0, exPartial = 0, prefixed = 0, negative = 0;
     RunEditor(button, [&](HWND dlg) {
         Click(dlg, IDC_SE_STYLEBIT0 + 15);
         afterTick = Text(dlg, IDC_SE_STYLE);
@@ -188,6 +188,10 @@ TEST_F(StyleEditor, FieldsAndBoxesFollowEachOtherByOneRule)
         partial = BoxesValue(dlg, IDC_SE_STYLEBIT0);
         Type(dlg, IDC_SE_STYLE, "123456789");
         overlong = BoxesValue(dlg, IDC_SE_STYLEBIT0);
+        Type(dlg, IDC_SE_STYLE, "0x50018000");
+        prefixed = BoxesValue(dlg, IDC_SE_STYLEBIT0);
+        Type(dlg, IDC_SE_STYLE, "-1");
+        negative = BoxesValue(dlg, IDC_SE_STYLEBIT0);
         Type(dlg, IDC_SE_EXSTYLE, " 12G");
         exPartial = BoxesValue(dlg, IDC_SE_EXBIT0);
         Click(dlg, IDCANCEL);
@@ -198,7 +202,9 @@ TEST_F(StyleEditor, FieldsAndBoxesFollowEachOtherByOneRule)
     EXPECT_EQ(junk, 0u) << "text without digits reads 0";
     EXPECT_EQ(afterBoxOnJunk, "00000010") << "a box applies its bit to that same value";
     EXPECT_EQ(partial, 0x50u) << "the digits before the first other character";
-    EXPECT_EQ(overlong, 0x12345678u) << "digits that no longer fit are dropped";
+    EXPECT_EQ(overlong, 0xFFFFFFFFu) << "a number beyond 32 bits saturates";
+    EXPECT_EQ(prefixed, 0x50018000u) << "the C prefix";
+    EXPECT_EQ(negative, 0xFFFFFFFFu) << "a sign";
     EXPECT_EQ(exPartial, 0x12u);
     EXPECT_EQ((DWORD)GetWindowLongA(button, GWL_STYLE), 0x50010000u) << "Close changes nothing";
 }
@@ -218,20 +224,39 @@ TEST_F(StyleEditor, OkWithConfirmationChangesTheWindowOfTheOtherProcess)
     EXPECT_TRUE(IsWindowVisible(button)) << "hidden and shown again";
 }
 
-TEST_F(StyleEditor, TextThatIsNoNumberGivesTheLibraryTheSameValueAsTheBoxes)
+TEST_F(StyleEditor, TextThatIsNoNumberChangesNothingAndSaysSo)
+{
+    MessageBoxAnswerer answer(IDOK);
+    bool openAfterOk = false;
+    HWND focused = NULL, exField = NULL;
+    RunEditor(button, [&](HWND dlg) {
+        Click(dlg, IDC_SE_STYLEBIT0 + 15);
+        Type(dlg, IDC_SE_EXSTYLE, "nonsense");
+        exField = GetDlgItem(dlg, IDC_SE_EXSTYLE);
+        Click(dlg, IDOK);
+        openAfterOk = IsWindowVisible(dlg) != FALSE;
+        focused = GetFocus();
+        Click(dlg, IDCANCEL);
+    });
+    ASSERT_EQ(answer.Boxes().size(), 1u) << "one box, and no question";
+    EXPECT_EQ(answer.Boxes()[0].caption, "Error in Vantix");
+    EXPECT_EQ(answer.Boxes()[0].text, "The style is no hexadecimal number.\nThe window keeps its style.");
+    EXPECT_TRUE(openAfterOk) << "the editor stays open for a correction";
+    EXPECT_EQ(focused, exField) << "on the field that holds no number";
+    EXPECT_EQ(StyleSeenByAnotherProcess(button, false), 0x50010000LL) << "no style was written";
+    EXPECT_EQ(StyleSeenByAnotherProcess(button, true), (long long)(DWORD)exStyle);
+}
+
+TEST_F(StyleEditor, AStyleTypedWithTheCPrefixIsAppliedAsTyped)
 {
     MessageBoxAnswerer answer(IDYES);
-    DWORD exBoxes = 1;
     RunEditor(button, [&](HWND dlg) {
-        Type(dlg, IDC_SE_STYLE, "50018000 and more");
-        Type(dlg, IDC_SE_EXSTYLE, "nonsense");
-        exBoxes = BoxesValue(dlg, IDC_SE_EXBIT0);
+        Type(dlg, IDC_SE_STYLE, " 0x50018000");
         Click(dlg, IDOK);
     });
     EXPECT_EQ(answer.Boxes().size(), 1u);
-    EXPECT_EQ(exBoxes, 0u);
-    EXPECT_EQ(StyleSeenByAnotherProcess(button, false), 0x50018000LL);
-    EXPECT_EQ(StyleSeenByAnotherProcess(button, true), 0LL) << "the value the boxes showed";
+    EXPECT_EQ(StyleSeenByAnotherProcess(button, false), 0x50018000LL) << "not 0, which would hide the button";
+    EXPECT_TRUE(IsWindowVisible(button));
 }
 
 TEST_F(StyleEditor, RefusingTheQuestionChangesNothingAndCloses)

@@ -4,37 +4,54 @@
 #include <string>
 
 #include "windows/style_editor.h"
-#include "processes/fields.h"
 
 namespace {
 
 struct ParseCase {
     const char* text;
+    bool number;    // false: no number, the value stays as it was
     DWORD value;
     const char* why;
 };
 
-TEST(StyleText, OneRuleForEveryText)
+TEST(StyleText, ReadAsHexadecimalScanReadsIt)
 {
     const ParseCase cases[] = {
-        {"50010000", 0x50010000, "a style as the field shows it"},
-        {"5001800f", 0x5001800F, "lower case digits"},
-        {"", 0, "empty"},
-        {"zz", 0, "no digit at all"},
-        {"-1", 0, "a sign is no digit"},
-        {"  0012", 0x12, "leading blanks and zeros"},
-        {"\t7", 0x7, "a leading tab"},
-        {"0x50018000", 0, "the C prefix is no hexadecimal digit: only its 0 counts"},
-        {"0X1f", 0, "the C prefix in capitals"},
-        {"0x", 0, "the prefix alone"},
-        {"50G1", 0x50, "the digits before the first other character"},
-        {"12 34", 0x12, "a blank ends the number"},
-        {"123456789", 0x12345678, "a ninth significant digit would not fit"},
-        {"00000000FFFFFFFF", 0xFFFFFFFF, "leading zeros do not count"},
-        {"FFFFFFFFF", 0xFFFFFFFF, "overflowing digits are dropped"},
+        {"50010000", true, 0x50010000, "a style as the field shows it"},
+        {"5001800f", true, 0x5001800F, "lower case digits"},
+        {"0x50018000", true, 0x50018000, "the C prefix"},
+        {"0X1f", true, 0x1F, "the C prefix in capitals"},
+        {"  0012", true, 0x12, "leading blanks and zeros"},
+        {"\t\r\n 7", true, 0x7, "any leading white space"},
+        {"+7", true, 0x7, "a plus sign"},
+        {"-1", true, 0xFFFFFFFF, "a minus sign negates as unsigned arithmetic does"},
+        {"-0x50018000", true, 0xAFFE8000, "a sign before the prefix"},
+        {" -10", true, 0xFFFFFFF0, "blanks before the sign"},
+        {"50G1", true, 0x50, "the digits before the first other character"},
+        {"12 34", true, 0x12, "a blank ends the number"},
+        {"0x", true, 0, "a prefix without digits is the number 0"},
+        {"0xg", true, 0, "the same before another character"},
+        {"FFFFFFFF", true, 0xFFFFFFFF, "the largest value"},
+        {"00000000FFFFFFFF", true, 0xFFFFFFFF, "leading zeros do not count"},
+        {"100000000", true, 0xFFFFFFFF, "beyond 32 bits saturates"},
+        {"123456789", true, 0xFFFFFFFF, "a ninth significant digit saturates"},
+        {"-100000000", true, 0xFFFFFFFF, "saturation whatever the sign"},
+        {"", false, 0, "empty"},
+        {"   ", false, 0, "blanks only"},
+        {"zz50", false, 0, "no digit where the number begins"},
+        {"x12", false, 0, "the prefix without its 0"},
+        {"-", false, 0, "a sign alone"},
+        {"- 1", false, 0, "a blank between sign and digits"},
+        {"+-1", false, 0, "two signs"},
     };
-    for (const ParseCase& c : cases) EXPECT_EQ(ParseHexField(c.text), c.value) << c.why << ": \"" << c.text << "\"";
-    EXPECT_EQ(ParseHexField(NULL), 0u);
+    for (const ParseCase& c : cases) {
+        DWORD v = 0xDEADBEEF;
+        EXPECT_EQ(ParseStyleText(c.text, &v), c.number) << c.why << ": \"" << c.text << "\"";
+        EXPECT_EQ(v, c.number ? c.value : 0xDEADBEEF) << c.why << ": \"" << c.text << "\"";
+    }
+    DWORD v = 5;
+    EXPECT_FALSE(ParseStyleText(NULL, &v));
+    EXPECT_EQ(v, 5u);
 }
 
 TEST(StyleText, OneBitSetOrCleared)
