@@ -60,6 +60,32 @@ void SwitchToWindow(HWND hWnd)
 
 // ---- Titles
 
+// Program paths per process during one fill: each lookup takes a process snapshot, and the
+// windows of a desktop belong to few processes. Outside a fill every lookup is fresh.
+#define TASK_PATHS_MAX 64
+struct TaskPathEntry {
+    DWORD pid;
+    char path[MAX_PATH];
+};
+static TaskPathEntry s_taskPaths[TASK_PATHS_MAX];
+static int s_nTaskPaths;
+static bool s_bKeepingPaths;
+
+static void ProgramPathOf(DWORD pid, char* path, int size)
+{
+    for (int i = 0; s_bKeepingPaths && i < s_nTaskPaths; i++) {
+        if (s_taskPaths[i].pid != pid) continue;
+        lstrcpynA(path, s_taskPaths[i].path, size);
+        return;
+    }
+    // The entry holds the program's full path when its modules could be read.
+    lstrcpynA(path, ProcessEntryFor(pid)->szExeFile, size);
+    if (!s_bKeepingPaths || s_nTaskPaths >= TASK_PATHS_MAX) return;
+    s_taskPaths[s_nTaskPaths].pid = pid;
+    lstrcpynA(s_taskPaths[s_nTaskPaths].path, path, MAX_PATH);
+    s_nTaskPaths++;
+}
+
 HICON TaskTitle(HWND hWnd, char* buffer, int size, bool wantIcon)
 {
     if (!buffer || size <= 0) return NULL;
@@ -68,9 +94,8 @@ HICON TaskTitle(HWND hWnd, char* buffer, int size, bool wantIcon)
     if (buffer[0] && !wantIcon) return NULL;
     DWORD pid = 0;
     GetWindowThreadProcessId(hWnd, &pid);
-    // The entry holds the program's full path when its modules could be read.
     char path[MAX_PATH];
-    lstrcpynA(path, ProcessEntryFor(pid)->szExeFile, sizeof(path));
+    ProgramPathOf(pid, path, sizeof(path));
     if (!buffer[0]) snprintf(buffer, (size_t)size, "(%s)", FileNamePart(path));
     if (!wantIcon || !path[0]) return NULL;
     SHFILEINFOA sfi;
@@ -180,6 +205,8 @@ void FillTaskList()
 {
     if (!g_hTaskList) return;
     SendMessageA(g_hTaskList, WM_SETREDRAW, FALSE, 0);
+    s_bKeepingPaths = true;
+    s_nTaskPaths = 0;
     SendMessageA(g_hTaskList, LVM_DELETEALLITEMS, 0, 0);
     g_iTaskSel = -1;
     HIMAGELIST images = NewTaskImages();
@@ -211,6 +238,7 @@ void FillTaskList()
         LPARAM top = TaskRowParam(0);
         if (top >= 0 && top < s_nTasks) g_iTaskSel = (int)top;
     }
+    s_bKeepingPaths = false;
     SendMessageA(g_hTaskList, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(g_hTaskList, NULL, TRUE);
     SetFocus(g_hTaskList);
