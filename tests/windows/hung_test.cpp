@@ -170,7 +170,7 @@ TEST_P(AnswerThenHang, TheProgramsLoopKeepsRunning)
     HWND target = fx.Window();
     ASSERT_TRUE(target) << "windows_fixture did not start";
     if (c.minimized) {
-        ASSERT_TRUE(WaitUntil([&] { return IsIconic(target) != FALSE; }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return IsIconic(target) != FALSE; }, 5000));
     }
     g_Options.PageIndex = 3;
     ASSERT_TRUE(OpenMain());

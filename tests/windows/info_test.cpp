@@ -187,8 +187,7 @@ TEST_F(InfoDialogTest, CommandsActRefreshAndCloseTheDialogWhenTheWindowGoes)
     ASSERT_EQ(1u, yes.Boxes().size());
     EXPECT_EQ("Do you really want to modify\na child window?", yes.Boxes()[0].text);
     EXPECT_FALSE(IsWindow(h.untitled));
-    PumpMessages(50);
-    EXPECT_FALSE(IsWindow(child));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(child); }, 3000)) << "the dialog closed itself";
 
     // Refresh after the window went elsewhere: no message, the handle stays.
     DestroyWindow(h.top);
@@ -201,8 +200,7 @@ TEST_F(InfoDialogTest, CommandsActRefreshAndCloseTheDialogWhenTheWindowGoes)
     PressButton(second, IDC_WI_HIDE);
     ASSERT_EQ(2u, yes.Boxes().size());
     EXPECT_EQ("Window no longer exists", yes.Boxes()[1].text);
-    PumpMessages(50);
-    EXPECT_FALSE(IsWindow(second));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(second); }, 3000));
     EXPECT_TRUE(IsWindow(dlg));
     // Refresh never closes it; Close does.
     PressButton(dlg, IDCANCEL);
@@ -301,7 +299,6 @@ TEST_F(ClassDialogTest, ClassFieldsStockNamesAndSwatch)
     ASSERT_TRUE(w);
     HWND dlg = OpenClassDialog(w);
     ASSERT_TRUE(dlg);
-    PumpMessages(100);
     EXPECT_EQ(NULL, GetWindow(dlg, GW_OWNER));
     EXPECT_EQ(w, g_hClassWindow);
     EXPECT_STREQ("VantixClassProbe", g_szClassName);
@@ -349,7 +346,6 @@ TEST_F(ClassDialogTest, StockIconBrushAndSystemDialogClass)
     ASSERT_TRUE(w);
     HWND dlg = OpenClassDialog(w);
     ASSERT_TRUE(dlg);
-    PumpMessages(50);
     EXPECT_EQ("IDI_QUESTION", Field(dlg, IDC_CI_ICONNAME));
     EXPECT_EQ((LRESULT)question, SendDlgItemMessageA(dlg, IDC_CI_ICON, STM_GETICON, 0, 0));
     EXPECT_EQ(PointerHex(GetClassLongPtrA(w, GCLP_HICONSM)), Field(dlg, IDC_CI_SMALLICONNAME));

@@ -15,7 +15,8 @@ namespace {
 
 void ClickAt(POINT p)
 {
-    Xdotool("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " click 1");
+    // Every click is followed by a wait for what it does.
+    Xdotool("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " click 1", 0);
 }
 
 void ClickControl(HWND control)
