@@ -184,8 +184,7 @@ static void StyleEditor_OnOk(HWND hDlg)
         // changed, and the field stays open for a correction.
         ShowErrorBox(IDS_ERR_STYLE_NUMBER);
         HWND field = GetDlgItem(hDlg, styleRead ? IDC_SE_EXSTYLE : IDC_SE_STYLE);
-        SetFocus(field);
-        SendMessageA(field, EM_SETSEL, 0, -1);
+        SendMessageA(hDlg, WM_NEXTDLGCTL, (WPARAM)field, TRUE);
         return;
     }
     bool unchanged = style == (DWORD)GetWindowLongA(target, GWL_STYLE) &&
