@@ -125,6 +125,28 @@ TEST_F(EndToEnd, StartsOnceShowsTheDialogAndSavesOnClose)
     EXPECT_EQ(hex.substr(0, 16), "3ADEB307A8000000") << "signature and size lead the value";
 }
 
+TEST_F(EndToEnd, ASecondStartEndsWhenTheFirstInstanceHangs)
+{
+    // A window of ours where a running Vantix keeps its hidden one, that stops answering.
+    StartedProcess hung;
+    DWORD pid = 0;
+    hung.h = StartProcess("\"" + ProgramFolder() +
+                              "\\vantix_fixture.exe\" --class Brenholt_Vantix_Main --title Brenholt_Vantix_Main "
+                              "--hang-after 500",
+                          &pid);
+    ASSERT_TRUE(hung.h);
+    HWND first = WaitForTopWindow(pid, "Brenholt_Vantix_Main", "Brenholt_Vantix_Main", false, 15000);
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(WaitUntil([&] {
+        DWORD_PTR res = 0;
+        return SendMessageTimeoutA(first, WM_NULL, 0, 0, SMTO_NORMAL, 100, &res) == 0;
+    }, 15000)) << "the stand-in kept answering";
+
+    // Without a bound the hand-over would wait for ever and RunAndWait would give up on it.
+    EXPECT_EQ(RunAndWait("\"" + VantixPath() + "\"", 30000), 0) << "the second start ends and hands nothing over";
+    EXPECT_EQ(FindTopWindow(pid, "Brenholt_Vantix_Main", "Brenholt_Vantix_Main", false), first);
+}
+
 TEST_F(EndToEnd, RealClicksSwitchPagesAndSetOptions)
 {
     VantixProcess v;

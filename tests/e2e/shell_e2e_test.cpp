@@ -14,6 +14,7 @@
 #include <string.h>
 
 #include "support/testing.h"
+#include "app/settings.h"
 #include "resource.h"
 
 namespace {
@@ -203,6 +204,101 @@ TEST_F(ShellEndToEnd, TrayIconOpensTheDialogAndItsMenuQuits)
     ASSERT_TRUE(v.Exited(10000, &code)) << "Quit ends the program";
     EXPECT_EQ(code, 0u);
     EXPECT_TRUE(WaitUntil([] { return WineTray() == NULL; }, 5000)) << "and its icon leaves the tray";
+}
+
+// Vantix started with the tray option on: its icon in Wine's tray and its main dialog shown.
+struct TrayAndDialog {
+    VantixProcess v;
+    HWND dlg = NULL;
+    HWND hidden = NULL;
+    TrayAndDialog() : v(StartWithTrayOption())
+    {
+        dlg = v.Dialog("Vantix", 15000);
+        hidden = HiddenWindowOf(v.Pid());
+    }
+    static const char* StartWithTrayOption()
+    {
+        OptionsRecord rec;
+        SetOptionsDefaults(&rec);
+        rec.TrayIcon = 1;
+        WriteStoredSettings(&rec, sizeof(rec));
+        return "";
+    }
+    // Quit from outside: a killed Vantix would leave its icon in the tray for the next test.
+    ~TrayAndDialog()
+    {
+        if (hidden && IsWindow(hidden)) PostMessageA(hidden, WM_COMMAND, IDC_CMD_QUIT, 0);
+        v.Exited(10000);
+    }
+};
+
+// The tray menu's rows: Open, Quit, a separator, About, Help (four and a half rows).
+void ClickTrayMenuRow(HWND menu, int row)
+{
+    RECT rc = WindowRect(menu);
+    int h = rc.bottom - rc.top;
+    ClickAt((rc.left + rc.right) / 2, rc.top + (2 * row + 1) * h / 9);
+}
+
+TEST_F(ShellEndToEnd, AMinimizedDialogComesBackByEveryWayOfOpeningIt)
+{
+    TrayAndDialog p;
+    ASSERT_TRUE(p.dlg) << "main dialog";
+    ASSERT_TRUE(p.hidden);
+    ASSERT_TRUE(WaitUntil([] { return WineTray() != NULL; }, 10000)) << "the icon is in Wine's tray";
+    struct Way {
+        const char* name;
+        void (*open)(HWND hidden, DWORD pid);
+    };
+    const Way ways[] = {
+        {"a click on the icon", [](HWND, DWORD) { ClickAt(13, 32); }},
+        {"the tray menu's Open", [](HWND, DWORD pid) {
+             ClickAt(13, 32, 3);
+             HWND menu = MenuOf(pid, 5000);
+             ASSERT_TRUE(menu) << "the tray menu";
+             ClickTrayMenuRow(menu, 0);
+         }},
+        {"a second start", [](HWND, DWORD) {
+             EXPECT_EQ(RunAndWait("\"" + VantixPath() + "\"", 20000), 0) << "the second start hands over and ends";
+         }},
+    };
+    for (const Way& w : ways) {
+        SCOPED_TRACE(w.name);
+        PostMessageA(p.dlg, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return IsIconic(p.dlg) != FALSE; }, 5000)) << "minimized";
+        w.open(p.hidden, p.v.Pid());
+        EXPECT_TRUE(WaitUntil([&] { return !IsIconic(p.dlg) && IsWindowVisible(p.dlg); }, 10000))
+            << "the dialog is back as a window";
+        EXPECT_EQ(FindTopWindow(p.v.Pid(), "#32770", "Vantix", true), p.dlg) << "the same dialog, no second one";
+    }
+}
+
+TEST_F(ShellEndToEnd, TheTrayMenuClosesOnAClickElsewhere)
+{
+    TrayAndDialog p;
+    ASSERT_TRUE(p.dlg);
+    ASSERT_TRUE(WaitUntil([] { return WineTray() != NULL; }, 10000));
+    // Another program's window to click on, away from the menu and the dialog.
+    StartedProcess other;
+    other.h = StartProcess("\"" + ProgramFolder() + "\\vantix_fixture.exe\" --title Elsewhere --x 800 --y 600");
+    ASSERT_TRUE(other.h);
+    HWND elsewhere = NULL;
+    ASSERT_TRUE(WaitUntil([&] { return (elsewhere = FindWindowA(NULL, "Elsewhere")) != NULL; }, 10000));
+
+    ClickAt(13, 32, 3);
+    HWND menu = MenuOf(p.v.Pid(), 5000);
+    ASSERT_TRUE(menu) << "a right click shows the tray menu";
+    ClickCenter(elsewhere);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 5000))
+        << "the menu is still open after a click on another program";
+    EXPECT_TRUE(IsWindow(p.dlg)) << "and chose nothing";
+
+    // The icon still answers: the menu comes again and its Quit ends the program.
+    ClickAt(13, 32, 3);
+    menu = MenuOf(p.v.Pid(), 5000);
+    ASSERT_TRUE(menu) << "the menu opens again";
+    ClickTrayMenuRow(menu, 1);
+    EXPECT_TRUE(p.v.Exited(10000)) << "Quit ends the program";
 }
 
 TEST_F(ShellEndToEnd, F1WhatsThisAndHelpButtonsOpenTheViewerAtTheRightPage)
