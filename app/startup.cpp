@@ -101,8 +101,11 @@ static void MainWnd_OnTrayNotify(HWND hWnd, UINT mouseMsg)
         SetMenuDefaultItem(popup, IDC_CMD_OPEN, FALSE);
         POINT pt;
         GetCursorPos(&pt);
-        SetActiveWindow(hWnd);
+        // The menu closes on a click elsewhere only while its owner is the foreground window;
+        // the posted message lets a second click on the icon open it again at once.
+        SetForegroundWindow(hWnd);
         TrackPopupMenu(popup, TPM_RIGHTBUTTON, pt.x, pt.y, 0, hWnd, NULL);
+        PostMessageA(hWnd, WM_NULL, 0, 0);
         DestroyMenu(menu);
     }
 }
