@@ -330,7 +330,12 @@ TEST(Quillet, WindowOfTheCallingThreadCannotBeChanged)
     // The requests are still queued here; once the call has given up they must change nothing.
     const LONG style = GetWindowLongA(own.h, GWL_STYLE);
     const LONG exStyle = GetWindowLongA(own.h, GWL_EXSTYLE);
-    PumpMessages(200);
+    // Pumped until the window's queue holds none of them any more.
+    const UINT request = RegisterWindowMessageA("QuilletUniqueString");
+    ASSERT_NE(request, 0u);
+    MSG queued;
+    ASSERT_TRUE(PeekMessageA(&queued, own.h, request, request, PM_NOREMOVE)) << "the requests were posted";
+    EXPECT_TRUE(PumpUntil([&] { return !PeekMessageA(&queued, own.h, request, request, PM_NOREMOVE); }, 5000));
     EXPECT_EQ(Hex(GetWindowLongA(own.h, GWL_STYLE)), Hex(style));
     EXPECT_EQ(Hex(GetWindowLongA(own.h, GWL_EXSTYLE)), Hex(exStyle));
 
