@@ -505,8 +505,25 @@ TEST_F(ShellTest, HelpButtonsMenuItemsAndTheTrayOpenWholeTopics)
 
 // ---- The help library and the help file for real
 
+// A file named like the help library beside the program: a copy of one of our own libraries,
+// removed again however the test ends.
+struct PlantedHelpLibrary {
+    std::string path = ProgramFolder() + "\\hhctrl.ocx";
+    bool planted = CopyFileA((ProgramFolder() + "\\Quillet.dll").c_str(), path.c_str(), FALSE) != FALSE;
+    ~PlantedHelpLibrary()
+    {
+        HMODULE loaded = GetModuleHandleA(path.c_str());
+        if (loaded) FreeLibrary(loaded);
+        DeleteFileA(path.c_str());
+    }
+};
+
 TEST_F(ShellTest, TheHelpLibraryComesFromTheSystemDirectoryOnly)
 {
+    // The binding happens once per process: this must be the first real use of the library.
+    ASSERT_FALSE(GetModuleHandleA("hhctrl.ocx")) << "the help library was bound before this test";
+    PlantedHelpLibrary planted;
+    ASSERT_TRUE(planted.planted) << "a stranger's hhctrl.ocx beside the program, where the loader looks first";
     g_pfnHtmlHelp = NULL;
     lstrcpynA(g_szHelpFile, (ProgramFolder() + "\\no-such-help.chm").c_str(), sizeof(g_szHelpFile));
     ShowHelpContents();
@@ -516,6 +533,7 @@ TEST_F(ShellTest, TheHelpLibraryComesFromTheSystemDirectoryOnly)
     GetModuleFileNameA(lib, path, sizeof(path));
     GetSystemDirectoryA(sys, sizeof(sys));
     EXPECT_EQ(lstrcmpiA((std::string(sys) + "\\hhctrl.ocx").c_str(), path), 0) << path;
+    EXPECT_FALSE(GetModuleHandleA(planted.path.c_str())) << "the file beside the program was loaded";
 }
 
 // Every control id of every dialog template and menu in this module's resources.
