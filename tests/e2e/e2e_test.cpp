@@ -93,7 +93,7 @@ TEST_F(EndToEnd, StartsOnceShowsTheDialogAndSavesOnClose)
     HWND front = NULL;
     ASSERT_TRUE(WaitUntil([&] { return (front = FindWindowA(NULL, "Frontmost")) != NULL; }, 10000));
     ClickCenter(front);
-    WaitUntil([&] { return GetForegroundWindow() == front; }, 3000);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == front; }, 3000)) << "the other program is in front";
 
     DWORD start = GetTickCount();
     int code = RunAndWait("\"" + VantixPath() + "\"", 20000);
@@ -215,7 +215,7 @@ TEST_F(EndToEnd, StartInTrayShowsNoDialogUntilOpened)
     VantixProcess v("t");
     ASSERT_TRUE(v.Started());
     ASSERT_TRUE(WaitUntil([] { return HiddenWindow() != NULL; }, 10000));
-    Sleep(1500);
+    ASSERT_TRUE(v.Idle(10000)) << "start-up reached the message loop";
     EXPECT_FALSE(TopDialogOf(v.Pid(), "Vantix")) << "no dialog when started with t";
     std::string run = ReadRunAtLogon();
     EXPECT_NE(run.find("Vantix.exe"), std::string::npos) << run;
