@@ -170,13 +170,19 @@ bool TraceShows(const std::string& traceFile, const std::string& page, DWORD ms)
 }
 
 // The viewer stands in front of the main dialog: closed after each look, so that the next real
-// click reaches the dialog.
+// click reaches the dialog. Gone is not enough: the program must also have handed the
+// foreground back to one of its own windows, which it does once it has dealt with the close.
 void CloseViewer(DWORD pid)
 {
     HWND viewer = FindTopWindow(pid, "HH Parent", NULL, true);
     if (!viewer) return;
     PostMessageA(viewer, WM_CLOSE, 0, 0);
-    WaitUntil([&] { return !IsWindow(viewer) || !IsWindowVisible(viewer); }, 5000);
+    EXPECT_TRUE(WaitUntil([&] {
+        HWND front = GetForegroundWindow();
+        DWORD owner = 0;
+        GetWindowThreadProcessId(front, &owner);
+        return !IsWindow(viewer) && front && owner == pid;
+    }, 5000)) << "the viewer closed and the program's own window came to the front";
 }
 
 class ShellEndToEnd : public ::testing::Test {
