@@ -31,3 +31,11 @@ bool ShouldRestoreSize(int storedW, int storedH, int templateW, int templateH)
 {
     return storedW != 0 && storedH != 0 && storedW > templateW && storedH >= templateH;
 }
+
+POINT WorkspaceToScreenPoint(POINT workspace, const RECT& monitor, const RECT& workArea)
+{
+    POINT pt;
+    pt.x = workspace.x + (workArea.left - monitor.left);
+    pt.y = workspace.y + (workArea.top - monitor.top);
+    return pt;
+}

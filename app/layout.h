@@ -12,6 +12,11 @@ RECT ScaleLayoutRect(const RECT& stored, int newW, int newH, int recordW, int re
 // there still touches the desktop, otherwise where the template put it.
 POINT ChooseDialogPosition(const RECT& dialog, const RECT& desktop, int storedX, int storedY);
 
+// The screen point of a point in workspace coordinates (what GetWindowPlacement gives for a
+// top-level window): those start at the corner of the work area of the window's monitor, so a
+// taskbar at the top or left shifts them from the screen's.
+POINT WorkspaceToScreenPoint(POINT workspace, const RECT& monitor, const RECT& workArea);
+
 // Whether a stored outer size is restored: wider than the template and at least as high.
 bool ShouldRestoreSize(int storedW, int storedH, int templateW, int templateH);
 

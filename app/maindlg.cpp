@@ -133,6 +133,21 @@ void ShowPage(int index)
 
 // ---- Main dialog messages
 
+// The stored top-left corner on the screen. It was saved from the window's placement, which is
+// in workspace coordinates; moving the dialog there in screen coordinates would shift it by the
+// taskbar's thickness at every close and reopen when the taskbar is at the top or left.
+static POINT StoredDialogOrigin(const RECT& dialog)
+{
+    POINT pt = {g_Options.MainDlgX, g_Options.MainDlgY};
+    RECT moved = dialog;
+    OffsetRect(&moved, pt.x - dialog.left, pt.y - dialog.top);
+    MONITORINFO mi;
+    mi.cbSize = sizeof(mi);
+    HMONITOR monitor = MonitorFromRect(&moved, MONITOR_DEFAULTTOPRIMARY);
+    if (!monitor || !GetMonitorInfoA(monitor, &mi)) return pt;
+    return WorkspaceToScreenPoint(pt, mi.rcMonitor, mi.rcWork);
+}
+
 static void MainDlg_OnInitDialog(HWND hDlg)
 {
     BeginWaitCursor();
@@ -146,7 +161,8 @@ static void MainDlg_OnInitDialog(HWND hDlg)
     g_sizeMainTemplate.cx = rc.right - rc.left;
     g_sizeMainTemplate.cy = rc.bottom - rc.top;
 
-    POINT pt = ChooseDialogPosition(rc, desk, g_Options.MainDlgX, g_Options.MainDlgY);
+    POINT stored = StoredDialogOrigin(rc);
+    POINT pt = ChooseDialogPosition(rc, desk, stored.x, stored.y);
     if (pt.x != rc.left || pt.y != rc.top)
         SetWindowPos(hDlg, NULL, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 

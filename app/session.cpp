@@ -2,14 +2,8 @@
 #include "app/session.h"
 #include "app/settings.h"
 
-ExitWindowsExFn g_pfnExitWindowsEx = ExitWindowsEx;
-
-UINT QuitSessionFlags(int mode, bool powerOff)
-{
-    if (mode == 1 && powerOff) return EWX_POWEROFF;
-    return (UINT)mode;
-}
-
+// Enables the shutdown privilege of this process's token; false (with the last error set) when
+// the token cannot be opened, the privilege is unknown or the token does not hold it.
 static bool EnableShutdownPrivilege()
 {
     HANDLE token;
@@ -18,17 +12,32 @@ static bool EnableShutdownPrivilege()
     tp.PrivilegeCount = 1;
     tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     bool ok = LookupPrivilegeValueA(NULL, "SeShutdownPrivilege", &tp.Privileges[0].Luid) != FALSE;
-    if (ok) AdjustTokenPrivileges(token, FALSE, &tp, 0, NULL, NULL);
+    // AdjustTokenPrivileges succeeds even when the token lacks the privilege; only the last
+    // error then says that nothing was enabled (and a success need not clear it).
+    if (ok) {
+        SetLastError(ERROR_SUCCESS);
+        ok = AdjustTokenPrivileges(token, FALSE, &tp, 0, NULL, NULL) && GetLastError() == ERROR_SUCCESS;
+    }
+    DWORD err = GetLastError();
     CloseHandle(token);
+    SetLastError(err);
     return ok;
+}
+
+ExitWindowsExFn g_pfnExitWindowsEx = ExitWindowsEx;
+ShutdownPrivilegeFn g_pfnEnableShutdownPrivilege = EnableShutdownPrivilege;
+
+UINT QuitSessionFlags(int mode, bool powerOff)
+{
+    if (mode == 1 && powerOff) return EWX_POWEROFF;
+    return (UINT)mode;
 }
 
 bool QuitSession(int mode)
 {
-    if ((mode == 1 || mode == 2) && !EnableShutdownPrivilege())
-        return true;
+    if ((mode == 1 || mode == 2) && !g_pfnEnableShutdownPrivilege()) return false;
     UINT flags = QuitSessionFlags(mode, g_Options.PowerOff != 0);
     if (g_pfnExitWindowsEx(flags, 0)) return true;
     if (g_Options.ForceExit) return g_pfnExitWindowsEx(flags | EWX_FORCE, 0) != FALSE;
-    return true;
+    return false;
 }

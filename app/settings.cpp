@@ -116,6 +116,15 @@ bool AcceptStoredOptions(const void* data, DWORD bytes)
     return sig == OPTIONS_SIGNATURE && size == bytes;
 }
 
+bool LoadOptionsFrom(const void* data, DWORD bytes, OptionsRecord* rec)
+{
+    SetOptionsDefaults(rec);
+    if (!AcceptStoredOptions(data, bytes)) return false;
+    memcpy(rec, data, sizeof(*rec));
+    ValidateOptions(rec);
+    return true;
+}
+
 void LoadOptions()
 {
     SetOptionsDefaults(&g_Options);
@@ -126,10 +135,7 @@ void LoadOptions()
     DWORD bytes = sizeof(buf);
     DWORD type = 0;
     LONG rc = RegQueryValueExA(key, LoadResString(IDS_VALUE_OPTIONS), NULL, &type, buf, &bytes);
-    if (rc == ERROR_SUCCESS && AcceptStoredOptions(buf, bytes)) {
-        memcpy(&g_Options, buf, sizeof(g_Options));
-        ValidateOptions(&g_Options);
-    }
+    if (rc == ERROR_SUCCESS) LoadOptionsFrom(buf, bytes, &g_Options);
     RegCloseKey(key);
 }
 

@@ -109,6 +109,11 @@ int  ValidateOptions(OptionsRecord* rec);
 // Pure: does this stored value (as read, with its byte count) count as a settings record?
 bool AcceptStoredOptions(const void* data, DWORD bytes);
 
+// Pure: the record a stored value gives (what was read, with its byte count): the defaults,
+// unless the value is accepted; then its fields, each out-of-range one reset. Returns whether
+// the value was accepted.
+bool LoadOptionsFrom(const void* data, DWORD bytes, OptionsRecord* rec);
+
 void LoadOptions();
 // Returns false when the record could not be written (the registry then stays as it was).
 bool SaveOptions();

@@ -15,6 +15,9 @@
 // close path, which runs inside that destruction, does not ask for it a second time.
 static bool s_bMainWndDying;
 
+// How long a second start waits for the first instance to take its Open command.
+static const UINT kHandOverMs = 5000;
+
 bool StartsInTray(const char* cmdLine)
 {
     return cmdLine && (cmdLine[0] == 't' || cmdLine[0] == 'T');
@@ -26,7 +29,15 @@ bool ActivatePreviousInstance()
     lstrcpynA(name, LoadResString(IDS_MAIN_CLASS), sizeof(name));
     HWND other = FindWindowA(name, name);
     if (!other) return false;
-    SendMessageA(other, WM_COMMAND, IDC_CMD_OPEN, 0);
+    // The first instance may only bring its dialog forward when this one, which the user just
+    // started and which may take the foreground, hands that right over.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(other, &pid);
+    if (pid) AllowSetForegroundWindow(pid);
+    // A hung first instance must not hang this start too: the request is bounded, and this start
+    // ends either way, since a second instance must never run.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(other, WM_COMMAND, IDC_CMD_OPEN, 0, SMTO_ABORTIFHUNG, kHandOverMs, &result);
     return true;
 }
 
@@ -54,6 +65,8 @@ HWND CreateMainWindow()
 void OpenMainDialog()
 {
     if (g_hMainDlg && IsWindow(g_hMainDlg)) {
+        // A minimized dialog stays an icon when only brought forward.
+        if (IsIconic(g_hMainDlg)) ShowWindow(g_hMainDlg, SW_RESTORE);
         SetForegroundWindow(g_hMainDlg);
         return;
     }
@@ -88,8 +101,11 @@ static void MainWnd_OnTrayNotify(HWND hWnd, UINT mouseMsg)
         SetMenuDefaultItem(popup, IDC_CMD_OPEN, FALSE);
         POINT pt;
         GetCursorPos(&pt);
-        SetActiveWindow(hWnd);
+        // The menu closes on a click elsewhere only while its owner is the foreground window;
+        // the posted message lets a second click on the icon open it again at once.
+        SetForegroundWindow(hWnd);
         TrackPopupMenu(popup, TPM_RIGHTBUTTON, pt.x, pt.y, 0, hWnd, NULL);
+        PostMessageA(hWnd, WM_NULL, 0, 0);
         DestroyMenu(menu);
     }
 }

@@ -11,6 +11,7 @@
 static char  s_szName[20] = QUILLET_NAME;
 static HHOOK s_hHook = NULL;
 static UINT  s_uMsg = 0;
+static volatile LONG s_lRequest = 0;
 #pragma data_seg()
 #pragma comment(linker, "/SECTION:.shared,RWS")
 #else
@@ -18,7 +19,16 @@ static UINT  s_uMsg = 0;
 static char  s_szName[20] SHARED = QUILLET_NAME;
 static HHOOK s_hHook SHARED = NULL;
 static UINT  s_uMsg SHARED = 0;
+static volatile LONG s_lRequest SHARED = 0;
 #endif
+
+// Every request carries the low word of its number beside the index in the posted message. A
+// request given up on a hung target stays in its queue; when the target wakes while a later
+// request's hook is in place, only the message of that later request may change the window.
+static WORD RequestTag(LONG request)
+{
+    return (WORD)(request & 0xFFFF);
+}
 
 static HINSTANCE s_hModule;
 
@@ -46,8 +56,9 @@ static bool OtherBitness(HWND hWnd)
 static LRESULT CALLBACK GetMsgHookProc(int code, WPARAM wParam, LPARAM lParam)
 {
     const MSG* msg = (const MSG*)lParam;
-    if (msg && s_uMsg != 0 && msg->message == s_uMsg) {
-        SetWindowLongA(msg->hwnd, (int)msg->lParam, (LONG)msg->wParam);
+    if (msg && s_uMsg != 0 && msg->message == s_uMsg &&
+        HIWORD((DWORD)msg->lParam) == RequestTag(s_lRequest)) {
+        SetWindowLongA(msg->hwnd, (short)LOWORD((DWORD)msg->lParam), (LONG)msg->wParam);
         HANDLE done = OpenEventA(EVENT_MODIFY_STATE, FALSE, s_szName);
         if (done) {
             SetEvent(done);
@@ -90,7 +101,8 @@ static LONG ChangeWindowLong(HWND hWnd, int index, LONG value)
         return -1;
     }
     s_hHook = hook;
-    PostMessageA(hWnd, msg, (WPARAM)value, (LPARAM)index);
+    WORD tag = RequestTag(InterlockedIncrement(&s_lRequest));
+    PostMessageA(hWnd, msg, (WPARAM)value, (LPARAM)(DWORD)MAKELONG((WORD)(short)index, tag));
     // A hung or busy target simply keeps its value: the wait is bounded.
     WaitForSingleObject(done, 1000);
     UnhookWindowsHookEx(hook);

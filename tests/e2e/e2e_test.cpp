@@ -93,7 +93,7 @@ TEST_F(EndToEnd, StartsOnceShowsTheDialogAndSavesOnClose)
     HWND front = NULL;
     ASSERT_TRUE(WaitUntil([&] { return (front = FindWindowA(NULL, "Frontmost")) != NULL; }, 10000));
     ClickCenter(front);
-    WaitUntil([&] { return GetForegroundWindow() == front; }, 3000);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == front; }, 3000)) << "the other program is in front";
 
     DWORD start = GetTickCount();
     int code = RunAndWait("\"" + VantixPath() + "\"", 20000);
@@ -123,6 +123,28 @@ TEST_F(EndToEnd, StartsOnceShowsTheDialogAndSavesOnClose)
         else if (text[i] == '\n' && !hex.empty()) break;
     EXPECT_EQ(hex.size(), 336u) << "168 bytes";
     EXPECT_EQ(hex.substr(0, 16), "3ADEB307A8000000") << "signature and size lead the value";
+}
+
+TEST_F(EndToEnd, ASecondStartEndsWhenTheFirstInstanceHangs)
+{
+    // A window of ours where a running Vantix keeps its hidden one, that stops answering.
+    StartedProcess hung;
+    DWORD pid = 0;
+    hung.h = StartProcess("\"" + ProgramFolder() +
+                              "\\vantix_fixture.exe\" --class Brenholt_Vantix_Main --title Brenholt_Vantix_Main "
+                              "--hang-after 500",
+                          &pid);
+    ASSERT_TRUE(hung.h);
+    HWND first = WaitForTopWindow(pid, "Brenholt_Vantix_Main", "Brenholt_Vantix_Main", false, 15000);
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(WaitUntil([&] {
+        DWORD_PTR res = 0;
+        return SendMessageTimeoutA(first, WM_NULL, 0, 0, SMTO_NORMAL, 100, &res) == 0;
+    }, 15000)) << "the stand-in kept answering";
+
+    // Without a bound the hand-over would wait for ever and RunAndWait would give up on it.
+    EXPECT_EQ(RunAndWait("\"" + VantixPath() + "\"", 30000), 0) << "the second start ends and hands nothing over";
+    EXPECT_EQ(FindTopWindow(pid, "Brenholt_Vantix_Main", "Brenholt_Vantix_Main", false), first);
 }
 
 TEST_F(EndToEnd, RealClicksSwitchPagesAndSetOptions)
@@ -193,7 +215,7 @@ TEST_F(EndToEnd, StartInTrayShowsNoDialogUntilOpened)
     VantixProcess v("t");
     ASSERT_TRUE(v.Started());
     ASSERT_TRUE(WaitUntil([] { return HiddenWindow() != NULL; }, 10000));
-    Sleep(1500);
+    ASSERT_TRUE(v.Idle(10000)) << "start-up reached the message loop";
     EXPECT_FALSE(TopDialogOf(v.Pid(), "Vantix")) << "no dialog when started with t";
     std::string run = ReadRunAtLogon();
     EXPECT_NE(run.find("Vantix.exe"), std::string::npos) << run;

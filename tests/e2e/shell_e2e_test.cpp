@@ -14,6 +14,7 @@
 #include <string.h>
 
 #include "support/testing.h"
+#include "app/settings.h"
 #include "resource.h"
 
 namespace {
@@ -86,6 +87,8 @@ public:
     bool Started() const { return process_ != NULL; }
     DWORD Pid() const { return pid_; }
     HWND Dialog(DWORD ms = 10000) const { return WaitForTopWindow(pid_, "#32770", "Vantix", true, ms); }
+    // Start-up over: the program waits for input in its loop.
+    bool Idle(DWORD ms) const { return process_ && WaitForInputIdle(process_, ms) == 0; }
     bool Exited(DWORD ms, DWORD* code) const
     {
         if (WaitForSingleObject(process_, ms) != WAIT_OBJECT_0) return false;
@@ -145,6 +148,14 @@ RECT TabItemRect(HWND tab, int index)
     return rc;
 }
 
+// The window that has the keyboard focus in the thread of h.
+HWND FocusOf(HWND h)
+{
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(h, NULL), &gui) ? gui.hwndFocus : NULL;
+}
+
 // The first visible pop-up menu window of a process.
 HWND MenuOf(DWORD pid, DWORD ms)
 {
@@ -159,13 +170,19 @@ bool TraceShows(const std::string& traceFile, const std::string& page, DWORD ms)
 }
 
 // The viewer stands in front of the main dialog: closed after each look, so that the next real
-// click reaches the dialog.
+// click reaches the dialog. Gone is not enough: the program must also have handed the
+// foreground back to one of its own windows, which it does once it has dealt with the close.
 void CloseViewer(DWORD pid)
 {
     HWND viewer = FindTopWindow(pid, "HH Parent", NULL, true);
     if (!viewer) return;
     PostMessageA(viewer, WM_CLOSE, 0, 0);
-    WaitUntil([&] { return !IsWindow(viewer) || !IsWindowVisible(viewer); }, 5000);
+    EXPECT_TRUE(WaitUntil([&] {
+        HWND front = GetForegroundWindow();
+        DWORD owner = 0;
+        GetWindowThreadProcessId(front, &owner);
+        return !IsWindow(viewer) && front && owner == pid;
+    }, 5000)) << "the viewer closed and the program's own window came to the front";
 }
 
 class ShellEndToEnd : public ::testing::Test {
@@ -186,7 +203,8 @@ TEST_F(ShellEndToEnd, TrayIconOpensTheDialogAndItsMenuQuits)
     ASSERT_TRUE(WaitUntil([&] { return HiddenWindowOf(v.Pid()) != NULL; }, 10000));
     HWND tray = NULL;
     ASSERT_TRUE(WaitUntil([&] { return (tray = WineTray()) != NULL; }, 10000)) << "Wine shows its tray window";
-    EXPECT_FALSE(v.Dialog(500)) << "started in the tray: no dialog";
+    ASSERT_TRUE(v.Idle(10000)) << "start-up reached the message loop";
+    EXPECT_FALSE(FindTopWindow(v.Pid(), "#32770", "Vantix", true)) << "started in the tray: no dialog";
 
     // The first icon sits at (13, 32) of the tray window at the screen's corner.
     ClickAt(13, 32);
@@ -205,6 +223,101 @@ TEST_F(ShellEndToEnd, TrayIconOpensTheDialogAndItsMenuQuits)
     EXPECT_TRUE(WaitUntil([] { return WineTray() == NULL; }, 5000)) << "and its icon leaves the tray";
 }
 
+// Vantix started with the tray option on: its icon in Wine's tray and its main dialog shown.
+struct TrayAndDialog {
+    VantixProcess v;
+    HWND dlg = NULL;
+    HWND hidden = NULL;
+    TrayAndDialog() : v(StartWithTrayOption())
+    {
+        dlg = v.Dialog("Vantix", 15000);
+        hidden = HiddenWindowOf(v.Pid());
+    }
+    static const char* StartWithTrayOption()
+    {
+        OptionsRecord rec;
+        SetOptionsDefaults(&rec);
+        rec.TrayIcon = 1;
+        WriteStoredSettings(&rec, sizeof(rec));
+        return "";
+    }
+    // Quit from outside: a killed Vantix would leave its icon in the tray for the next test.
+    ~TrayAndDialog()
+    {
+        if (hidden && IsWindow(hidden)) PostMessageA(hidden, WM_COMMAND, IDC_CMD_QUIT, 0);
+        v.Exited(10000);
+    }
+};
+
+// The tray menu's rows: Open, Quit, a separator, About, Help (four and a half rows).
+void ClickTrayMenuRow(HWND menu, int row)
+{
+    RECT rc = WindowRect(menu);
+    int h = rc.bottom - rc.top;
+    ClickAt((rc.left + rc.right) / 2, rc.top + (2 * row + 1) * h / 9);
+}
+
+TEST_F(ShellEndToEnd, AMinimizedDialogComesBackByEveryWayOfOpeningIt)
+{
+    TrayAndDialog p;
+    ASSERT_TRUE(p.dlg) << "main dialog";
+    ASSERT_TRUE(p.hidden);
+    ASSERT_TRUE(WaitUntil([] { return WineTray() != NULL; }, 10000)) << "the icon is in Wine's tray";
+    struct Way {
+        const char* name;
+        void (*open)(HWND hidden, DWORD pid);
+    };
+    const Way ways[] = {
+        {"a click on the icon", [](HWND, DWORD) { ClickAt(13, 32); }},
+        {"the tray menu's Open", [](HWND, DWORD pid) {
+             ClickAt(13, 32, 3);
+             HWND menu = MenuOf(pid, 5000);
+             ASSERT_TRUE(menu) << "the tray menu";
+             ClickTrayMenuRow(menu, 0);
+         }},
+        {"a second start", [](HWND, DWORD) {
+             EXPECT_EQ(RunAndWait("\"" + VantixPath() + "\"", 20000), 0) << "the second start hands over and ends";
+         }},
+    };
+    for (const Way& w : ways) {
+        SCOPED_TRACE(w.name);
+        PostMessageA(p.dlg, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return IsIconic(p.dlg) != FALSE; }, 5000)) << "minimized";
+        w.open(p.hidden, p.v.Pid());
+        EXPECT_TRUE(WaitUntil([&] { return !IsIconic(p.dlg) && IsWindowVisible(p.dlg); }, 10000))
+            << "the dialog is back as a window";
+        EXPECT_EQ(FindTopWindow(p.v.Pid(), "#32770", "Vantix", true), p.dlg) << "the same dialog, no second one";
+    }
+}
+
+TEST_F(ShellEndToEnd, TheTrayMenuClosesOnAClickElsewhere)
+{
+    TrayAndDialog p;
+    ASSERT_TRUE(p.dlg);
+    ASSERT_TRUE(WaitUntil([] { return WineTray() != NULL; }, 10000));
+    // Another program's window to click on, away from the menu and the dialog.
+    StartedProcess other;
+    other.h = StartProcess("\"" + ProgramFolder() + "\\vantix_fixture.exe\" --title Elsewhere --x 800 --y 600");
+    ASSERT_TRUE(other.h);
+    HWND elsewhere = NULL;
+    ASSERT_TRUE(WaitUntil([&] { return (elsewhere = FindWindowA(NULL, "Elsewhere")) != NULL; }, 10000));
+
+    ClickAt(13, 32, 3);
+    HWND menu = MenuOf(p.v.Pid(), 5000);
+    ASSERT_TRUE(menu) << "a right click shows the tray menu";
+    ClickCenter(elsewhere);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 5000))
+        << "the menu is still open after a click on another program";
+    EXPECT_TRUE(IsWindow(p.dlg)) << "and chose nothing";
+
+    // The icon still answers: the menu comes again and its Quit ends the program.
+    ClickAt(13, 32, 3);
+    menu = MenuOf(p.v.Pid(), 5000);
+    ASSERT_TRUE(menu) << "the menu opens again";
+    ClickTrayMenuRow(menu, 1);
+    EXPECT_TRUE(p.v.Exited(10000)) << "Quit ends the program";
+}
+
 TEST_F(ShellEndToEnd, F1WhatsThisAndHelpButtonsOpenTheViewerAtTheRightPage)
 {
     std::string trace = ProgramFolder() + "\\e2e_help_trace.txt";
@@ -221,6 +334,7 @@ TEST_F(ShellEndToEnd, F1WhatsThisAndHelpButtonsOpenTheViewerAtTheRightPage)
         // F1 on a button that has the focus (its click harms nothing: no boxes are open).
         HWND button = GetDlgItem(page, IDC_OPT_CLOSEINFO);
         ClickCenter(button);
+        ASSERT_TRUE(WaitUntil([&] { return FocusOf(button) == button; }, 5000)) << "the click gave the button the focus";
         Xdotool("key F1");
         HWND viewer = WaitForTopWindow(v.Pid(), "HH Parent", NULL, true, 20000);
         ASSERT_TRUE(viewer) << "Wine's HTML Help viewer opens inside Vantix";

@@ -13,12 +13,16 @@ static BOOL WINAPI RecordExitWindowsEx(UINT flags, DWORD reason)
     return answer;
 }
 
+// The real privilege step, put back before every test: a test may refuse the privilege.
+static const ShutdownPrivilegeFn s_realShutdownPrivilege = g_pfnEnableShutdownPrivilege;
+
 void DialogTest::SetUp()
 {
     InitCommonControls();
     ClearStoredSettings();
     LoadOptions();
     g_pfnExitWindowsEx = RecordExitWindowsEx;
+    g_pfnEnableShutdownPrivilege = s_realShutdownPrivilege;
     g_exitCalls.clear();
     g_exitAnswers.clear();
 }

@@ -105,34 +105,67 @@ TEST_F(OptionsPage, SessionCommandsConfirmThenAskForTheirFlags)
     }
 }
 
-TEST_F(OptionsPage, ForcedRetryOnlyAfterAFailureAndOnlyWithForceExit)
+// Stands in for the shutdown privilege step: refuses it with the error a token without the
+// privilege gives.
+bool s_privilegeGranted;
+int s_privilegeCalls;
+bool RecordShutdownPrivilege()
+{
+    s_privilegeCalls++;
+    if (!s_privilegeGranted) SetLastError(ERROR_PRIVILEGE_NOT_HELD);
+    return s_privilegeGranted;
+}
+
+std::string SystemText(DWORD err)
+{
+    char text[260] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, err, 0, text, sizeof(text), NULL);
+    return text;
+}
+
+TEST_F(OptionsPage, EveryWayTheSessionDoesNotEndShowsTheSystemsReason)
 {
     g_Options.SkipWarnings = 1;
+    g_pfnEnableShutdownPrivilege = RecordShutdownPrivilege;
     struct {
         const char* name;
-        bool force;
+        int button;
+        bool force, privilege;
         std::vector<BOOL> answers;
         std::vector<UINT> expectedFlags;
-        size_t errorBoxes;
+        int privilegeCalls;
+        DWORD error;  // the reason the error box must give; 0 when no box may show
     } cases[] = {
-        {"succeeds at once", true, {TRUE}, {EWX_SHUTDOWN}, 0},
-        {"fails, no force", false, {FALSE}, {EWX_SHUTDOWN}, 0},
-        {"fails, forced retry succeeds", true, {FALSE, TRUE}, {EWX_SHUTDOWN, EWX_SHUTDOWN | EWX_FORCE}, 0},
-        {"fails twice", true, {FALSE, FALSE}, {EWX_SHUTDOWN, EWX_SHUTDOWN | EWX_FORCE}, 1},
+        {"succeeds at once", IDC_OPT_EXIT, true, true, {TRUE}, {EWX_SHUTDOWN}, 1, 0},
+        {"fails, no force", IDC_OPT_EXIT, false, true, {FALSE}, {EWX_SHUTDOWN}, 1, ERROR_ACCESS_DENIED},
+        {"fails, forced retry succeeds", IDC_OPT_EXIT, true, true, {FALSE, TRUE},
+         {EWX_SHUTDOWN, EWX_SHUTDOWN | EWX_FORCE}, 1, 0},
+        {"fails twice", IDC_OPT_EXIT, true, true, {FALSE, FALSE}, {EWX_SHUTDOWN, EWX_SHUTDOWN | EWX_FORCE}, 1,
+         ERROR_ACCESS_DENIED},
+        {"shut down without the privilege", IDC_OPT_EXIT, true, false, {}, {}, 1, ERROR_PRIVILEGE_NOT_HELD},
+        {"restart without the privilege", IDC_OPT_RESTART, false, false, {}, {}, 1, ERROR_PRIVILEGE_NOT_HELD},
+        {"restart fails", IDC_OPT_RESTART, false, true, {FALSE}, {EWX_REBOOT}, 1, ERROR_ACCESS_DENIED},
+        {"log off needs no privilege", IDC_OPT_LOGOFF, false, false, {TRUE}, {EWX_LOGOFF}, 0, 0},
+        {"log off fails", IDC_OPT_LOGOFF, false, true, {FALSE}, {EWX_LOGOFF}, 0, ERROR_ACCESS_DENIED},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
         g_Options.ForceExit = c.force;
+        s_privilegeGranted = c.privilege;
+        s_privilegeCalls = 0;
         g_exitAnswers = c.answers;
         g_exitCalls.clear();
         MessageBoxAnswerer ok(IDOK);
-        Click(IDC_OPT_EXIT);
+        Click(c.button);
+        EXPECT_EQ(s_privilegeCalls, c.privilegeCalls);
         ASSERT_EQ(g_exitCalls.size(), c.expectedFlags.size());
         for (size_t i = 0; i < c.expectedFlags.size(); i++) EXPECT_EQ(g_exitCalls[i].flags, c.expectedFlags[i]);
-        ASSERT_EQ(ok.Boxes().size(), c.errorBoxes) << "warnings skipped: only a final failure shows a box";
-        if (c.errorBoxes) {
+        ASSERT_EQ(ok.Boxes().size(), c.error ? 1u : 0u) << "warnings skipped: only a failure shows a box";
+        if (c.error) {
             EXPECT_EQ(ok.Boxes()[0].caption, "Error in Vantix");
-            EXPECT_FALSE(ok.Boxes()[0].text.empty()) << "the system's text for the failure";
+            std::string reason = SystemText(c.error);
+            ASSERT_FALSE(reason.empty()) << "the system has a text for error " << c.error;
+            EXPECT_EQ(ok.Boxes()[0].text, reason) << "the system's text for the failing step";
             EXPECT_EQ(ok.Boxes()[0].style, (UINT)(MB_OK | MB_ICONHAND));
         }
     }

@@ -163,6 +163,7 @@ TEST_F(ShellTest, TrayClicksOpenTheDialogAndOtherMouseMessagesDoNothing)
 // Looks at the tray menu while it is open, then closes it.
 struct TrayMenuSeen {
     bool found = false;
+    HWND foreground = NULL;
     UINT defaultItem = 0;
     std::vector<std::string> items;
     std::vector<UINT> ids;
@@ -176,6 +177,7 @@ void CALLBACK InspectTrayMenu(HWND, UINT, UINT_PTR id, DWORD)
     KillTimer(NULL, id);
     HMENU menu = (HMENU)SendMessageA(menuWnd, MN_GETHMENU, 0, 0);
     s_trayMenu.found = menu != NULL;
+    s_trayMenu.foreground = GetForegroundWindow();
     if (menu) {
         s_trayMenu.defaultItem = GetMenuDefaultItem(menu, FALSE, 0);
         for (int i = 0; i < GetMenuItemCount(menu); i++) {
@@ -188,14 +190,60 @@ void CALLBACK InspectTrayMenu(HWND, UINT, UINT_PTR id, DWORD)
     EndMenu();
 }
 
+// A visible window of a second thread that takes the foreground, and ends with the object.
+struct FrontWindowThread {
+    HWND window = NULL;
+    HANDLE thread = NULL;
+    DWORD tid = 0;
+    HANDLE ready = CreateEventA(NULL, TRUE, FALSE, NULL);
+    FrontWindowThread()
+    {
+        thread = CreateThread(NULL, 0, Main, this, 0, &tid);
+        if (thread) WaitForSingleObject(ready, 10000);
+    }
+    ~FrontWindowThread()
+    {
+        if (thread) {
+            PostThreadMessageA(tid, WM_QUIT, 0, 0);
+            WaitForSingleObject(thread, 10000);
+            CloseHandle(thread);
+        }
+        CloseHandle(ready);
+    }
+    static DWORD WINAPI Main(LPVOID p)
+    {
+        FrontWindowThread* self = (FrontWindowThread*)p;
+        self->window = CreateWindowExA(0, "STATIC", "front", WS_POPUP | WS_VISIBLE, 600, 500, 80, 40, NULL, NULL,
+                                       GetModuleHandleA(NULL), NULL);
+        if (self->window) SetForegroundWindow(self->window);
+        SetEvent(self->ready);
+        MSG msg;
+        while (GetMessageA(&msg, NULL, 0, 0) > 0) DispatchMessageA(&msg);
+        if (self->window) DestroyWindow(self->window);
+        return 0;
+    }
+};
+
 TEST_F(ShellTest, RightClickOnTheTrayIconShowsItsMenuWithOpenAsDefault)
 {
     HWND hidden = MakeHiddenWindow();
+    // Another thread's window in front, as when the user works elsewhere and right-clicks the
+    // icon: making the program's own window active would not bring it forward then.
+    FrontWindowThread front;
+    ASSERT_TRUE(front.window);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == front.window; }, 3000));
     s_trayMenu = TrayMenuSeen();
     UINT_PTR timer = SetTimer(NULL, 0, 50, InspectTrayMenu);
     SendMessageA(hidden, WM_APP, 1, WM_RBUTTONUP);
     KillTimer(NULL, timer);
+    // What lets the menu close on a click elsewhere: its owner was in front while it showed,
+    // and a message posted after it ends the menu mode the shell leaves behind.
+    bool nullPosted = false;
+    MSG m;
+    while (PeekMessageA(&m, hidden, 0, 0, PM_REMOVE)) nullPosted |= m.message == WM_NULL;
     ASSERT_TRUE(s_trayMenu.found) << "the menu showed while the notification was handled";
+    EXPECT_EQ(s_trayMenu.foreground, hidden) << "the hidden window is the foreground window while the menu shows";
+    EXPECT_TRUE(nullPosted) << "WM_NULL posted to the hidden window after the menu";
     EXPECT_EQ(s_trayMenu.defaultItem, (UINT)IDC_CMD_OPEN) << "\"&Open...\" is the bold default";
     std::vector<std::string> texts = {"&Open...", "&Quit", "", "&About Vantix...", "&Help"};
     std::vector<UINT> ids = {IDC_CMD_OPEN, IDC_CMD_QUIT, 0, IDC_CMD_ABOUT, IDC_CMD_HELP};
@@ -457,8 +505,25 @@ TEST_F(ShellTest, HelpButtonsMenuItemsAndTheTrayOpenWholeTopics)
 
 // ---- The help library and the help file for real
 
+// A file named like the help library beside the program: a copy of one of our own libraries,
+// removed again however the test ends.
+struct PlantedHelpLibrary {
+    std::string path = ProgramFolder() + "\\hhctrl.ocx";
+    bool planted = CopyFileA((ProgramFolder() + "\\Quillet.dll").c_str(), path.c_str(), FALSE) != FALSE;
+    ~PlantedHelpLibrary()
+    {
+        HMODULE loaded = GetModuleHandleA(path.c_str());
+        if (loaded) FreeLibrary(loaded);
+        DeleteFileA(path.c_str());
+    }
+};
+
 TEST_F(ShellTest, TheHelpLibraryComesFromTheSystemDirectoryOnly)
 {
+    // The binding happens once per process: this must be the first real use of the library.
+    ASSERT_FALSE(GetModuleHandleA("hhctrl.ocx")) << "the help library was bound before this test";
+    PlantedHelpLibrary planted;
+    ASSERT_TRUE(planted.planted) << "a stranger's hhctrl.ocx beside the program, where the loader looks first";
     g_pfnHtmlHelp = NULL;
     lstrcpynA(g_szHelpFile, (ProgramFolder() + "\\no-such-help.chm").c_str(), sizeof(g_szHelpFile));
     ShowHelpContents();
@@ -468,6 +533,7 @@ TEST_F(ShellTest, TheHelpLibraryComesFromTheSystemDirectoryOnly)
     GetModuleFileNameA(lib, path, sizeof(path));
     GetSystemDirectoryA(sys, sizeof(sys));
     EXPECT_EQ(lstrcmpiA((std::string(sys) + "\\hhctrl.ocx").c_str(), path), 0) << path;
+    EXPECT_FALSE(GetModuleHandleA(planted.path.c_str())) << "the file beside the program was loaded";
 }
 
 // Every control id of every dialog template and menu in this module's resources.

@@ -346,15 +346,23 @@ TEST_F(ProcessesPage, DoubleClicksAndViewCommandsOpenTheRightDialogs)
         nm.iItem = 0;
         SendMessageA(page, WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
     };
+    // Every message already queued handled: what a posted command does has been done.
+    auto handleQueued = [] {
+        return PumpUntil([] {
+            MSG m;
+            return !PeekMessageA(&m, NULL, 0, 0, PM_NOREMOVE);
+        }, 5000);
+    };
     dblclk(g_hProcessList);
     EXPECT_TRUE(ThreadDialogs("Process Information").empty()) << "the command is posted, not run inside the notification";
-    PumpMessages(50);
+    ASSERT_TRUE(PumpUntil([] { return !ThreadDialogs("Process Information").empty(); }, 5000));
+    handleQueued();
     std::vector<HWND> procDlgs = ThreadDialogs("Process Information");
     ASSERT_EQ(1u, procDlgs.size());
     EXPECT_EQ(Hex4(fixture->Pid()), DlgText(procDlgs[0], IDC_PI_ID));
 
     dblclk(g_hThreadList);
-    PumpMessages(50);
+    handleQueued();
     EXPECT_EQ(1u, ThreadDialogs("Process Information").size());
     EXPECT_TRUE(ThreadDialogs("Module Information").empty());
 
@@ -374,8 +382,8 @@ TEST_F(ProcessesPage, DoubleClicksAndViewCommandsOpenTheRightDialogs)
     SelectRow(g_hModuleList, libRow);
     const MODULEENTRY32 lib = g_moduleTable[RowParamOf(g_hModuleList, libRow)];
     dblclk(g_hModuleList);
-    PumpMessages(50);
-    HWND libDlg = FindThreadDialog("Module Information", modDlgs);
+    HWND libDlg = NULL;
+    PumpUntil([&] { return (libDlg = FindThreadDialog("Module Information", modDlgs)) != NULL; }, 5000);
     ASSERT_TRUE(libDlg);
     EXPECT_EQ(lib.szExePath, DlgText(libDlg, IDC_MI_PATH));
     EXPECT_EQ("msimg32", DlgText(libDlg, IDC_MI_NAME));

@@ -16,8 +16,9 @@ FixtureProcess::FixtureProcess(const std::string& title, const std::string& args
 {
     handle_ = StartProcess("\"" + ExePath() + "\" --title \"" + title + "\" " + args, &pid_);
     if (!handle_) return;
-    // The fixture starts its threads and loads its libraries before it makes its window.
-    window_ = WaitForTopWindow(pid_, NULL, NULL, true, 15000);
+    // The fixture starts its threads and loads its libraries before it makes its window. The
+    // tests' thread owns windows of its own: it keeps serving them while it waits.
+    PumpUntil([&] { return (window_ = FindTopWindow(pid_, NULL, NULL, true)) != NULL; }, 15000);
 }
 
 FixtureProcess::~FixtureProcess()
@@ -37,7 +38,7 @@ bool FixtureProcess::Running() const
 
 bool FixtureProcess::WaitExit(DWORD ms) const
 {
-    return handle_ && WaitForSingleObject(handle_, ms) == WAIT_OBJECT_0;
+    return handle_ && PumpUntil([&] { return WaitForSingleObject(handle_, 0) == WAIT_OBJECT_0; }, ms);
 }
 
 DWORD FixtureProcess::ExitCode() const

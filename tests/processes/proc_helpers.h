@@ -13,7 +13,7 @@ public:
     FixtureProcess(const std::string& title, const std::string& args);
     ~FixtureProcess();
     bool Running() const;
-    // True when the process ended within ms.
+    // True when the process ended within ms (this thread's messages served meanwhile).
     bool WaitExit(DWORD ms) const;
     DWORD ExitCode() const;
     DWORD Pid() const { return pid_; }

@@ -286,6 +286,41 @@ TEST(Quillet, HungTargetCostsOneSecondAndKeepsItsValue)
     ExpectEqualValueAtOnce(w, "hung fixture");
 }
 
+// A request given up on a hung target stays in its queue. The fixture wakes as the next
+// request's message arrives, while that request's hook is in place: the abandoned value must
+// not be applied (and must not end the next request's wait), the later one must.
+TEST(Quillet, ARequestGivenUpOnAHungTargetNeverOverridesTheNextOne)
+{
+    ProcessGuard hung;
+    HWND w = StartFixture(hung, "--hang-after 1000 --wake-after-posts 2");
+    ASSERT_NE(w, (HWND)NULL);
+    ASSERT_TRUE(WaitUntil([&] {
+        DWORD_PTR res = 0;
+        return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 100, &res) == 0;
+    }, 15000)) << "the fixture kept answering messages";
+
+    const LONG before = GetWindowLongA(w, GWL_STYLE);
+    const LONG abandoned = before ^ WS_MAXIMIZEBOX, wanted = before ^ WS_MINIMIZEBOX;
+    Timed first = TimedSet(kStyle, w, abandoned);
+    EXPECT_GE(first.ms, 900u) << "the first request was answered although the target hangs";
+    EXPECT_EQ(Hex(first.result), Hex(before));
+
+    Timed second = TimedSet(kStyle, w, wanted);
+    EXPECT_EQ(Hex(second.result), Hex(wanted)) << "the later request's value, read back";
+    EXPECT_EQ(Hex(GetWindowLongA(w, GWL_STYLE)), Hex(wanted)) << "abandoned " << Hex(abandoned);
+
+    // Awake for good: everything queued has been taken, and the window still holds the later value.
+    ASSERT_TRUE(WaitUntil([&] {
+        DWORD_PTR res = 0;
+        return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 100, &res) != 0;
+    }, 15000)) << "the fixture did not wake";
+    EXPECT_EQ(Hex(GetWindowLongA(w, GWL_STYLE)), Hex(wanted));
+
+    // And the ordinary path still works on the woken target.
+    ExpectToggleAndRestore(w, {"woken fixture", &kStyle, WS_MAXIMIZEBOX});
+    ExpectToggleAndRestore(w, {"woken fixture", &kExStyle, WS_EX_CLIENTEDGE});
+}
+
 TEST(Quillet, WindowOfTheCallingThreadCannotBeChanged)
 {
     OwnWindow own;
@@ -295,7 +330,12 @@ TEST(Quillet, WindowOfTheCallingThreadCannotBeChanged)
     // The requests are still queued here; once the call has given up they must change nothing.
     const LONG style = GetWindowLongA(own.h, GWL_STYLE);
     const LONG exStyle = GetWindowLongA(own.h, GWL_EXSTYLE);
-    PumpMessages(200);
+    // Pumped until the window's queue holds none of them any more.
+    const UINT request = RegisterWindowMessageA("QuilletUniqueString");
+    ASSERT_NE(request, 0u);
+    MSG queued;
+    ASSERT_TRUE(PeekMessageA(&queued, own.h, request, request, PM_NOREMOVE)) << "the requests were posted";
+    EXPECT_TRUE(PumpUntil([&] { return !PeekMessageA(&queued, own.h, request, request, PM_NOREMOVE); }, 5000));
     EXPECT_EQ(Hex(GetWindowLongA(own.h, GWL_STYLE)), Hex(style));
     EXPECT_EQ(Hex(GetWindowLongA(own.h, GWL_EXSTYLE)), Hex(exStyle));
 

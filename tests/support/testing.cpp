@@ -317,3 +317,8 @@ bool VantixProcess::Exited(DWORD ms, DWORD* code) const
     if (code) GetExitCodeProcess(process_, code);
     return true;
 }
+
+bool VantixProcess::Idle(DWORD ms) const
+{
+    return process_ && WaitForInputIdle(process_, ms) == 0;
+}

@@ -113,6 +113,8 @@ public:
     HWND Dialog(const char* caption = "Vantix", DWORD ms = 10000) const;
     // True when it ended within ms; its exit code goes to code when given.
     bool Exited(DWORD ms, DWORD* code = nullptr) const;
+    // True once its start-up is over and it waits for input in its loop, within ms.
+    bool Idle(DWORD ms) const;
 
 private:
     HANDLE process_ = NULL;

@@ -45,6 +45,33 @@ TEST(Layout, PositionIsRestoredOnlyWhenTheDialogStillTouchesTheDesktop)
     }
 }
 
+// The place is saved from the window's placement (workspace coordinates) and restored on the
+// screen: a taskbar at the top or left must not move the dialog by its thickness at every
+// close and reopen.
+TEST(Layout, AStoredPlaceInWorkspaceCoordinatesComesBackWhereItWasOnTheScreen)
+{
+    const RECT screen = {0, 0, 1280, 1024};
+    const RECT second = {1280, 0, 2560, 1024};
+    struct {
+        const char* name;
+        RECT monitor, work;
+        POINT workspace, onScreen;
+    } cases[] = {
+        {"no taskbar", screen, screen, {200, 150}, {200, 150}},
+        {"taskbar at the bottom: the stored bytes mean the screen", screen, {0, 0, 1280, 994}, {200, 150}, {200, 150}},
+        {"taskbar at the top", screen, {0, 30, 1280, 1024}, {200, 120}, {200, 150}},
+        {"taskbar at the left", screen, {62, 0, 1280, 1024}, {138, 150}, {200, 150}},
+        {"taskbar at the top of a second monitor", second, {1280, 40, 2560, 1024}, {1480, 110}, {1480, 150}},
+        {"above the work area", screen, {0, 30, 1280, 1024}, {10, -20}, {10, 10}},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        POINT p = WorkspaceToScreenPoint(c.workspace, c.monitor, c.work);
+        EXPECT_EQ(p.x, c.onScreen.x);
+        EXPECT_EQ(p.y, c.onScreen.y);
+    }
+}
+
 TEST(Layout, StoredSizeRestoredOnlyWhenWiderAndAtLeastAsHigh)
 {
     EXPECT_FALSE(ShouldRestoreSize(0, 0, 500, 350));

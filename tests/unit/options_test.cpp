@@ -7,6 +7,8 @@
 #include "app/startup.h"
 #include "app/help.h"
 #include "resource.h"
+#include "unit/random_options.h"
+#include <stdio.h>
 
 namespace {
 
@@ -148,6 +150,55 @@ TEST(OptionsRecord, OutOfRangeFieldsFallBackToTheirDefaults)
                 differing++;
         EXPECT_EQ(differing, 0) << "a spoiled byte survived validation";
     }
+}
+
+TEST(OptionsRecord, TenThousandRandomStoredRecordsLoadWithEveryFieldInRange)
+{
+    const uint64_t seed = FuzzSeed(0x5EED0168);
+    const int kRecords = 10000;
+    OptionsRandom rnd(seed);
+    const std::vector<OptionsField> fields = OptionsFields();
+    long loaded = 0, fieldsReset = 0, untouched = 0, failures = 0;
+    for (int n = 0; n < kRecords && failures < 20; n++) {
+        unsigned char stored[OPTIONS_SIZE];
+        RandomStoredOptions(rnd, stored);
+        OptionsRecord rec;
+        memset(&rec, 0xCD, sizeof(rec));
+        if (!LoadOptionsFrom(stored, sizeof(stored), &rec)) {
+            ADD_FAILURE() << "record " << n << " (seed " << seed << ") was refused";
+            failures++;
+            continue;
+        }
+        loaded++;
+        // A group keeps its stored values when all of them were in range; otherwise it is reset.
+        std::vector<bool> groupOk(3, true);
+        for (const OptionsField& f : fields) groupOk[f.group] = groupOk[f.group] && FieldInRange(stored, f);
+        bool same = true;
+        for (const OptionsField& f : fields) {
+            const bool kept = f.group ? groupOk[f.group] : FieldInRange(stored, f);
+            if (!FieldInRange(&rec, f)) {
+                ADD_FAILURE() << "record " << n << " (seed " << seed << "): " << f.name << " = " << FieldValue(&rec, f)
+                              << " after loading " << FieldValue(stored, f);
+                failures++;
+            } else if (kept && FieldValue(&rec, f) != FieldValue(stored, f)) {
+                ADD_FAILURE() << "record " << n << " (seed " << seed << "): " << f.name << " " << FieldValue(stored, f)
+                              << " was in range but became " << FieldValue(&rec, f);
+                failures++;
+            }
+            if (FieldValue(&rec, f) != FieldValue(stored, f)) {
+                same = false;
+                fieldsReset++;
+            }
+        }
+        untouched += same;
+        EXPECT_EQ(rec.Signature, OPTIONS_SIGNATURE);
+        EXPECT_EQ(rec.RecordSize, (uint32_t)OPTIONS_SIZE);
+        OptionsRecord again = rec;
+        EXPECT_EQ(ValidateOptions(&again), 0) << "record " << n << ": a loaded record is already valid";
+    }
+    printf("  settings fuzz (seed 0x%llX): %d records, %ld loaded, %ld fields reset, %ld loaded unchanged\n",
+           (unsigned long long)seed, kRecords, loaded, fieldsReset, untouched);
+    EXPECT_EQ(loaded, kRecords);
 }
 
 TEST(RunAtLogon, CommandQuotesPathsWithBlanks)

@@ -51,7 +51,22 @@ TEST(TrayIcon, DataIsTheFormEndingWithItsGuid)
 #else
     EXPECT_EQ(TRAY_DATA_SIZE, 504u);
 #endif
-    EXPECT_EQ(TRAY_DATA_SIZE, offsetof(NOTIFYICONDATAA, guidItem) + sizeof(GUID));
+    // The same form written out field by field, as the shell documents it, apart from the
+    // header's structure: the size must cover exactly these fields.
+    struct DocumentedForm {
+        DWORD cbSize;
+        HWND hWnd;
+        UINT uID, uFlags, uCallbackMessage;
+        HICON hIcon;
+        CHAR szTip[128];
+        DWORD dwState, dwStateMask;
+        CHAR szInfo[256];
+        UINT uTimeout;
+        CHAR szInfoTitle[64];
+        DWORD dwInfoFlags;
+        GUID guidItem;
+    };
+    EXPECT_EQ(TRAY_DATA_SIZE, (DWORD)sizeof(DocumentedForm));
 }
 
 }  // namespace
