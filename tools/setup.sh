@@ -6,7 +6,7 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 need=(mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake make xvfb xdotool
-      imagemagick fonts-wine googletest wine wine64 x11-utils fp-utils python3)
+      imagemagick fonts-wine googletest wine wine64 x11-utils fp-utils python3 zip unzip)
 # wine32 installs on both kinds of machine; it only runs where the kernel runs i386 programs.
 need32=(wine32:i386)
 
