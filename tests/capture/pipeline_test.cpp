@@ -1,6 +1,8 @@
 // The capture pipeline and the bitmap export against a window of another process that shows a
 // known picture; files checked with ImageMagick, the clipboard read by another process.
 #include "capture/capture_test_base.h"
+#include "windows/picker.h"
+#include "app/resstring.h"
 
 #include <string>
 
@@ -81,6 +83,66 @@ TEST_F(CapturePipeline, EntireWindowHoldsTheClientPictureAtItsOffset)
     g_Options.CaptureDestination = 8034;
     DeliverCapture();
     EXPECT_FALSE(g_hCaptureBitmap) << "a destination that delivers nowhere still releases";
+}
+
+// A pick driven from inside its own loop: the real pointer goes to the target, and once the
+// display shows the ring around it the target's program gets busy and the pick is clicked.
+struct PickDriver {
+    static PickDriver* s_self;
+    const PictureWindow* target;
+    POINT at;
+    RECT ring;
+    unsigned long ringPixel;   // what the display shows at the ring's corner while it is there
+    int stage;
+    bool busy;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        PickDriver* d = s_self;
+        if (!d) return;
+        if (d->stage == 0) {
+            StartXdotool("mousemove " + std::to_string(d->at.x) + " " + std::to_string(d->at.y));
+            d->stage = 1;
+            return;
+        }
+        HWND frame = FindWindowA("Vantix_PickFrame", NULL);
+        RECT corner = {d->ring.left, d->ring.top, d->ring.left + 1, d->ring.top + 1};
+        Picture shown = ScreenPicture(corner);
+        if (d->stage != 1 || !frame || !IsWindowVisible(frame) || shown.width != 1 || shown.At(0, 0) != d->ringPixel) return;
+        d->stage = 2;
+        d->busy = d->target->BeBusy(150);
+        PostMessageA(FindWindowA(LoadResString(IDS_PICK_CLASS), NULL), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    }
+    // A pick that never gets that far is cancelled.
+    static void CALLBACK Watchdog(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        KillTimer(NULL, id);
+        PostMessageA(FindWindowA(LoadResString(IDS_PICK_CLASS), NULL), WM_CHAR, VK_ESCAPE, 0);
+    }
+};
+PickDriver* PickDriver::s_self;
+
+TEST_F(CapturePipeline, EntireWindowOfAPickedWindowHoldsNoRing)
+{
+    PictureWindow fixture(320, 300, 200, 120);
+    ASSERT_TRUE(fixture.Window());
+    RECT win = WindowRect(fixture.Window()), client = fixture.ClientScreenRect();
+    const Picture window = ScreenPicture(win);
+    PrepareXdotool();
+    g_Options.CaptureDestination = IDC_CAP_CLIPBOARD;
+    // The ring shows the inverse of what lies below it.
+    PickDriver driver = {&fixture, POINT{(client.left + client.right) / 2, (client.top + client.bottom) / 2}, win,
+                         ~window.At(0, 0) & 0xFFFFFF, 0, false};
+    PickDriver::s_self = &driver;
+    UINT_PTR tick = SetTimer(NULL, 0, 50, PickDriver::Tick), watchdog = SetTimer(NULL, 0, 20000, PickDriver::Watchdog);
+    HWND picked = PickWindow(NULL, false, CaptureWindowArea);
+    KillTimer(NULL, tick);
+    KillTimer(NULL, watchdog);
+    PickDriver::s_self = NULL;
+    ASSERT_EQ(picked, fixture.Window()) << "the pick ended on the fixture";
+    EXPECT_TRUE(driver.busy) << "its program was busy while the ring went";
+    Picture got = ClipboardDibPicture();
+    EXPECT_EQ(PictureDifference(got, window), 0) << "the window as it shows without the ring: "
+                                                  << DescribeDifference(got, window);
 }
 
 TEST_F(CapturePipeline, WindowPartlyOffScreenIsCapturedWhereItLiesOnTheDisplay)
