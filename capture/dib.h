@@ -32,7 +32,8 @@ HBITMAP DibToBitmap(HGLOBAL dib);
 // Save As dialog for a BMP file; nonzero when the user chose a name (in g_szBitmapFile).
 BOOL AskBitmapFileName(HWND owner);
 // Writes the DIB as a BMP file: ERROR_SUCCESS, or the error code of what failed. A failed or
-// short write leaves no file behind; a missing DIB creates none.
+// short write leaves no new file behind and an existing one as it was; a missing DIB creates
+// none.
 DWORD WriteDibFile(const char* path, HGLOBAL dib);
 // Asks for a name and writes the BMP file, reporting failures with the error box. The DIB
 // stays with the caller.

@@ -398,7 +398,20 @@ TEST_F(SavingDib, PathsOfAnyLengthTheDialogReturnsAreWritten)
     RemoveDirectoryA(dir.c_str());
 }
 
-TEST_F(SavingDib, FailedOrShortWritesAreReportedAndLeaveNoFile)
+// Files of the test folder whose names begin with "~": what a save may write before the file.
+static std::vector<std::string> StrayFiles()
+{
+    std::vector<std::string> found;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(TestFile("~*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return found;
+    do found.push_back(fd.cFileName);
+    while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return found;
+}
+
+TEST_F(SavingDib, FailedOrShortWritesAreReportedAndLeaveAnExistingFileAsItWas)
 {
     struct {
         const char* name;
@@ -410,16 +423,21 @@ TEST_F(SavingDib, FailedOrShortWritesAreReportedAndLeaveNoFile)
         {"pixels fail", 200, true, false},
         {"pixels come up short", 200, false, false},
         {"short header over an existing file", 5, false, true},
+        {"pixels fail over an existing file", 200, true, true},
     };
     std::string file = TestFile("cap_fulldisk.bmp");
+    const std::string old = "the picture saved before, which a failed save must keep";
     char want[260] = "";
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, ERROR_DISK_FULL, 0, want,
                    sizeof(want), NULL);
+    ASSERT_TRUE(StrayFiles().empty());
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
         DeleteFileA(file.c_str());
         if (c.existedBefore) {
             HANDLE f = CreateFileA(file.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+            DWORD n;
+            WriteFile(f, old.data(), (DWORD)old.size(), &n, NULL);
             CloseHandle(f);
         }
         s_allowed = c.allowed;
@@ -436,7 +454,11 @@ TEST_F(SavingDib, FailedOrShortWritesAreReportedAndLeaveNoFile)
             if (b.caption == "Error in Vantix") errors.push_back(b);
         ASSERT_EQ(errors.size(), 1u) << "a failed save is no success";
         EXPECT_EQ(errors[0].text, want);
-        EXPECT_FALSE(FileExists(file)) << "no truncated BMP is left behind";
+        if (c.existedBefore)
+            EXPECT_EQ(FileBytes(file), old) << "the file saved before is kept whole";
+        else
+            EXPECT_FALSE(FileExists(file)) << "no truncated BMP is left behind";
+        EXPECT_TRUE(StrayFiles().empty()) << "nothing partial beside it";
     }
     // The same direct call reports the code.
     s_allowed = 20;
@@ -444,7 +466,12 @@ TEST_F(SavingDib, FailedOrShortWritesAreReportedAndLeaveNoFile)
     g_pfnWriteFile = FullDiskWriteFile;
     EXPECT_EQ(WriteDibFile(file.c_str(), dib_), (DWORD)ERROR_DISK_FULL);
     g_pfnWriteFile = WriteFile;
-    EXPECT_FALSE(FileExists(file));
+    EXPECT_EQ(FileBytes(file), old);
+    // A save that goes through replaces it.
+    EXPECT_EQ(WriteDibFile(file.c_str(), dib_), (DWORD)ERROR_SUCCESS);
+    EXPECT_EQ(FileBytes(file), Expected());
+    EXPECT_TRUE(StrayFiles().empty());
+    DeleteFileA(file.c_str());
 }
 
 TEST_F(SavingDib, AMissingDibIsReportedBeforeAnyFileIsCreated)
