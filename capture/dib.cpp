@@ -13,6 +13,7 @@ static_assert(sizeof(void*) == 8 || sizeof(OPENFILENAMEA) == 88, "the full Save 
 
 char g_szBitmapFile[MAX_PATH];
 WriteFileProc g_pfnWriteFile = WriteFile;
+GetSaveFileNameProc g_pfnGetSaveFileName = GetSaveFileNameA;
 
 // ---- Header arithmetic (pure)
 
@@ -171,7 +172,7 @@ BOOL AskBitmapFileName(HWND owner)
     ofn.nMaxFile = sizeof(g_szBitmapFile);
     ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     ofn.lpstrDefExt = "BMP";
-    return GetSaveFileNameA(&ofn);
+    return g_pfnGetSaveFileName(&ofn);
 }
 
 // One write that must go through whole; a short count means the disk is full.

@@ -5,6 +5,7 @@
 #define VANTIX_CAPTURE_DIB_H
 
 #include <windows.h>
+#include <commdlg.h>
 
 // Flags of every packed DIB block: movable and zero-filled.
 #define DIB_BLOCK_FLAGS (GMEM_MOVEABLE | GMEM_ZEROINIT)
@@ -45,5 +46,8 @@ void CopyCaptureToClipboard();
 // The file writer's WriteFile; tests replace it to stand for a full disk.
 typedef BOOL (WINAPI* WriteFileProc)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
 extern WriteFileProc g_pfnWriteFile;
+// The Save As dialog; tests replace it to save many times without the dialog.
+typedef BOOL (WINAPI* GetSaveFileNameProc)(LPOPENFILENAMEA);
+extern GetSaveFileNameProc g_pfnGetSaveFileName;
 
 #endif

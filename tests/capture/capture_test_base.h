@@ -25,6 +25,7 @@ protected:
         g_hCaptureBitmap = NULL;
         g_hCaptureDib = NULL;
         g_pfnWriteFile = WriteFile;
+        g_pfnGetSaveFileName = GetSaveFileNameA;
     }
     void TearDown() override
     {
@@ -33,6 +34,7 @@ protected:
         if (g_hMainWnd && IsWindow(g_hMainWnd)) DestroyWindow(g_hMainWnd);
         g_hMainWnd = NULL;
         g_pfnWriteFile = WriteFile;
+        g_pfnGetSaveFileName = GetSaveFileNameA;
         EXPECT_FALSE(g_hCaptureBitmap) << "the capture state is empty between captures";
         EXPECT_FALSE(g_hCaptureDib);
     }
