@@ -47,7 +47,15 @@ protected:
     static void Shot(const char* name)
     {
         if (ShotsDir().empty()) return;
-        PumpMessages(200);
+        // Taken once the display has settled: two reads with messages handled between agree.
+        RECT all = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        Picture last;
+        PumpUntil([&] {
+            Picture now = ScreenPicture(all);
+            bool same = PictureDifference(now, last) == 0;
+            last = now;
+            return same;
+        }, 3000);
         SaveScreenshotPng(ShotsDir() + "\\" + name);
     }
 };
