@@ -420,7 +420,8 @@ DWORD WINAPI SaveAsDriver::Run(LPVOID p)
         if (prompt) {
             InterlockedIncrement(&self->prompts_);
             PostMessageA(prompt, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), (LPARAM)GetDlgItem(prompt, IDYES));
-            Sleep(200);
+            // Answered once: the next look is for whatever follows it.
+            WaitUntil([&] { return !IsWindow(prompt) || !IsWindowVisible(prompt); }, 5000);
             continue;
         }
         HWND dlg = FindUiDialog(self->uiThread_, true);
@@ -429,7 +430,6 @@ DWORD WINAPI SaveAsDriver::Run(LPVOID p)
             InterlockedIncrement(&self->seen_);
             self->owner_ = GetWindow(dlg, GW_OWNER);
             if (self->observer_) self->observer_(dlg);
-            Sleep(100);
             int button = IDCANCEL;
             if (!self->name_.empty()) {
                 SendMessageA(FileNameEdit(dlg), WM_SETTEXT, 0, (LPARAM)self->name_.c_str());
