@@ -206,32 +206,6 @@ static void RemoveInputHooks()
     s_hKeyHook = NULL;
 }
 
-// Copies rc of a DC into a new 32-bit top-down buffer (rc's size); NULL when it cannot.
-static DWORD* ReadPixels(HDC from, const RECT& rc)
-{
-    int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    BITMAPINFO bi;
-    ZeroMemory(&bi, sizeof(bi));
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = NULL;
-    HBITMAP dib = CreateDIBSection(from, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
-    if (!dib) return NULL;
-    DWORD* copy = (DWORD*)HeapAlloc(GetProcessHeap(), 0, (SIZE_T)w * h * sizeof(DWORD));
-    HDC mem = CreateCompatibleDC(from);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, from, rc.left, rc.top, SRCCOPY);
-    GdiFlush();
-    if (copy) CopyMemory(copy, bits, (SIZE_T)w * h * sizeof(DWORD));
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    DeleteObject(dib);
-    return copy;
-}
-
 // Where windows are composed apart (X11), the screen keeps a destroyed window's last picture
 // over windows that do not repaint, and the capture reads it: the overlay goes once the display
 // shows its picture without the frame. Drawing reaches the display while the thread waits.
@@ -239,13 +213,13 @@ static void WaitForFrameFreeScreen()
 {
     RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, box;
     if (!s_hPictureDC || !IntersectRect(&box, &s_rcDrawn, &screen)) return;
-    DWORD* want = ReadPixels(s_hPictureDC, box);
+    DWORD* want = CopyPixels(s_hPictureDC, box);
     HDC display = CreateDCA("DISPLAY", NULL, NULL, NULL);
     SIZE_T bytes = (SIZE_T)(box.right - box.left) * (box.bottom - box.top) * sizeof(DWORD);
     DWORD start = GetTickCount();
     while (want && display) {
         MsgWaitForMultipleObjects(0, NULL, FALSE, 0, QS_PAINT);
-        DWORD* shown = ReadPixels(display, box);
+        DWORD* shown = CopyPixels(display, box);
         bool same = shown && memcmp(shown, want, bytes) == 0;
         if (shown) HeapFree(GetProcessHeap(), 0, shown);
         if (same || GetTickCount() - start >= kFrameFreeWaitMs) break;

@@ -88,8 +88,7 @@ static const int kMaxPieces = 16;
 static ScreenPiece s_noted[kMaxPieces];
 static int s_nNoted;
 
-// rc of the screen as 32-bit top-down pixels in a new heap block, or NULL.
-static DWORD* ReadScreen(HDC display, const RECT& rc)
+DWORD* CopyPixels(HDC display, const RECT& rc)
 {
     int w = rc.right - rc.left, h = rc.bottom - rc.top;
     BITMAPINFO bi;
@@ -161,7 +160,7 @@ void NoteLeavingWindow(HWND window)
     HDC display = CreateDCA("DISPLAY", NULL, NULL, NULL);
     if (!display) return;
     for (int i = 0; i < n; i++) {
-        DWORD* pixels = ReadScreen(display, pieces[i]);
+        DWORD* pixels = CopyPixels(display, pieces[i]);
         if (!pixels) continue;
         s_noted[s_nNoted].rc = pieces[i];
         s_noted[s_nNoted].pixels = pixels;
@@ -231,7 +230,7 @@ static bool NotedWindowStillShown()
     ScreenNow now;
     HRGN area = CreateRectRgn(0, 0, 0, 0);
     for (int i = 0; i < s_nNoted; i++) {
-        now.pixels[i] = ReadScreen(display, s_noted[i].rc);
+        now.pixels[i] = CopyPixels(display, s_noted[i].rc);
         HRGN piece = CreateRectRgnIndirect(&s_noted[i].rc);
         CombineRgn(area, area, piece, RGN_OR);
         DeleteObject(piece);

@@ -26,6 +26,9 @@ void NoteLeavingWindow(HWND window);
 // Hides a window of ours before the screen is read: no other program is activated, and the
 // display is given the time to show what lay below it.
 void HideForCapture(HWND window);
+// rc of a DC (the display, a memory DC) as 32-bit top-down rows in a new block of the process
+// heap, or NULL; the caller frees it with HeapFree.
+DWORD* CopyPixels(HDC from, const RECT& rc);
 // The longest wait for a hidden window to leave the screen, and for a thread to answer.
 static const DWORD kLeaveWaitMs = 250;
 static const DWORD kThreadProbeMs = 100;
