@@ -49,8 +49,7 @@ static void CapturePage_OnInitDialog(HWND hDlg)
 
 static void CaptureFullScreen()
 {
-    ShowWindow(g_hMainDlg, SW_HIDE);
-    UpdateAllWindows();
+    HideForCapture(g_hMainDlg);
     GetWindowRect(GetDesktopWindow(), &g_rcCapture);
     CaptureScreenRect();
     ShowWindow(g_hMainDlg, SW_SHOW);

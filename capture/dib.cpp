@@ -13,6 +13,7 @@ static_assert(sizeof(void*) == 8 || sizeof(OPENFILENAMEA) == 88, "the full Save 
 
 char g_szBitmapFile[MAX_PATH];
 WriteFileProc g_pfnWriteFile = WriteFile;
+GetSaveFileNameProc g_pfnGetSaveFileName = GetSaveFileNameA;
 
 // ---- Header arithmetic (pure)
 
@@ -171,7 +172,7 @@ BOOL AskBitmapFileName(HWND owner)
     ofn.nMaxFile = sizeof(g_szBitmapFile);
     ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     ofn.lpstrDefExt = "BMP";
-    return GetSaveFileNameA(&ofn);
+    return g_pfnGetSaveFileName(&ofn);
 }
 
 // One write that must go through whole; a short count means the disk is full.
@@ -183,6 +184,26 @@ static DWORD WriteWhole(HANDLE file, const void* data, DWORD bytes)
         return err ? err : ERROR_WRITE_FAULT;
     }
     return written == bytes ? ERROR_SUCCESS : ERROR_DISK_FULL;
+}
+
+// A new file in the folder of path, named "~" and four hex digits (no longer than most names it
+// stands in for, so that it fits wherever the target fits); its name goes to temp.
+static HANDLE CreateFileBeside(const char* path, char temp[MAX_PATH])
+{
+    int folder = lstrlenA(path);
+    while (folder > 0 && path[folder - 1] != '\\' && path[folder - 1] != '/' && path[folder - 1] != ':') folder--;
+    if (folder + 6 > MAX_PATH) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return INVALID_HANDLE_VALUE;
+    }
+    DWORD seed = GetTickCount() ^ (GetCurrentProcessId() << 8);
+    for (int attempt = 0; attempt < 32; attempt++) {
+        memcpy(temp, path, folder);
+        wsprintfA(temp + folder, "~%04X", (unsigned)((seed + attempt) & 0xFFFF));
+        HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return INVALID_HANDLE_VALUE;
 }
 
 DWORD WriteDibFile(const char* path, HGLOBAL dib)
@@ -203,7 +224,10 @@ DWORD WriteDibFile(const char* path, HGLOBAL dib)
     BITMAPFILEHEADER fh;
     BuildBmpFileHeader(block, size, &fh);
 
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    // Written beside the target under a name of its own and put in its place only once whole:
+    // a failed save leaves the file that was there as it was.
+    char temp[MAX_PATH];
+    HANDLE file = CreateFileBeside(path, temp);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD err = GetLastError();
         GlobalUnlock(dib);
@@ -214,7 +238,8 @@ DWORD WriteDibFile(const char* path, HGLOBAL dib)
     GlobalUnlock(dib);
     // Errors of delayed writes surface when the handle closes.
     if (!CloseHandle(file) && err == ERROR_SUCCESS) err = GetLastError();
-    if (err != ERROR_SUCCESS) DeleteFileA(path);
+    if (err == ERROR_SUCCESS && !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING)) err = GetLastError();
+    if (err != ERROR_SUCCESS) DeleteFileA(temp);
     return err;
 }
 

@@ -5,6 +5,7 @@
 #define VANTIX_CAPTURE_DIB_H
 
 #include <windows.h>
+#include <commdlg.h>
 
 // Flags of every packed DIB block: movable and zero-filled.
 #define DIB_BLOCK_FLAGS (GMEM_MOVEABLE | GMEM_ZEROINIT)
@@ -32,7 +33,8 @@ HBITMAP DibToBitmap(HGLOBAL dib);
 // Save As dialog for a BMP file; nonzero when the user chose a name (in g_szBitmapFile).
 BOOL AskBitmapFileName(HWND owner);
 // Writes the DIB as a BMP file: ERROR_SUCCESS, or the error code of what failed. A failed or
-// short write leaves no file behind; a missing DIB creates none.
+// short write leaves no new file behind and an existing one as it was; a missing DIB creates
+// none.
 DWORD WriteDibFile(const char* path, HGLOBAL dib);
 // Asks for a name and writes the BMP file, reporting failures with the error box. The DIB
 // stays with the caller.
@@ -44,5 +46,8 @@ void CopyCaptureToClipboard();
 // The file writer's WriteFile; tests replace it to stand for a full disk.
 typedef BOOL (WINAPI* WriteFileProc)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
 extern WriteFileProc g_pfnWriteFile;
+// The Save As dialog; tests replace it to save many times without the dialog.
+typedef BOOL (WINAPI* GetSaveFileNameProc)(LPOPENFILENAMEA);
+extern GetSaveFileNameProc g_pfnGetSaveFileName;
 
 #endif

@@ -7,6 +7,7 @@
 #include "resource.h"
 
 #include <stdio.h>
+#include <string.h>
 
 HWND g_hSelectWnd;
 bool g_bTracking;
@@ -22,6 +23,22 @@ static HGDIOBJ s_hOldPicture;
 static bool s_bClosing;
 // The overlay's own focus hand-over, which is no loss of focus.
 static bool s_bRefocusing;
+// The window hidden for the selection: the activation goes back to it, not to another program.
+static HWND s_hOwner;
+// Everything drawn on the overlay in this selection lies within this box.
+static RECT s_rcDrawn;
+
+// Input reaches the selection through low-level hooks as well: the display may hand a key or a
+// click to another program's window although the overlay is the foreground window (under X11 the
+// keyboard stays with the window that last took it, and a program that activates itself late is
+// raised above every other window). The hooks post what they see to the overlay as this message
+// (wParam: the mouse message, lParam: the point on the screen) or as WM_CHAR.
+static const UINT WM_SELECTION_POINTER = WM_APP + 1;
+static HHOOK s_hMouseHook;
+static HHOOK s_hKeyHook;
+
+// How long the overlay waits for the display to show its last picture before it goes.
+static const DWORD kFrameFreeWaitMs = 250;
 
 // PatBlt inverting the destination, asking for layered windows to be included as well.
 #define FRAME_ROP (DSTINVERT | CAPTUREBLT)
@@ -115,6 +132,14 @@ void DrawSelectionFrame()
     }
     InvertFrame(dc, g_rcCapture, text, size);
     ReleaseDC(g_hSelectWnd, dc);
+    // The outline includes the right and bottom edges; the label may reach past a small frame.
+    RECT outline = {g_rcCapture.left, g_rcCapture.top, g_rcCapture.right + 1, g_rcCapture.bottom + 1};
+    UnionRect(&s_rcDrawn, &s_rcDrawn, &outline);
+    if (text) {
+        POINT pos = LabelPosition(g_rcCapture, size);
+        RECT label = {pos.x, pos.y, pos.x + size.cx, pos.y + size.cy};
+        UnionRect(&s_rcDrawn, &s_rcDrawn, &label);
+    }
     if (s_hPictureDC) InvertFrame(s_hPictureDC, g_rcCapture, text, size);
 }
 
@@ -146,18 +171,78 @@ static void ReleaseScreenPicture()
     s_hOldPicture = NULL;
 }
 
+static LRESULT CALLBACK SelectionMouseProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && g_hSelectWnd && !s_bClosing &&
+        (wParam == WM_MOUSEMOVE || wParam == WM_LBUTTONDOWN || wParam == WM_LBUTTONUP)) {
+        const MSLLHOOKSTRUCT* m = (const MSLLHOOKSTRUCT*)lParam;
+        PostMessageA(g_hSelectWnd, WM_SELECTION_POINTER, wParam, MAKELPARAM(m->pt.x, m->pt.y));
+        // The button belongs to the selection, never to a window under the overlay; moves pass
+        // on so that the pointer keeps moving.
+        if (wParam != WM_MOUSEMOVE) return 1;
+    }
+    return CallNextHookEx(s_hMouseHook, code, wParam, lParam);
+}
+
+static LRESULT CALLBACK SelectionKeyProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && g_hSelectWnd && !s_bClosing && wParam == WM_KEYDOWN) {
+        const KBDLLHOOKSTRUCT* k = (const KBDLLHOOKSTRUCT*)lParam;
+        // A key that types a character, as WM_CHAR would bring it.
+        UINT ch = MapVirtualKeyA(k->vkCode, MAPVK_VK_TO_CHAR);
+        if (ch) {
+            PostMessageA(g_hSelectWnd, WM_CHAR, ch & 0xFFFF, 0);
+            return 1;
+        }
+    }
+    return CallNextHookEx(s_hKeyHook, code, wParam, lParam);
+}
+
+static void RemoveInputHooks()
+{
+    if (s_hMouseHook) UnhookWindowsHookEx(s_hMouseHook);
+    if (s_hKeyHook) UnhookWindowsHookEx(s_hKeyHook);
+    s_hMouseHook = NULL;
+    s_hKeyHook = NULL;
+}
+
+// Where windows are composed apart (X11), the screen keeps a destroyed window's last picture
+// over windows that do not repaint, and the capture reads it: the overlay goes once the display
+// shows its picture without the frame. Drawing reaches the display while the thread waits.
+static void WaitForFrameFreeScreen()
+{
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, box;
+    if (!s_hPictureDC || !IntersectRect(&box, &s_rcDrawn, &screen)) return;
+    DWORD* want = CopyPixels(s_hPictureDC, box);
+    HDC display = CreateDCA("DISPLAY", NULL, NULL, NULL);
+    SIZE_T bytes = (SIZE_T)(box.right - box.left) * (box.bottom - box.top) * sizeof(DWORD);
+    DWORD start = GetTickCount();
+    while (want && display) {
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 0, QS_PAINT);
+        DWORD* shown = CopyPixels(display, box);
+        bool same = shown && memcmp(shown, want, bytes) == 0;
+        if (shown) HeapFree(GetProcessHeap(), 0, shown);
+        if (same || GetTickCount() - start >= kFrameFreeWaitMs) break;
+        Sleep(10);
+    }
+    if (display) DeleteDC(display);
+    if (want) HeapFree(GetProcessHeap(), 0, want);
+}
+
 static void CloseSelection(HWND hWnd)
 {
     if (s_bClosing) return;
     s_bClosing = true;
+    RemoveInputHooks();
     if (g_bTracking) {
         g_bTracking = false;
         DrawSelectionFrame();
     }
-    // Where windows are composed apart (X11), the screen keeps a destroyed window's last picture
-    // until the windows below have repainted, and the capture may read it: that picture must be
-    // the one without the frame. A wait of no time hands what was drawn to the screen.
-    MsgWaitForMultipleObjects(0, NULL, FALSE, 0, QS_ALLINPUT);
+    WaitForFrameFreeScreen();
+    // Destroying the active overlay would activate another program, which under X11 may then
+    // take the keyboard and the top of the screen from the next selection whenever it gets round
+    // to it: the hidden owner takes the activation back first.
+    if (s_hOwner && GetActiveWindow() == hWnd) SetActiveWindow(s_hOwner);
     DestroyWindow(hWnd);
 }
 
@@ -173,6 +258,8 @@ static void Selection_OnPaint(HWND hWnd)
 
 static void Selection_OnButtonDown(POINT pt)
 {
+    // A press reported twice (hooks may see one event twice) would draw the frame away.
+    if (g_bTracking) return;
     // Where the button went down, not where the pointer is by the time the message is read:
     // on a fast drag the two differ.
     g_ptAnchor = pt;
@@ -210,6 +297,21 @@ static void Selection_OnButtonUp(HWND hWnd, POINT pt)
     CloseSelection(hWnd);
 }
 
+static void Selection_OnPointer(HWND hWnd, UINT msg, POINT pt)
+{
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        Selection_OnMouseMove(pt);
+        break;
+    case WM_LBUTTONDOWN:
+        Selection_OnButtonDown(pt);
+        break;
+    case WM_LBUTTONUP:
+        Selection_OnButtonUp(hWnd, pt);
+        break;
+    }
+}
+
 LRESULT CALLBACK SelectionWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
@@ -221,20 +323,18 @@ LRESULT CALLBACK SelectionWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
     case WM_PAINT:
         Selection_OnPaint(hWnd);
         return 0;
-    case WM_LBUTTONDOWN: {
+    case WM_SELECTION_POINTER: {
         POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        Selection_OnButtonDown(pt);
+        Selection_OnPointer(hWnd, (UINT)wParam, pt);
         return 0;
     }
-    case WM_MOUSEMOVE: {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP: {
+        // The hooks bring every pointer event; the window's own are used only without them.
         // Client coordinates are screen coordinates: the overlay sits at 0, 0.
         POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        Selection_OnMouseMove(pt);
-        return 0;
-    }
-    case WM_LBUTTONUP: {
-        POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        Selection_OnButtonUp(hWnd, pt);
+        if (!s_hMouseHook) Selection_OnPointer(hWnd, msg, pt);
         return 0;
     }
     case WM_CHAR:
@@ -262,11 +362,13 @@ LRESULT CALLBACK SelectionWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
 void StartAreaSelection(HWND owner, int width, int height)
 {
     g_bTracking = false;
-    // Hidden without handing the activation on: another program activated now would take the
-    // keyboard back from the overlay as soon as it got round to it.
+    s_hOwner = owner;
+    SetRectEmpty(&s_rcDrawn);
+    // Gone from the screen before the overlay takes its picture of it.
     if (owner)
-        SetWindowPos(owner, NULL, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
-    UpdateAllWindows();
+        HideForCapture(owner);
+    else
+        UpdateAllWindows();
     if (width != 0 && height != 0) {
         SetRect(&g_rcCapture, 0, 0, width, height);
         g_bFreeSelection = false;
@@ -299,6 +401,8 @@ void StartAreaSelection(HWND owner, int width, int height)
             SetFocus(NULL);
             SetFocus(g_hSelectWnd);
             s_bRefocusing = false;
+            s_hMouseHook = SetWindowsHookExA(WH_MOUSE_LL, SelectionMouseProc, g_hInst, 0);
+            s_hKeyHook = SetWindowsHookExA(WH_KEYBOARD_LL, SelectionKeyProc, g_hInst, 0);
             MSG msg;
             BOOL got;
             while ((got = GetMessageA(&msg, NULL, 0, 0)) > 0) {
@@ -315,6 +419,7 @@ void StartAreaSelection(HWND owner, int width, int height)
                 if (got == 0) PostQuitMessage((int)msg.wParam);
             }
         }
+        RemoveInputHooks();
         ReleaseScreenPicture();
         UnregisterClassA(cls, g_hInst);
     }
@@ -325,5 +430,6 @@ void StartAreaSelection(HWND owner, int width, int height)
         ShowWindow(owner, SW_SHOW);
         BringWindowToTop(owner);
     }
+    s_hOwner = NULL;
     if (!IsRectEmpty(&g_rcCapture)) DeliverCapture();
 }

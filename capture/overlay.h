@@ -3,7 +3,8 @@
 // size. It shows a copy of the screen taken just before it appears (an unpainted transparent
 // window shows black on composited desktops and under Wine) and draws the selection frame by
 // inverting pixels of that picture; the capture itself is read from the live screen after the
-// overlay is gone.
+// overlay is gone. Its mouse button and keys come through low-level hooks as well, whichever
+// window the display hands them to.
 #ifndef VANTIX_CAPTURE_OVERLAY_H
 #define VANTIX_CAPTURE_OVERLAY_H
 

@@ -14,9 +14,24 @@ extern RECT g_rcCapture;
 extern HBITMAP g_hCaptureBitmap;
 extern HGLOBAL g_hCaptureDib;
 
-// Repaints every window on the desktop at once, children before their parents, so that what
-// hiding the main dialog (or removing an overlay) uncovered is drawn before the screen is read.
+// Repaints every window on the desktop at once, so that what hiding the main dialog (or
+// removing an overlay) uncovered is drawn before the screen is read, and waits (at most
+// kLeaveWaitMs) until a window noted with NoteLeavingWindow no longer shows on the screen.
+// A thread that does not answer a short probe is asked nothing more: a hung program never
+// stops the capture.
 void UpdateAllWindows();
+// Notes what a window of ours shows on the screen now, just before it is hidden or removed:
+// the next UpdateAllWindows waits until the windows below have drawn over it. One at a time.
+void NoteLeavingWindow(HWND window);
+// Hides a window of ours before the screen is read: no other program is activated, and the
+// display is given the time to show what lay below it.
+void HideForCapture(HWND window);
+// rc of a DC (the display, a memory DC) as 32-bit top-down rows in a new block of the process
+// heap, or NULL; the caller frees it with HeapFree.
+DWORD* CopyPixels(HDC from, const RECT& rc);
+// The longest wait for a hidden window to leave the screen, and for a thread to answer.
+static const DWORD kLeaveWaitMs = 250;
+static const DWORD kThreadProbeMs = 100;
 
 // Pure: the part of rc on a primary display of horzRes x vertRes pixels (may be empty).
 RECT ClipToDisplay(const RECT& rc, int horzRes, int vertRes);

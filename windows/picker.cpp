@@ -141,6 +141,7 @@ static void ShowFrame(HWND window)
 
 static void HideFrame()
 {
+    if (s_hFrame) NoteLeavingWindow(s_hFrame);   // a capture next waits until the screen lets it go
     if (s_hFrame) ShowWindow(s_hFrame, SW_HIDE);
     s_hFramed = NULL;
 }

@@ -155,10 +155,15 @@ PictureWindow::PictureWindow(int x, int y, int w, int h, const char* title, int 
     if (!process_) return;
     WaitUntil([&] { return (window_ = FindWindowA("VantixCaptureFixture", title)) != NULL; }, 10000);
     if (!window_) return;
-    // Foreground before anything else happens: its activation must not arrive late, in the
-    // middle of a selection.
-    WaitUntil([&] { return GetForegroundWindow() == window_; }, 3000);
-    Sleep(300);
+    // Activated, and the activation handled by its own thread (its focus is set): none of it
+    // arrives late, in the middle of a selection.
+    DWORD thread = GetWindowThreadProcessId(window_, NULL);
+    WaitUntil([&] {
+        GUITHREADINFO gui;
+        ZeroMemory(&gui, sizeof(gui));
+        gui.cbSize = sizeof(gui);
+        return GetForegroundWindow() == window_ && GetGUIThreadInfo(thread, &gui) && gui.hwndFocus == window_;
+    }, 5000);
     // Shown and painted: the display holds the picture. A window narrower than the smallest
     // window has a wider client area than the picture.
     RECT rc = ClientScreenRect();
@@ -182,8 +187,20 @@ PictureWindow::~PictureWindow()
         WaitForSingleObject(process_, 5000);
         CloseHandle(process_);
     }
-    // Let the windows below repaint before the next test reads the screen.
-    Sleep(100);
+    WaitUntil([&] { return !IsWindow(window_); }, 5000);
+}
+
+bool PictureWindow::BeBusy(DWORD ms) const
+{
+    DWORD_PTR began = 0;
+    return SendMessageTimeoutA(window_, CAPTURE_FIXTURE_BUSY, ms, 0, SMTO_NORMAL, 5000, &began) && began;
+}
+
+long PictureWindow::Activations() const
+{
+    DWORD_PTR n = 0;
+    if (!SendMessageTimeoutA(window_, CAPTURE_FIXTURE_ACTIVATIONS, 0, 0, SMTO_NORMAL, 5000, &n)) return -1;
+    return (long)n;
 }
 
 RECT PictureWindow::ClientScreenRect() const
@@ -242,9 +259,9 @@ int RunUnixShell(const std::string& command, DWORD timeoutMs)
     return status;
 }
 
-// Every program started from here through wine passes through a launcher that may take the
-// foreground for a moment: xdotool commands go to one long-lived shell loop instead, started
-// once, before any overlay is up, and ended when the test program ends.
+// xdotool commands go to one long-lived shell loop, started once, before any overlay is up, and
+// ended when the test program ends: commands can then be given from inside a running selection
+// without starting a program each time.
 static std::string s_xdoCommand;
 static std::string s_xdoStop;
 
@@ -260,20 +277,23 @@ static bool StartXdotoolLoop()
     if (!s_xdoCommand.empty()) return true;
     char name[64];
     snprintf(name, sizeof(name), "xdo_%lu", GetCurrentProcessId());
-    std::string cmd = TestFile(std::string(name) + ".cmd"), stop = TestFile(std::string(name) + ".stop");
+    std::string cmd = TestFile(std::string(name) + ".cmd"), stop = TestFile(std::string(name) + ".stop"),
+                ready = TestFile(std::string(name) + ".ready");
     DeleteFileA(cmd.c_str());
     DeleteFileA(stop.c_str());
-    std::string c = UnixPath(cmd), st = UnixPath(stop);
+    DeleteFileA(ready.c_str());
+    std::string c = UnixPath(cmd), st = UnixPath(stop), rd = UnixPath(ready);
     // Bounded: a test program that dies without saying so leaves no loop behind for long.
-    std::string line = "sh -c \"end=$(( $(date +%s) + 1800 )); while [ ! -e '" + st + "' ] && [ $(date +%s) -lt $end ]; do "
+    std::string line = "sh -c \"end=$(( $(date +%s) + 1800 )); touch '" + rd + "'; "
+                       "while [ ! -e '" + st + "' ] && [ $(date +%s) -lt $end ]; do "
                        "if [ -e '" + c + "' ]; then mv '" + c + "' '" + c + ".run'; xdotool $(cat '" + c + ".run'); "
-                       "rm -f '" + c + ".run'; fi; sleep 0.05; done; rm -f '" + st + "'\"";
+                       "rm -f '" + c + ".run'; fi; sleep 0.05; done; rm -f '" + st + "' '" + rd + "'\"";
     if (!StartUnix("Z:\\bin\\sh", line)) return false;
     s_xdoCommand = cmd;
     s_xdoStop = stop;
     atexit(StopXdotoolLoop);
-    // Let whatever the launch moved settle before anyone relies on the foreground.
-    Sleep(1500);
+    // Commands are taken once the loop runs.
+    WaitUntil([&] { return FileExists(ready); }, 20000);
     return true;
 }
 
@@ -400,7 +420,8 @@ DWORD WINAPI SaveAsDriver::Run(LPVOID p)
         if (prompt) {
             InterlockedIncrement(&self->prompts_);
             PostMessageA(prompt, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), (LPARAM)GetDlgItem(prompt, IDYES));
-            Sleep(200);
+            // Answered once: the next look is for whatever follows it.
+            WaitUntil([&] { return !IsWindow(prompt) || !IsWindowVisible(prompt); }, 5000);
             continue;
         }
         HWND dlg = FindUiDialog(self->uiThread_, true);
@@ -409,7 +430,6 @@ DWORD WINAPI SaveAsDriver::Run(LPVOID p)
             InterlockedIncrement(&self->seen_);
             self->owner_ = GetWindow(dlg, GW_OWNER);
             if (self->observer_) self->observer_(dlg);
-            Sleep(100);
             int button = IDCANCEL;
             if (!self->name_.empty()) {
                 SendMessageA(FileNameEdit(dlg), WM_SETTEXT, 0, (LPARAM)self->name_.c_str());
@@ -436,6 +456,34 @@ long CountGdiObjects()
     for (ULONG_PTR i = 1; i <= 0xFFFF; i++)
         if (GetObjectType((HGDIOBJ)i)) live++;
     return live;
+}
+
+long CountUserObjects()
+{
+    return (long)GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+}
+
+static BOOL CALLBACK CountChildProc(HWND, LPARAM n)
+{
+    ++*(long*)n;
+    return TRUE;
+}
+
+static BOOL CALLBACK CountTopProc(HWND h, LPARAM n)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if (pid != GetCurrentProcessId()) return TRUE;
+    ++*(long*)n;
+    EnumChildWindows(h, CountChildProc, n);
+    return TRUE;
+}
+
+long CountOwnWindows()
+{
+    long n = 0;
+    EnumWindows(CountTopProc, (LPARAM)&n);
+    return n;
 }
 
 long CountHeapBlocks()

@@ -42,6 +42,11 @@ public:
     HWND Window() const { return window_; }
     // Client area in screen coordinates.
     RECT ClientScreenRect() const;
+    // Has the fixture read no message for ms milliseconds from now on (true once it has begun):
+    // the display shows its window as it last was until the spell is over.
+    bool BeBusy(DWORD ms) const;
+    // How often its window has been activated (-1 when it does not answer).
+    long Activations() const;
 private:
     HANDLE process_ = NULL;
     HWND window_ = NULL;
@@ -89,6 +94,10 @@ private:
 // Live GDI objects of this process, and busy blocks of its heap.
 long CountGdiObjects();
 long CountHeapBlocks();
+// USER objects of this process where the platform counts them (0 where it does not), and the
+// windows of this process (top-level windows and their descendants).
+long CountUserObjects();
+long CountOwnWindows();
 
 // A file's whole contents ("" when missing); whether it exists.
 std::string FileBytes(const std::string& path);

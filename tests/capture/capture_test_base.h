@@ -25,6 +25,7 @@ protected:
         g_hCaptureBitmap = NULL;
         g_hCaptureDib = NULL;
         g_pfnWriteFile = WriteFile;
+        g_pfnGetSaveFileName = GetSaveFileNameA;
     }
     void TearDown() override
     {
@@ -33,6 +34,7 @@ protected:
         if (g_hMainWnd && IsWindow(g_hMainWnd)) DestroyWindow(g_hMainWnd);
         g_hMainWnd = NULL;
         g_pfnWriteFile = WriteFile;
+        g_pfnGetSaveFileName = GetSaveFileNameA;
         EXPECT_FALSE(g_hCaptureBitmap) << "the capture state is empty between captures";
         EXPECT_FALSE(g_hCaptureDib);
     }
@@ -45,7 +47,15 @@ protected:
     static void Shot(const char* name)
     {
         if (ShotsDir().empty()) return;
-        PumpMessages(200);
+        // Taken once the display has settled: two reads with messages handled between agree.
+        RECT all = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        Picture last;
+        PumpUntil([&] {
+            Picture now = ScreenPicture(all);
+            bool same = PictureDifference(now, last) == 0;
+            last = now;
+            return same;
+        }, 3000);
         SaveScreenshotPng(ShotsDir() + "\\" + name);
     }
 };

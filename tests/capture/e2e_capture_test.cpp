@@ -8,6 +8,7 @@
 
 #include "support/testing.h"
 #include "capture/capture_helpers.h"
+#include "capture_picture.h"
 #include "app/settings.h"
 #include "resource.h"
 
@@ -51,7 +52,8 @@ protected:
         rec.TrayIcon = tray ? 1 : 0;
         WriteStoredSettings(&rec, sizeof(rec));
     }
-    // Clicks the capture button of the running program; true once the main dialog has hidden.
+    // Clicks the capture button of the running program. The caller waits for what lasts: the
+    // overlay, the picker's frame, a viewer or the clipboard.
     static bool PressCapture(HWND dlg)
     {
         HWND page = PageOf(dlg);
@@ -59,7 +61,16 @@ protected:
         if (!button) return false;
         RECT rc = WindowRect(button);
         StartXdotool(At("mousemove", POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}) + " click 1");
-        return WaitUntil([&] { return !IsWindowVisible(dlg); }, 10000);
+        return true;
+    }
+    // The program's own loop handles a message posted to it: a minimize and a restore of the
+    // main dialog take effect, each within ms.
+    static bool LoopAnswers(HWND dlg, DWORD ms)
+    {
+        PostMessageA(dlg, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        bool minimized = WaitUntil([&] { return IsIconic(dlg) != 0; }, ms);
+        PostMessageA(dlg, WM_SYSCOMMAND, SC_RESTORE, 0);
+        return minimized && WaitUntil([&] { return !IsIconic(dlg); }, ms);
     }
     static HWND Overlay(DWORD pid)
     {
@@ -110,17 +121,21 @@ TEST_F(CaptureEndToEnd, ADragAcrossAnotherProgramPutsExactlyThatAreaOnTheClipboa
     HWND dlg = v.Dialog();
     ASSERT_TRUE(dlg);
     ASSERT_TRUE(PictureShown(c)) << "before the capture";
-    ASSERT_TRUE(PressCapture(dlg)) << "the main dialog hides for the selection";
-    ASSERT_TRUE(Overlay(v.Pid()));
+    ASSERT_TRUE(PressCapture(dlg));
+    ASSERT_TRUE(Overlay(v.Pid())) << "the selection began";
+    EXPECT_FALSE(IsWindowVisible(dlg)) << "the main dialog hides for the selection";
 
     POINT a = {c.left + 40, c.top + 30}, b = {c.left + 250, c.top + 170};
-    StartXdotool("sleep 0.3 " + At("mousemove", b) + " mousedown 1 " + At("mousemove", POINT{b.x - 60, b.y - 50}) + " " +
+    StartXdotool(At("mousemove", b) + " mousedown 1 " + At("mousemove", POINT{b.x - 60, b.y - 50}) + " " +
                  At("mousemove", a));
-    if (!ShotsDir().empty()) {
-        Sleep(1200);
-        SaveScreenshotPng(ShotsDir() + "\\capture_overlay_label.png");
-    }
-    StartXdotool("sleep 0.2 mouseup 1");
+    // The frame reaches a, where the button is held: its corner shows the picture inverted.
+    RECT corner = {a.x, a.y, a.x + 1, a.y + 1};
+    EXPECT_TRUE(WaitUntil([&] {
+        Picture p = ScreenPicture(corner);
+        return p.width == 1 && p.At(0, 0) == (~CapturePicturePixel(40, 30) & 0xFFFFFF);
+    }, 10000)) << "the frame follows the drag";
+    if (!ShotsDir().empty()) SaveScreenshotPng(ShotsDir() + "\\capture_overlay_label.png");
+    StartXdotool("mouseup 1");
 
     ASSERT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != seq && IsClipboardFormatAvailable(CF_DIB); },
                           10000)) << "a capture arrived";
@@ -145,10 +160,11 @@ TEST_F(CaptureEndToEnd, EscapeGivesNothingAndBringsTheDialogBack)
     ASSERT_TRUE(dlg);
     ASSERT_TRUE(PressCapture(dlg));
     ASSERT_TRUE(Overlay(v.Pid()));
-    StartXdotool("sleep 0.3 key Escape");
+    StartXdotool("key Escape");
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dlg) != 0; }, 10000));
     EXPECT_FALSE(FindTopWindow(v.Pid(), "Vantix_Select", NULL, false));
-    Sleep(500);
+    // Back in its own loop, past any delivery.
+    EXPECT_TRUE(LoopAnswers(dlg, 5000));
     EXPECT_EQ(GetClipboardSequenceNumber(), seq) << "nothing was delivered";
     EXPECT_FALSE(FindTopWindow(v.Pid(), "Vantix_Capture", NULL, false));
     PostMessageA(dlg, WM_CLOSE, 0, 0);
@@ -173,10 +189,37 @@ TEST_F(CaptureEndToEnd, FullScreenOpensAViewerThatClosesWithTheInformationBoxes)
 
     PostMessageA(dlg, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(viewer); }, 10000)) << "closed with the main dialog";
-    EXPECT_FALSE(v.Exited(500)) << "the program stays in the tray";
     HWND hidden = HiddenWindow();
-    ASSERT_TRUE(hidden);
+    ASSERT_TRUE(hidden) << "the program stays in the tray";
+    DWORD_PTR answer;
+    EXPECT_TRUE(SendMessageTimeoutA(hidden, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer)) << "and runs";
     PostMessageA(hidden, WM_COMMAND, IDC_CMD_QUIT, 0);
+    EXPECT_TRUE(v.Exited(10000));
+}
+
+TEST_F(CaptureEndToEnd, AHungProgramStopsNeitherTheCaptureNorTheProgram)
+{
+    // A program that no longer reads its messages and has something to paint: the capture asks
+    // it nothing it could wait on for good.
+    PictureWindow hung(700, 520, 200, 120, "Vantix hung capture fixture", 300);
+    ASSERT_TRUE(hung.Window());
+    ASSERT_TRUE(WaitUntil([&] {
+        return !SendMessageTimeoutA(hung.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, NULL);
+    }, 10000)) << "the fixture stopped answering";
+    InvalidateRect(hung.Window(), NULL, FALSE);
+    ASSERT_TRUE(GetUpdateRect(hung.Window(), NULL, FALSE)) << "it has something to paint";
+    StoreSettings(6, IDC_CAP_CLIPBOARD, false);
+    EmptyTheClipboard();
+    DWORD seq = GetClipboardSequenceNumber();
+
+    VantixProcess v;
+    HWND dlg = v.Dialog();
+    ASSERT_TRUE(dlg);
+    ASSERT_TRUE(PressCapture(dlg));
+    EXPECT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != seq && IsClipboardFormatAvailable(CF_DIB); },
+                          10000)) << "the capture arrived";
+    EXPECT_TRUE(LoopAnswers(dlg, 1000)) << "a message posted to the program is handled within a second";
+    PostMessageA(dlg, WM_CLOSE, 0, 0);
     EXPECT_TRUE(v.Exited(10000));
 }
 

@@ -155,4 +155,41 @@ TEST_F(CapturePage, FullScreenToFileShowsTheMainDialogBeforeTheSaveAsDialog)
     DeleteFileA(file.c_str());
 }
 
+TEST_F(CapturePage, FullScreenHoldsWhatLayBelowTheDialogAndActivatesNoOtherProgram)
+{
+    PictureWindow fixture(300, 260, 240, 160);
+    ASSERT_TRUE(fixture.Window());
+    const RECT c = fixture.ClientScreenRect();
+    const Picture picture = ExpectedPicture(0, 0, 240, 160);
+    g_Options.CaptureArea = 6;
+    g_Options.CaptureDestination = IDC_CAP_CLIPBOARD;
+    HWND page = OpenCapturePage();
+    ASSERT_TRUE(page);
+    // The dialog over the whole picture, active, and shown there.
+    SetWindowPos(g_hMainDlg, HWND_TOP, c.left - 40, c.top - 30, 0, 0, SWP_NOSIZE);
+    SetForegroundWindow(g_hMainDlg);
+    RECT dr = WindowRect(g_hMainDlg), covered;
+    ASSERT_TRUE(IntersectRect(&covered, &dr, &c) && EqualRect(&covered, &c)) << "the dialog covers the picture";
+    DWORD fixtureThread = GetWindowThreadProcessId(fixture.Window(), NULL);
+    ASSERT_TRUE(PumpUntil([&] {
+        GUITHREADINFO gui;
+        ZeroMemory(&gui, sizeof(gui));
+        gui.cbSize = sizeof(gui);
+        return GetForegroundWindow() == g_hMainDlg && GetGUIThreadInfo(fixtureThread, &gui) && !gui.hwndActive &&
+               PictureDifference(ScreenPicture(c), picture) > 240 * 160 / 2;
+    }, 5000)) << "the dialog shows over the picture";
+    const long activations = fixture.Activations();
+
+    // The program below is caught in a job while the dialog goes: the display shows the dialog
+    // there until the program gets round to drawing its window again.
+    ASSERT_TRUE(fixture.BeBusy(100));
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_CAP_GO, BN_CLICKED), (LPARAM)GetDlgItem(page, IDC_CAP_GO));
+    Picture shot = ClipboardDibPicture();
+    ASSERT_EQ(shot.width, GetSystemMetrics(SM_CXSCREEN));
+    Picture got = Crop(shot, c.left, c.top, 240, 160);
+    EXPECT_EQ(PictureDifference(got, picture), 0) << "the picture, not the dialog: " << DescribeDifference(got, picture);
+    EXPECT_EQ(fixture.Activations(), activations) << "hiding the dialog activated no other program";
+    EXPECT_TRUE(IsWindowVisible(g_hMainDlg));
+}
+
 }  // namespace

@@ -1,6 +1,8 @@
 // The capture pipeline and the bitmap export against a window of another process that shows a
 // known picture; files checked with ImageMagick, the clipboard read by another process.
 #include "capture/capture_test_base.h"
+#include "windows/picker.h"
+#include "app/resstring.h"
 
 #include <string>
 
@@ -81,6 +83,66 @@ TEST_F(CapturePipeline, EntireWindowHoldsTheClientPictureAtItsOffset)
     g_Options.CaptureDestination = 8034;
     DeliverCapture();
     EXPECT_FALSE(g_hCaptureBitmap) << "a destination that delivers nowhere still releases";
+}
+
+// A pick driven from inside its own loop: the real pointer goes to the target, and once the
+// display shows the ring around it the target's program gets busy and the pick is clicked.
+struct PickDriver {
+    static PickDriver* s_self;
+    const PictureWindow* target;
+    POINT at;
+    RECT ring;
+    unsigned long ringPixel;   // what the display shows at the ring's corner while it is there
+    int stage;
+    bool busy;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        PickDriver* d = s_self;
+        if (!d) return;
+        if (d->stage == 0) {
+            StartXdotool("mousemove " + std::to_string(d->at.x) + " " + std::to_string(d->at.y));
+            d->stage = 1;
+            return;
+        }
+        HWND frame = FindWindowA("Vantix_PickFrame", NULL);
+        RECT corner = {d->ring.left, d->ring.top, d->ring.left + 1, d->ring.top + 1};
+        Picture shown = ScreenPicture(corner);
+        if (d->stage != 1 || !frame || !IsWindowVisible(frame) || shown.width != 1 || shown.At(0, 0) != d->ringPixel) return;
+        d->stage = 2;
+        d->busy = d->target->BeBusy(150);
+        PostMessageA(FindWindowA(LoadResString(IDS_PICK_CLASS), NULL), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    }
+    // A pick that never gets that far is cancelled.
+    static void CALLBACK Watchdog(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        KillTimer(NULL, id);
+        PostMessageA(FindWindowA(LoadResString(IDS_PICK_CLASS), NULL), WM_CHAR, VK_ESCAPE, 0);
+    }
+};
+PickDriver* PickDriver::s_self;
+
+TEST_F(CapturePipeline, EntireWindowOfAPickedWindowHoldsNoRing)
+{
+    PictureWindow fixture(320, 300, 200, 120);
+    ASSERT_TRUE(fixture.Window());
+    RECT win = WindowRect(fixture.Window()), client = fixture.ClientScreenRect();
+    const Picture window = ScreenPicture(win);
+    PrepareXdotool();
+    g_Options.CaptureDestination = IDC_CAP_CLIPBOARD;
+    // The ring shows the inverse of what lies below it.
+    PickDriver driver = {&fixture, POINT{(client.left + client.right) / 2, (client.top + client.bottom) / 2}, win,
+                         ~window.At(0, 0) & 0xFFFFFF, 0, false};
+    PickDriver::s_self = &driver;
+    UINT_PTR tick = SetTimer(NULL, 0, 50, PickDriver::Tick), watchdog = SetTimer(NULL, 0, 20000, PickDriver::Watchdog);
+    HWND picked = PickWindow(NULL, false, CaptureWindowArea);
+    KillTimer(NULL, tick);
+    KillTimer(NULL, watchdog);
+    PickDriver::s_self = NULL;
+    ASSERT_EQ(picked, fixture.Window()) << "the pick ended on the fixture";
+    EXPECT_TRUE(driver.busy) << "its program was busy while the ring went";
+    Picture got = ClipboardDibPicture();
+    EXPECT_EQ(PictureDifference(got, window), 0) << "the window as it shows without the ring: "
+                                                  << DescribeDifference(got, window);
 }
 
 TEST_F(CapturePipeline, WindowPartlyOffScreenIsCapturedWhereItLiesOnTheDisplay)
@@ -336,7 +398,20 @@ TEST_F(SavingDib, PathsOfAnyLengthTheDialogReturnsAreWritten)
     RemoveDirectoryA(dir.c_str());
 }
 
-TEST_F(SavingDib, FailedOrShortWritesAreReportedAndLeaveNoFile)
+// Files of the test folder whose names begin with "~": what a save may write before the file.
+static std::vector<std::string> StrayFiles()
+{
+    std::vector<std::string> found;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(TestFile("~*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return found;
+    do found.push_back(fd.cFileName);
+    while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return found;
+}
+
+TEST_F(SavingDib, FailedOrShortWritesAreReportedAndLeaveAnExistingFileAsItWas)
 {
     struct {
         const char* name;
@@ -348,16 +423,21 @@ TEST_F(SavingDib, FailedOrShortWritesAreReportedAndLeaveNoFile)
         {"pixels fail", 200, true, false},
         {"pixels come up short", 200, false, false},
         {"short header over an existing file", 5, false, true},
+        {"pixels fail over an existing file", 200, true, true},
     };
     std::string file = TestFile("cap_fulldisk.bmp");
+    const std::string old = "the picture saved before, which a failed save must keep";
     char want[260] = "";
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, ERROR_DISK_FULL, 0, want,
                    sizeof(want), NULL);
+    ASSERT_TRUE(StrayFiles().empty());
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
         DeleteFileA(file.c_str());
         if (c.existedBefore) {
             HANDLE f = CreateFileA(file.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+            DWORD n;
+            WriteFile(f, old.data(), (DWORD)old.size(), &n, NULL);
             CloseHandle(f);
         }
         s_allowed = c.allowed;
@@ -374,7 +454,11 @@ TEST_F(SavingDib, FailedOrShortWritesAreReportedAndLeaveNoFile)
             if (b.caption == "Error in Vantix") errors.push_back(b);
         ASSERT_EQ(errors.size(), 1u) << "a failed save is no success";
         EXPECT_EQ(errors[0].text, want);
-        EXPECT_FALSE(FileExists(file)) << "no truncated BMP is left behind";
+        if (c.existedBefore)
+            EXPECT_EQ(FileBytes(file), old) << "the file saved before is kept whole";
+        else
+            EXPECT_FALSE(FileExists(file)) << "no truncated BMP is left behind";
+        EXPECT_TRUE(StrayFiles().empty()) << "nothing partial beside it";
     }
     // The same direct call reports the code.
     s_allowed = 20;
@@ -382,7 +466,12 @@ TEST_F(SavingDib, FailedOrShortWritesAreReportedAndLeaveNoFile)
     g_pfnWriteFile = FullDiskWriteFile;
     EXPECT_EQ(WriteDibFile(file.c_str(), dib_), (DWORD)ERROR_DISK_FULL);
     g_pfnWriteFile = WriteFile;
-    EXPECT_FALSE(FileExists(file));
+    EXPECT_EQ(FileBytes(file), old);
+    // A save that goes through replaces it.
+    EXPECT_EQ(WriteDibFile(file.c_str(), dib_), (DWORD)ERROR_SUCCESS);
+    EXPECT_EQ(FileBytes(file), Expected());
+    EXPECT_TRUE(StrayFiles().empty());
+    DeleteFileA(file.c_str());
 }
 
 TEST_F(SavingDib, AMissingDibIsReportedBeforeAnyFileIsCreated)
@@ -407,42 +496,66 @@ TEST_F(SavingDib, AMissingDibIsReportedBeforeAnyFileIsCreated)
 
 // ---- No leaks
 
-TEST_F(CapturePipeline, TwoHundredCapturesLeaveNoGdiObjectOrMemoryBehind)
+// The Save As dialog answered at once with one name.
+static std::string s_saveName;
+static BOOL WINAPI NameAtOnce(LPOPENFILENAMEA ofn)
+{
+    lstrcpynA(ofn->lpstrFile, s_saveName.c_str(), (int)ofn->nMaxFile);
+    return TRUE;
+}
+
+TEST_F(CapturePipeline, TwoHundredCapturesToEachDestinationLeaveNoObjectOrMemoryBehind)
 {
     PictureWindow fixture(300, 260, 160, 120);
     ASSERT_TRUE(fixture.Window());
     RECT client = fixture.ClientScreenRect();
+    s_saveName = TestFile("cap_leak.bmp");
+    g_pfnGetSaveFileName = NameAtOnce;
+    MessageBoxAnswerer boxes(IDOK);
     auto capture = [&](UINT dest) {
         g_Options.CaptureDestination = dest;
         SetRect(&g_rcCapture, client.left, client.top, client.left + 64, client.top + 64);
         CaptureScreenRect();
         DeliverCapture();
-    };
-    // Warm-up: the clipboard then holds one capture throughout, the viewer class exists.
-    capture(IDC_CAP_CLIPBOARD);
-    capture(IDC_CAP_NEWWINDOW);
-    CloseViewers();
-    PumpMessages(50);
-    long gdi0 = CountGdiObjects(), heap0 = CountHeapBlocks();
-    ASSERT_GT(gdi0, 0);
-    for (int i = 0; i < 200; i++) {
-        capture(i % 20 == 0 ? IDC_CAP_NEWWINDOW : i % 2 ? IDC_CAP_CLIPBOARD : 8034);
-        if (i % 20 == 0) {
-            HWND v = ViewerWindows().empty() ? NULL : ViewerWindows()[0];
-            ASSERT_TRUE(v);
-            SendMessageA(v, WM_COMMAND, IDC_VIEW_COPY, 0);
+        if (dest != IDC_CAP_NEWWINDOW) return;
+        // Opened, drawn, copied from and closed.
+        for (HWND v : ViewerWindows()) {
             UpdateWindow(v);
+            SendMessageA(v, WM_COMMAND, IDC_VIEW_COPY, 0);
             SendMessageA(v, WM_COMMAND, IDC_VIEW_CLOSE, 0);
         }
+    };
+    struct Counts {
+        long gdi, user, windows, heap;
+    };
+    auto count = [] { return Counts{CountGdiObjects(), CountUserObjects(), CountOwnWindows(), CountHeapBlocks()}; };
+    struct {
+        UINT id;
+        const char* name;
+    } destinations[] = {{IDC_CAP_NEWWINDOW, "viewer"}, {IDC_CAP_CLIPBOARD, "clipboard"}, {IDC_CAP_FILE, "file"}};
+    for (auto& d : destinations) {
+        SCOPED_TRACE(d.name);
+        // Whatever a first capture sets up once (the viewer's class, the clipboard's owner) is
+        // there before the count.
+        capture(d.id);
+        capture(d.id);
+        Counts before = count();
+        for (int i = 0; i < 200; i++) capture(d.id);
+        Counts after = count();
+        printf("200 captures to the %s: GDI objects %ld -> %ld, USER objects %ld -> %ld, windows %ld -> %ld, "
+               "heap blocks %ld -> %ld\n", d.name, before.gdi, after.gdi, before.user, after.user, before.windows,
+               after.windows, before.heap, after.heap);
+        EXPECT_GT(before.gdi, 0);
+        EXPECT_EQ(after.gdi, before.gdi) << "GDI objects";
+        EXPECT_EQ(after.user, before.user) << "USER objects";
+        EXPECT_EQ(after.windows, before.windows) << "windows";
+        EXPECT_GE(before.heap, 0) << "the heap can be walked";
+        EXPECT_EQ(after.heap, before.heap) << "heap blocks";
     }
-    capture(IDC_CAP_CLIPBOARD);
-    PumpMessages(50);
-    long gdi1 = CountGdiObjects(), heap1 = CountHeapBlocks();
-    EXPECT_EQ(gdi1, gdi0) << "GDI objects before and after 200 captures";
-    if (heap0 >= 0) {
-        EXPECT_LT(heap1 - heap0, 20) << "heap blocks: " << heap0 << " then " << heap1;
-    }
-    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), ExpectedPicture(0, 0, 64, 64)), 0);
+    g_pfnGetSaveFileName = GetSaveFileNameA;
+    EXPECT_TRUE(boxes.Boxes().empty()) << "no capture failed";
+    EXPECT_EQ(PictureDifference(BmpPicture(FileBytes(s_saveName)), ExpectedPicture(0, 0, 64, 64)), 0);
+    DeleteFileA(s_saveName.c_str());
 }
 
 }  // namespace

@@ -43,11 +43,31 @@ protected:
         SetClipboardData(CF_TEXT, text);
         CloseClipboard();
     }
-    // Lets what was drawn on a window reach the display, without dispatching anything.
-    static void FlushDrawing()
+    // Waits, without dispatching anything, until pred holds: window surfaces reach the display
+    // while the thread waits for messages.
+    template <class Pred> static bool FlushUntil(Pred pred)
     {
-        // Wine brings window surfaces to the display while a thread waits for messages.
-        for (int i = 0; i < 6; i++) MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
+        DWORD start = GetTickCount();
+        while (!pred()) {
+            if (GetTickCount() - start > 5000) return false;
+            MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
+        }
+        return true;
+    }
+    // Returns once everything drawn on the overlay so far shows on the display: a pixel drawn
+    // after it shows (and is drawn back).
+    static void SyncDrawing()
+    {
+        const int x = GetSystemMetrics(SM_CXSCREEN) - 1, y = GetSystemMetrics(SM_CYSCREEN) - 1;
+        RECT mark = {x, y, x + 1, y + 1};
+        for (int i = 0; i < 2; i++) {
+            Picture was = ScreenPicture(mark);
+            HDC dc = GetDC(g_hSelectWnd);
+            PatBlt(dc, x, y, 1, 1, DSTINVERT);
+            ReleaseDC(g_hSelectWnd, dc);
+            EXPECT_TRUE(FlushUntil([&] { return PictureDifference(ScreenPicture(mark), was) != 0; }))
+                << "drawing on the overlay reaches the display";
+        }
     }
     void TearDown() override
     {
@@ -60,10 +80,11 @@ protected:
     // runs within the overlay's loop. A watchdog cancels a selection that never ends.
     void Select(int w, int h, const std::string& input, std::function<void()> inside = nullptr)
     {
-        // As after a click on the capture button: the owner is the settled foreground window.
+        // As after a click on the capture button: the owner is the foreground window, and every
+        // other program has handled its loss of the activation (handled late, under X11, it
+        // takes the activation from whatever window is active then).
         SetForegroundWindow(owner_);
-        PumpUntil([&] { return GetForegroundWindow() == owner_; }, 3000);
-        PumpMessages(200);
+        PumpUntil([&] { return GetForegroundWindow() == owner_ && !OtherThreadActive(); }, 3000);
         input_ = input;
         inside_ = inside;
         started_ = false;
@@ -84,8 +105,8 @@ protected:
         self->started_ = true;
         KillTimer(NULL, id);
         if (self->inside_) self->inside_();
-        // Played once the overlay is up, with a moment for its focus to settle.
-        if (!self->input_.empty()) StartXdotool("sleep 0.3 " + self->input_);
+        // The overlay takes input from the moment it is up.
+        if (!self->input_.empty()) StartXdotool(self->input_);
     }
     static void CALLBACK WatchdogProc(HWND, UINT, UINT_PTR id, DWORD)
     {
@@ -99,6 +120,29 @@ protected:
         snprintf(buf, sizeof(buf), "mousemove %ld %ld mousedown 1 mousemove %ld %ld mousemove %ld %ld mouseup 1",
                  (long)from.x, (long)from.y, (long)via.x, (long)via.y, (long)to.x, (long)to.y);
         return buf;
+    }
+    // Whether a thread of another process still holds an active window: it has not handled the
+    // owner's activation yet, and would act on it in the middle of the selection.
+    static BOOL CALLBACK FindActiveProc(HWND h, LPARAM found)
+    {
+        DWORD pid = 0, thread = GetWindowThreadProcessId(h, &pid);
+        GUITHREADINFO gui;
+        ZeroMemory(&gui, sizeof(gui));
+        gui.cbSize = sizeof(gui);
+        DWORD_PTR r;
+        // A hung program acts on nothing.
+        if (pid != GetCurrentProcessId() && IsWindowVisible(h) && GetGUIThreadInfo(thread, &gui) && gui.hwndActive &&
+            SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &r)) {
+            *(bool*)found = true;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    static bool OtherThreadActive()
+    {
+        bool found = false;
+        EnumWindows(FindActiveProc, (LPARAM)&found);
+        return found;
     }
     static bool ClipboardHoldsSentinel()
     {
@@ -116,16 +160,16 @@ protected:
         look.cursor = GetClassLongPtrA(g_hSelectWnd, GCLP_HCURSOR) ==
                       (ULONG_PTR)LoadCursorA(g_hInst, MAKEINTRESOURCEA(cursorId));
         UpdateWindow(g_hSelectWnd);
+        SyncDrawing();
         look.shownDiff = PictureDifference(ScreenPicture(fixtureClient),
                                            ExpectedPicture(0, 0, fixtureClient.right - fixtureClient.left,
                                                            fixtureClient.bottom - fixtureClient.top));
         RECT area = {frame.left - 2, frame.top - 2, frame.right + 3, frame.bottom + 3};
-        FlushDrawing();
         Picture before = ScreenPicture(area);
         RECT saved = g_rcCapture;
         g_rcCapture = frame;
         DrawSelectionFrame();
-        FlushDrawing();
+        SyncDrawing();
         Picture once = ScreenPicture(area);
         look.firstDrawChanged = 0;
         look.firstDrawNotInverted = 0;
@@ -147,7 +191,7 @@ protected:
         // A repaint of the overlay shows the same: the frame is gone from its picture too.
         InvalidateRect(g_hSelectWnd, NULL, FALSE);
         UpdateWindow(g_hSelectWnd);
-        FlushDrawing();
+        SyncDrawing();
         look.secondDrawDiff = PictureDifference(before, ScreenPicture(area));
         g_rcCapture = saved;
         return look;
@@ -187,6 +231,32 @@ TEST_F(Selection, FreeDragDownRightAndUpLeftCaptureTheSameRectangle)
     Select(0, 0, Drag(b, POINT{b.x - 100, b.y - 10}, a));
     EXPECT_TRUE(EqualRect(&g_rcCapture, &want));
     EXPECT_EQ(PictureDifference(ClipboardDibPicture(), expected), 0) << "up and to the left";
+}
+
+TEST_F(Selection, KeysAndClicksTheDisplayHandsToAnotherProgramStillReachTheSelection)
+{
+    // Under X11 the keyboard may stay with another program's window that took it last, and a
+    // program that handles its activation late is raised above every window, the overlay too:
+    // the selection still gets the key and the drag, and the other program neither.
+    PictureWindow fixture(300, 260, 240, 160);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    const unsigned long xwin = (unsigned long)(ULONG_PTR)GetPropA(fixture.Window(), "__wine_x11_whole_window");
+    ASSERT_TRUE(xwin) << "the fixture's X11 window";
+    const long activations = fixture.Activations();
+    ASSERT_GE(activations, 1);
+
+    Select(0, 0, "key --window " + std::to_string(xwin) + " Escape");
+    EXPECT_TRUE(IsRectEmpty(&g_rcCapture));
+    EXPECT_TRUE(ClipboardHoldsSentinel()) << "a key cancels wherever the display sends it";
+
+    POINT a = {c.left + 30, c.top + 20}, b = {c.left + 190, c.top + 130};
+    RECT want = {a.x, a.y, b.x, b.y};
+    Select(0, 0, "windowraise " + std::to_string(xwin) + " " + Drag(a, POINT{a.x + 70, a.y + 90}, b));
+    EXPECT_TRUE(EqualRect(&g_rcCapture, &want))
+        << g_rcCapture.left << "," << g_rcCapture.top << "," << g_rcCapture.right << "," << g_rcCapture.bottom;
+    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), ExpectedPicture(30, 20, 160, 110)), 0);
+    EXPECT_EQ(fixture.Activations(), activations) << "the other program got no click";
 }
 
 TEST_F(Selection, AClickWithoutMovementCapturesNothing)
@@ -311,11 +381,11 @@ TEST_F(Selection, AnEmptyFrameDrawsNothing)
     long changed = -1;
     Select(0, 0, "", [&] {
         RECT area = {100, 100, 400, 300};
-        FlushDrawing();
+        SyncDrawing();
         Picture before = ScreenPicture(area);
         SetRect(&g_rcCapture, 200, 150, 200, 250);
         DrawSelectionFrame();
-        FlushDrawing();
+        SyncDrawing();
         changed = PictureDifference(before, ScreenPicture(area));
         SetRectEmpty(&g_rcCapture);
         PostMessageA(g_hSelectWnd, WM_CHAR, VK_ESCAPE, 0);
@@ -360,7 +430,9 @@ TEST_F(Selection, AQuitArrivingMeanwhileEndsTheSelectionAndIsPassedOn)
 TEST_F(Selection, NoFrameIsLeftInACaptureOverAWindowThatNeverRepaints)
 {
     // Where windows are composed apart, the screen keeps the overlay's last picture over a
-    // window that does not repaint; the capture reads it, and it must hold no frame.
+    // window that does not repaint; the capture reads it, and it must hold no frame. A pause
+    // during the drag lets a frame reach the display; the last moves and the release follow at
+    // once.
     PictureWindow fixture(300, 260, 240, 160, "Vantix capture fixture", 2500);
     ASSERT_TRUE(fixture.Window());
     RECT c = fixture.ClientScreenRect();
@@ -369,7 +441,10 @@ TEST_F(Selection, NoFrameIsLeftInACaptureOverAWindowThatNeverRepaints)
     }, 10000)) << "the fixture stopped answering";
     g_Options.ShowDimensions = 1;
     POINT a = {c.left + 30, c.top + 20}, b = {c.left + 190, c.top + 130};
-    Select(0, 0, Drag(a, POINT{a.x + 70, a.y + 90}, b));
+    char input[256];
+    snprintf(input, sizeof(input), "mousemove %ld %ld mousedown 1 mousemove %ld %ld sleep 0.3 mousemove %ld %ld mouseup 1",
+             (long)a.x, (long)a.y, (long)a.x + 70, (long)a.y + 90, (long)b.x, (long)b.y);
+    Select(0, 0, input);
     Picture got = ClipboardDibPicture(), want = ExpectedPicture(30, 20, 160, 110);
     EXPECT_EQ(PictureDifference(got, want), 0) << DescribeDifference(got, want);
 }

@@ -20,8 +20,19 @@ protected:
         if (v.size() != 1) return NULL;
         SetWindowPos(v[0], HWND_TOP, 560, 80, 0, 0, SWP_NOSIZE);
         UpdateWindow(v[0]);
-        PumpMessages(100);
         return v[0];
+    }
+    // What the display shows in rc once pred holds for it (pumping meanwhile), or after 5 s.
+    template <class Pred> static Picture ShownOnce(const RECT& rc, Pred pred)
+    {
+        Picture shown;
+        PumpUntil([&] { return pred(shown = ScreenPicture(rc)); }, 5000);
+        return shown;
+    }
+    static unsigned long WindowColour()
+    {
+        const DWORD c = GetSysColor(COLOR_WINDOW);
+        return ((unsigned long)GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
     }
     static RECT ClientOnScreen(HWND v)
     {
@@ -34,7 +45,6 @@ protected:
     {
         SendMessageA(v, WM_COMMAND, id, 0);
         UpdateWindow(v);
-        PumpMessages(50);
     }
     // The picture drawn at a factor: what the display should show in the top-left w x h.
     static Picture Zoomed(const Picture& p, int factor, int w, int h)
@@ -161,8 +171,7 @@ TEST_F(CaptureViewer, ZoomsFromTheTopLeftCorner)
     RECT client = ClientOnScreen(v);
     const int cw = client.right - client.left, ch = client.bottom - client.top;
     Picture picture = ExpectedPicture(0, 0, 48, 36);
-    const DWORD background = GetSysColor(COLOR_WINDOW);
-    const unsigned long bg = ((unsigned long)GetRValue(background) << 16) | (GetGValue(background) << 8) | GetBValue(background);
+    const unsigned long bg = WindowColour();
 
     struct {
         UINT id;
@@ -172,9 +181,13 @@ TEST_F(CaptureViewer, ZoomsFromTheTopLeftCorner)
     for (auto& z : zooms) {
         SCOPED_TRACE(z.factor);
         Zoom(v, z.id);
-        Picture shown = ScreenPicture(client);
         int w = 48 * z.factor < cw ? 48 * z.factor : cw, h = 36 * z.factor < ch ? 36 * z.factor : ch;
-        EXPECT_EQ(PictureDifference(Crop(shown, 0, 0, w, h), Zoomed(picture, z.factor, w, h)), 0);
+        Picture zoomed = Zoomed(picture, z.factor, w, h);
+        Picture shown = ShownOnce(client, [&](const Picture& p) {
+            return p.width == cw && PictureDifference(Crop(p, 0, 0, w, h), zoomed) == 0;
+        });
+        ASSERT_EQ(shown.width, cw);
+        EXPECT_EQ(PictureDifference(Crop(shown, 0, 0, w, h), zoomed), 0);
         if (w < cw) {
             EXPECT_EQ(shown.At(w, 0), bg) << "background beside the picture";
         }
@@ -241,9 +254,11 @@ TEST_F(CaptureViewer, CopiesTwiceAndKeepsItsPicture)
     }
     InvalidateRect(v, NULL, TRUE);
     UpdateWindow(v);
-    PumpMessages(50);
     RECT client = ClientOnScreen(v);
-    EXPECT_EQ(PictureDifference(Crop(ScreenPicture(client), 0, 0, 60, 40), expected), 0) << "still shown";
+    client.right = client.left + 60;
+    client.bottom = client.top + 40;
+    Picture shown = ShownOnce(client, [&](const Picture& p) { return PictureDifference(p, expected) == 0; });
+    EXPECT_EQ(PictureDifference(shown, expected), 0) << "still shown";
 
     // Copied while a delivery waits in its Save As dialog: that delivery's capture is untouched.
     HDC screen = GetDC(NULL);
@@ -277,8 +292,21 @@ TEST_F(CaptureViewer, ViewerWithoutAPictureShowsItsBackgroundAndCopiesNothing)
     CloseClipboard();
     SendMessageA(v[0], WM_COMMAND, IDC_VIEW_COPY, 0);
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT)) << "the clipboard is left alone";
+
+    // Over a picture, so that a viewer that draws nothing shows something else.
+    PictureWindow fixture(540, 60, 300, 200);
+    ASSERT_TRUE(fixture.Window());
+    SetWindowPos(v[0], HWND_TOP, 560, 80, 0, 0, SWP_NOSIZE);
     InvalidateRect(v[0], NULL, TRUE);
     UpdateWindow(v[0]);
+    RECT client = ClientOnScreen(v[0]);
+    Picture background;
+    background.width = client.right - client.left;
+    background.height = client.bottom - client.top;
+    background.pixels.assign((size_t)background.width * background.height, WindowColour());
+    Picture shown = ShownOnce(client, [&](const Picture& p) { return PictureDifference(p, background) == 0; });
+    EXPECT_EQ(PictureDifference(shown, background), 0) << "the window colour throughout: "
+                                                        << DescribeDifference(shown, background);
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
@@ -301,11 +329,15 @@ TEST_F(CaptureViewer, SeveralViewersLiveSideBySideAndCloseWithTheInformationBoxe
     for (HWND h : v) {
         SetWindowPos(h, HWND_TOP, 600, 100, 0, 0, SWP_NOSIZE);
         UpdateWindow(h);
-        PumpMessages(50);
-        Picture shown = Crop(ScreenPicture(ClientOnScreen(h)), 0, 0, 30, 20);
-        int matches = 0;
-        for (int i = 0; i < 3; i++) matches += PictureDifference(shown, ExpectedPicture(i * 10, 0, 30, 20)) == 0;
-        EXPECT_EQ(matches, 1);
+        RECT shownAt = ClientOnScreen(h);
+        shownAt.right = shownAt.left + 30;
+        shownAt.bottom = shownAt.top + 20;
+        auto matches = [](const Picture& p) {
+            int n = 0;
+            for (int i = 0; i < 3; i++) n += PictureDifference(p, ExpectedPicture(i * 10, 0, 30, 20)) == 0;
+            return n;
+        };
+        EXPECT_EQ(matches(ShownOnce(shownAt, [&](const Picture& p) { return matches(p) > 0; })), 1);
     }
     SendMessageA(v[1], WM_CLOSE, 0, 0);
     EXPECT_EQ(ViewerWindows().size(), 2u) << "closing one leaves the others";
@@ -332,13 +364,11 @@ TEST_F(CaptureViewer, AFailedDrawingIsReportedOnceNotAtEveryPaint)
     std::vector<HWND> v = ViewerWindows();
     ASSERT_EQ(v.size(), 1u);
     UpdateWindow(v[0]);
-    PumpMessages(200);
     ASSERT_EQ(boxes.Boxes().size(), 1u) << "the failure is shown";
     EXPECT_EQ(boxes.Boxes()[0].caption, "Error in Vantix");
     for (int i = 0; i < 3; i++) {
         InvalidateRect(v[0], NULL, TRUE);
         UpdateWindow(v[0]);
-        PumpMessages(50);
     }
     EXPECT_EQ(boxes.Boxes().size(), 1u) << "each dismissed box would otherwise bring the next";
 }
