@@ -169,6 +169,19 @@ bool TraceShows(const std::string& traceFile, const std::string& page, DWORD ms)
     return WaitUntil([&] { return ReadFileText(traceFile).find(needle) != std::string::npos; }, ms);
 }
 
+// What is in front, for a failure message: class, title and owning process.
+std::string FrontDescription()
+{
+    HWND front = GetForegroundWindow();
+    if (!front) return "nothing";
+    char cls[64] = "", title[64] = "";
+    GetClassNameA(front, cls, sizeof(cls));
+    GetWindowTextA(front, title, sizeof(title));
+    DWORD owner = 0;
+    GetWindowThreadProcessId(front, &owner);
+    return std::string(cls) + " \"" + title + "\" of process " + std::to_string(owner);
+}
+
 // The viewer stands in front of the main dialog: closed after each look, so that the next real
 // click reaches the dialog. Gone is not enough: the program must also have handed the
 // foreground back to one of its own windows, which it does once it has dealt with the close.
@@ -182,7 +195,8 @@ void CloseViewer(DWORD pid)
         DWORD owner = 0;
         GetWindowThreadProcessId(front, &owner);
         return !IsWindow(viewer) && front && owner == pid;
-    }, 5000)) << "the viewer closed and the program's own window came to the front";
+    }, 5000)) << "the viewer closed and the program's own window came to the front; in front: " << FrontDescription()
+              << (IsWindow(viewer) ? " (the viewer is still there)" : "");
 }
 
 class ShellEndToEnd : public ::testing::Test {
