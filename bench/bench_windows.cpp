@@ -1,11 +1,13 @@
 // A fill of the Windows page's tree against a bare loop of the same enumeration, text and
 // insertion calls, for 1,000 and 5,000 extra windows of two kinds: titled child windows, and
 // untitled top-level windows (whose items name their program, a process lookup each).
-//   bench_windows.exe [rounds (default 5)]
+// Page and bare loop take turns round by round; the figures are the medians.
+//   bench_windows.exe [rounds (default 7)]
 #include <windows.h>
 #include <commctrl.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <algorithm>
 #include <vector>
 
 #include "app/settings.h"
@@ -120,30 +122,33 @@ static std::vector<HWND> MakeWindows(int n, bool untitledTopLevel, HWND host)
     return made;
 }
 
-static double PageFillMs(HWND page, int rounds)
+static double PageFillMs(HWND page)
 {
     double t0 = Now();
-    for (int r = 0; r < rounds; r++) {
-        SendMessageA(page, WM_COMMAND, IDC_MAIN_REFRESH, 0);
-        Pump();
-    }
-    return (Now() - t0) / rounds;
+    SendMessageA(page, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+    Pump();
+    return Now() - t0;
 }
 
-static double BareFillMs(HWND tree, bool labelEveryWindow, int rounds, int* windows)
+static double BareFillMs(HWND tree, bool labelEveryWindow, int* windows)
 {
     double t0 = Now();
-    for (int r = 0; r < rounds; r++) {
-        *windows = BareFillTree(tree, labelEveryWindow);
-        Pump();
-    }
-    return (Now() - t0) / rounds;
+    *windows = BareFillTree(tree, labelEveryWindow);
+    Pump();
+    return Now() - t0;
+}
+
+static double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 int main(int argc, char** argv)
 {
     setvbuf(stdout, NULL, _IONBF, 0);
-    int rounds = argc > 1 ? atoi(argv[1]) : 5;
+    int rounds = argc > 1 ? atoi(argv[1]) : 7;
     if (rounds < 1) rounds = 1;
     g_hInst = GetModuleHandleA(NULL);
     InitCommonControls();
@@ -161,7 +166,7 @@ int main(int argc, char** argv)
                                     250, host, NULL, NULL, NULL);
     Pump();
 
-    printf("%d rounds each; times per fill\n", rounds);
+    printf("%d rounds each, page and bare loop in turn; median times per fill\n", rounds);
     printf("%-30s %7s %9s %9s %7s %12s\n", "extra windows", "listed", "page ms", "bare ms", "ratio",
            "page us/win");
     double perWindow[2][2] = {{0, 0}, {0, 0}};
@@ -172,10 +177,14 @@ int main(int argc, char** argv)
             HWND parent = CreateWindowExA(0, "STATIC", "bench parent", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
             std::vector<HWND> made = MakeWindows(n, kind == 1, parent);
             Pump();
-            double pageMs = PageFillMs(page, rounds);
-            int listed = (int)SendMessageA(pageTree, TVM_GETCOUNT, 0, 0);
+            std::vector<double> pageRuns, bareRuns;
             int bareListed = 0;
-            double bareMs = BareFillMs(bareTree, false, rounds, &bareListed);
+            for (int r = 0; r < rounds; r++) {
+                pageRuns.push_back(PageFillMs(page));
+                bareRuns.push_back(BareFillMs(bareTree, false, &bareListed));
+            }
+            double pageMs = Median(pageRuns), bareMs = Median(bareRuns);
+            int listed = (int)SendMessageA(pageTree, TVM_GETCOUNT, 0, 0);
             char label[64];
             snprintf(label, sizeof(label), "%d %s", n, kind == 0 ? "titled children" : "untitled top-level");
             printf("%-30s %7d %9.1f %9.1f %7.2f %12.1f\n", label, listed, pageMs, bareMs,
@@ -184,7 +193,7 @@ int main(int argc, char** argv)
             if (listed != bareListed) printf("  (bare loop listed %d)\n", bareListed);
             if (kind == 1) {
                 // What the fill would cost looking up the program of every untitled window.
-                double lookupMs = BareFillMs(bareTree, true, 1, &bareListed);
+                double lookupMs = BareFillMs(bareTree, true, &bareListed);
                 printf("  bare loop with a process lookup per untitled window: %.1f ms (page / that: %.2f)\n",
                        lookupMs, lookupMs > 0 ? pageMs / lookupMs : 0.0);
             }
