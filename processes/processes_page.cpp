@@ -13,6 +13,7 @@
 #include "resource.h"
 
 #include <shellapi.h>
+#include <stdlib.h>
 #include <string.h>
 
 HWND g_hProcessList;
@@ -228,6 +229,17 @@ static HIMAGELIST NewProcessImages()
     return images;
 }
 
+// Processes of one program share its icon: the image of an earlier row of the same path is used
+// again instead of reading the file a second time. rowImages holds the images given so far.
+static int SharedProcessIcon(const int* rowImages, int row)
+{
+    if (!rowImages) return -2;
+    const char* path = g_processTable[row].entry.szExeFile;
+    for (int i = 0; i < row; i++)
+        if (strcmp(g_processTable[i].entry.szExeFile, path) == 0) return rowImages[i];
+    return -2;
+}
+
 static int AddProcessIcon(HIMAGELIST images, const char* path)
 {
     SHFILEINFOA sfi;
@@ -247,10 +259,13 @@ void FillProcessList()
     SendMessageA(g_hProcessList, LVM_DELETEALLITEMS, 0, 0);
     g_iProcessSel = -1;
     HIMAGELIST images = NewProcessImages();
+    int* rowImages = g_processCount ? (int*)malloc((size_t)g_processCount * sizeof(int)) : NULL;
     char cell[CELL_CHARS];
     for (int i = 0; i < g_processCount; i++) {
         const ProcessRecord* rec = &g_processTable[i];
-        int image = AddProcessIcon(images, rec->entry.szExeFile);
+        int image = SharedProcessIcon(rowImages, i);
+        if (image == -2) image = AddProcessIcon(images, rec->entry.szExeFile);
+        if (rowImages) rowImages[i] = image;
         int row = InsertRow(g_hProcessList, i, FileNamePart(rec->entry.szExeFile), image, i, i == 0);
         if (row < 0) continue;
         wsprintfA(cell, "%04X", (unsigned)rec->entry.th32ProcessID);
@@ -258,6 +273,7 @@ void FillProcessList()
         SetCell(g_hProcessList, row, 2, PriorityClassName(rec->priorityClass));
         SetCell(g_hProcessList, row, 3, rec->moduleName);
     }
+    free(rowImages);
     if (g_processCount == 0) {
         // Rows of the lower lists would point into the discarded tables.
         s_bFillingProcesses = false;
@@ -315,6 +331,7 @@ void FillModuleList()
     if (!g_hModuleList || !ProcessSelected()) return;
     bool redraw = BeginBulkFill(g_hModuleList);
     SendMessageA(g_hModuleList, LVM_DELETEALLITEMS, 0, 0);
+    ReadRecordModules(g_iProcessSel);
     const int first = g_processTable[g_iProcessSel].firstModule;
     const int end = ModuleRangeEnd(g_iProcessSel);
     g_iModuleSel = first - 1;
@@ -439,6 +456,7 @@ void SavePageColumns()
 
 static void ViewModule()
 {
+    ReadRecordModules(g_iProcessSel);
     const ProcessRecord* rec = &g_processTable[g_iProcessSel];
     // The selection must lie inside the selected process's own module range.
     if (g_Options.ShowModules && g_iModuleSel >= rec->firstModule && g_iModuleSel < ModuleRangeEnd(g_iProcessSel) &&

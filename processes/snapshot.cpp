@@ -18,8 +18,8 @@ int g_iModuleSel = -1;
 
 // Room allocated in g_moduleTable; grown geometrically so that a snapshot stays linear.
 static int s_moduleCapacity;
-// Records of the snapshot being taken that already point into g_moduleTable.
-static int s_processesReached;
+// Per process record: the end of its module range once its modules were read, -1 before.
+static int* s_moduleEnds;
 // One buffer of module handles for every process read.
 static HMODULE s_moduleHandles[MAX_PROCESS_MODULES];
 
@@ -172,15 +172,6 @@ static bool GrowModuleTable(int more)
     return true;
 }
 
-static void DropModuleTable()
-{
-    free(g_moduleTable);
-    g_moduleTable = NULL;
-    g_moduleCount = 0;
-    s_moduleCapacity = 0;
-    for (int i = 0; i < s_processesReached && i < g_processCount; i++) g_processTable[i].firstModule = 0;
-}
-
 void ReadProcessModules(DWORD pid, MODULEENTRY32* mainOut)
 {
     ZeroMemory(mainOut, sizeof(*mainOut));
@@ -193,8 +184,9 @@ void ReadProcessModules(DWORD pid, MODULEENTRY32* mainOut)
     }
     int n = (int)(bytes / sizeof(HMODULE));
     if (n > MAX_PROCESS_MODULES) n = MAX_PROCESS_MODULES;
+    // Out of memory: this process gets no modules; those read before keep theirs, since rows of
+    // the module list may still point at them.
     if (n > 0 && !GrowModuleTable(n)) {
-        DropModuleTable();
         CloseHandle(h);
         return;
     }
@@ -208,10 +200,28 @@ void ReadProcessModules(DWORD pid, MODULEENTRY32* mainOut)
     CloseHandle(h);
 }
 
+bool RecordModulesRead(int i)
+{
+    return i >= 0 && i < g_processCount && s_moduleEnds && s_moduleEnds[i] >= 0;
+}
+
 int ModuleRangeEnd(int i)
 {
-    if (i + 1 < g_processCount) return g_processTable[i + 1].firstModule;
-    return g_moduleCount;
+    if (i < 0 || i >= g_processCount) return 0;
+    return RecordModulesRead(i) ? s_moduleEnds[i] : g_processTable[i].firstModule;
+}
+
+void ReadRecordModules(int i)
+{
+    if (i < 0 || i >= g_processCount || RecordModulesRead(i)) return;
+    ProcessRecord* rec = &g_processTable[i];
+    MODULEENTRY32 main;
+    ZeroMemory(&main, sizeof(main));
+    rec->firstModule = g_moduleCount;
+    // The idle process (identifier 0) has no modules to read.
+    if (rec->entry.th32ProcessID != 0) ReadProcessModules(rec->entry.th32ProcessID, &main);
+    rec->mainModule = main;
+    s_moduleEnds[i] = g_moduleCount;
 }
 
 const MODULEENTRY32* MainModuleEntryFor(DWORD pid)
@@ -245,30 +255,58 @@ void DiscardProcessSnapshot()
     free(g_processTable);
     free(g_threadTable);
     free(g_moduleTable);
+    free(s_moduleEnds);
     g_processTable = NULL;
     g_threadTable = NULL;
     g_moduleTable = NULL;
+    s_moduleEnds = NULL;
     g_processCount = g_threadCount = g_moduleCount = 0;
     s_moduleCapacity = 0;
-    s_processesReached = 0;
     g_iProcessSel = -1;
     g_iModuleSel = -1;
 }
 
+// The executable's full path: asked of the process itself where the platform offers that (one
+// call, whatever the number of modules), else the path of its first module.
+static void ReadImagePath(HANDLE hProcess, char* path, DWORD size)
+{
+    typedef BOOL (WINAPI *QueryImageNameFn)(HANDLE, DWORD, LPSTR, PDWORD);
+    static QueryImageNameFn s_pfnQueryImageName =
+        (QueryImageNameFn)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA");
+    path[0] = '\0';
+    DWORD len = size;
+    if (s_pfnQueryImageName && s_pfnQueryImageName(hProcess, 0, path, &len) && len < size) {
+        path[len] = '\0';
+        return;
+    }
+    path[0] = '\0';
+    HMODULE first = NULL;
+    DWORD bytes = 0;
+    if (!EnumProcessModules(hProcess, &first, sizeof(first), &bytes) || bytes < sizeof(first)) return;
+    DWORD n = GetModuleFileNameExA(hProcess, first, path, size);
+    path[n < size ? n : size - 1] = '\0';
+}
+
+// What the process's row shows, and nothing more: its path, class and module name. Its module
+// table waits until the process is selected (ReadRecordModules).
 static void FillProcessRecord(ProcessRecord* rec, const PROCESSENTRY32* pe)
 {
-    MODULEENTRY32 main;
-    ZeroMemory(&main, sizeof(main));
-    rec->firstModule = g_moduleCount;
-    // The idle process (identifier 0) has no modules to read.
-    if (pe->th32ProcessID != 0) ReadProcessModules(pe->th32ProcessID, &main);
+    char path[MODULE_PATH_CHARS] = "";
     rec->entry = *pe;
-    rec->mainModule = main;
-    if (main.szExePath[0]) CopyBounded(rec->entry.szExeFile, main.szExePath, sizeof(rec->entry.szExeFile));
+    rec->firstModule = 0;
     HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pe->th32ProcessID);
     rec->priorityClass = h ? GetPriorityClass(h) : 0;
+    // The idle process (identifier 0) has no executable to name.
+    if (h && pe->th32ProcessID != 0) ReadImagePath(h, path, sizeof(path));
     if (h) CloseHandle(h);
-    ResolveModuleName(rec);
+    if (path[0]) {
+        // The path is the main module's: its base name is the module name.
+        CopyBounded(rec->entry.szExeFile, path, sizeof(rec->entry.szExeFile));
+        CopyBounded(rec->moduleName, FileNamePart(path), sizeof(rec->moduleName));
+    } else {
+        // Unreadable: the bare file name of the snapshot, perhaps a 16-bit executable's.
+        ResolveModuleName(rec);
+    }
 }
 
 static void ReadProcesses(HANDLE snap)
@@ -281,12 +319,20 @@ static void ReadProcesses(HANDLE snap)
     for (BOOL ok = Process32First(snap, &pe); ok; ok = Process32Next(snap, &pe))
         if (pe.th32ProcessID != self) count++;
     g_processTable = count ? (ProcessRecord*)calloc((size_t)count, sizeof(ProcessRecord)) : NULL;
-    g_processCount = g_processTable ? count : 0;
+    s_moduleEnds = count ? (int*)malloc((size_t)count * sizeof(int)) : NULL;
+    if (!g_processTable || !s_moduleEnds) {
+        free(g_processTable);
+        free(s_moduleEnds);
+        g_processTable = NULL;
+        s_moduleEnds = NULL;
+        count = 0;
+    }
+    g_processCount = count;
+    for (int i = 0; i < count; i++) s_moduleEnds[i] = -1;
 
     int filled = 0;
     for (BOOL ok = Process32First(snap, &pe); ok && filled < g_processCount; ok = Process32Next(snap, &pe)) {
         if (pe.th32ProcessID == self) continue;
-        s_processesReached = filled + 1;
         FillProcessRecord(&g_processTable[filled], &pe);
         filled++;
     }

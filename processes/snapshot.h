@@ -17,10 +17,12 @@ struct ProcessRecord {
     MODULEENTRY32  mainModule;  // all zero when the modules could not be read
     DWORD          priorityClass;   // 0 when the class could not be read
     char           moduleName[MODULE_PATH_CHARS];
-    int32_t        firstModule; // index in g_moduleTable of this process's first module
+    int32_t        firstModule; // index in g_moduleTable of this process's first module (0 until read)
 };
 
-// The snapshot tables. They never change between two snapshots, so list rows hold indices.
+// The snapshot tables. A snapshot reads per process only what its row shows; the modules of a
+// process join g_moduleTable when it is selected (ReadRecordModules) and stay until the next
+// snapshot. Entries are never moved to other indices, so list rows hold indices.
 extern ProcessRecord* g_processTable;
 extern int g_processCount;
 extern THREADENTRY32* g_threadTable;
@@ -35,7 +37,11 @@ bool TakeProcessSnapshot();
 void DiscardProcessSnapshot();
 // Appends every module of the process to g_moduleTable; the first one is copied to *mainOut.
 void ReadProcessModules(DWORD pid, MODULEENTRY32* mainOut);
-// End (exclusive) of the module range of process record i.
+// Reads the modules of process record i, once per snapshot: its range in g_moduleTable and its
+// mainModule are set from then on.
+void ReadRecordModules(int i);
+bool RecordModulesRead(int i);
+// End (exclusive) of the module range of process record i; empty until its modules were read.
 int ModuleRangeEnd(int i);
 
 // Shared results: each call overwrites the previous one.

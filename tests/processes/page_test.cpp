@@ -243,6 +243,39 @@ TEST_F(ProcessesPage, FirstStartLayoutRowsAndLowerListToggle)
     EXPECT_EQ(0u, g_Options.ShowModules);
 }
 
+// A process's modules are read when it is selected: whatever was selected before, and after a
+// refresh, its module rows are those of a fresh full read.
+TEST_F(ProcessesPage, ModuleRowsOfEachSelectionAreAFreshFullRead)
+{
+    ASSERT_TRUE(highFixture->Window());
+    OpenPage();
+    auto selectPid = [](DWORD pid) {
+        int index = -1;
+        for (int i = 0; i < g_processCount; i++)
+            if (g_processTable[i].entry.th32ProcessID == pid) index = i;
+        ASSERT_GE(index, 0);
+        SelectRow(g_hProcessList, RowWithParam(g_hProcessList, index));
+        ASSERT_EQ(index, g_iProcessSel);
+    };
+    const DWORD pids[] = {fixture->Pid(), highFixture->Pid(), fixture->Pid()};
+    for (int refresh = 0; refresh < 2; refresh++) {
+        for (DWORD pid : pids) {
+            SCOPED_TRACE(testing::Message() << "process " << Hex4(pid) << ", refresh " << refresh);
+            selectPid(pid);
+            std::vector<PlainModule> fresh = FullModuleRead(pid);
+            ASSERT_GT(fresh.size(), 1u);
+            ASSERT_EQ((int)fresh.size(), RowCount(g_hModuleList));
+            for (int r = 0; r < RowCount(g_hModuleList); r++) {
+                EXPECT_EQ(fresh[r].path, CellText(g_hModuleList, r, 2));
+                EXPECT_EQ(std::to_string(fresh[r].size), CellText(g_hModuleList, r, 1));
+                EXPECT_EQ(FileNamePart(fresh[r].path.c_str()), CellText(g_hModuleList, r, 0));
+            }
+            EXPECT_EQ(0, lstrcmpiA(fresh[0].path.c_str(), g_processTable[g_iProcessSel].mainModule.szExePath));
+        }
+        SendMessageA(page, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+    }
+}
+
 TEST_F(ProcessesPage, EveryColumnCyclesAscendingDescendingUnsorted)
 {
     OpenPage();

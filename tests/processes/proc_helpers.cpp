@@ -2,6 +2,7 @@
 #include "support/testing.h"
 
 #include <commctrl.h>
+#include <psapi.h>
 #include <stdio.h>
 
 // ---- Fixture processes
@@ -46,6 +47,27 @@ DWORD FixtureProcess::ExitCode() const
     DWORD code = 0xDEAD;
     GetExitCodeProcess(handle_, &code);
     return code;
+}
+
+std::vector<PlainModule> FullModuleRead(DWORD pid)
+{
+    std::vector<PlainModule> modules;
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!h) return modules;
+    std::vector<HMODULE> handles(10240);
+    DWORD bytes = 0;
+    if (EnumProcessModules(h, handles.data(), (DWORD)(handles.size() * sizeof(HMODULE)), &bytes)) {
+        for (DWORD k = 0; k < bytes / sizeof(HMODULE) && k < handles.size(); k++) {
+            char path[MAX_PATH] = "";
+            MODULEINFO mi;
+            ZeroMemory(&mi, sizeof(mi));
+            GetModuleFileNameExA(h, handles[k], path, sizeof(path));
+            GetModuleInformation(h, handles[k], &mi, sizeof(mi));
+            modules.push_back({path, (BYTE*)mi.lpBaseOfDll, mi.SizeOfImage});
+        }
+    }
+    CloseHandle(h);
+    return modules;
 }
 
 // ---- In-process list views

@@ -26,6 +26,15 @@ private:
     HWND window_;
 };
 
+// A module as a fresh read through the platform's calls gives it.
+struct PlainModule {
+    std::string path;
+    BYTE* base;
+    DWORD size;
+};
+// Every module of a process in the platform's order, read straight from the platform.
+std::vector<PlainModule> FullModuleRead(DWORD pid);
+
 // Text of one cell of a list view of this process.
 std::string CellText(HWND list, int row, int column);
 int RowCount(HWND list);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <psapi.h>
 #include <string>
+#include <vector>
 #include "proc_helpers.h"
 #include "processes/snapshot.h"
 
@@ -33,19 +34,26 @@ TEST(Snapshot, ListsFixtureWithPathThreadsAndModules)
     int i = RecordOf(fx.Pid());
     ASSERT_GE(i, 0);
     const ProcessRecord& rec = g_processTable[i];
+    // What the row shows comes with the snapshot; the module table waits for a selection.
     EXPECT_EQ(0, lstrcmpiA(FixtureProcess::ExePath().c_str(), rec.entry.szExeFile)) << rec.entry.szExeFile;
-    EXPECT_EQ(0, lstrcmpiA(rec.entry.szExeFile, rec.mainModule.szExePath));
     EXPECT_STREQ("vantix_fixture", rec.moduleName);
-    EXPECT_STREQ("vantix_fixture", rec.mainModule.szModule);
-    EXPECT_EQ(fx.Pid(), rec.mainModule.th32ProcessID);
-    EXPECT_EQ(0xFFFFu, rec.mainModule.GlblcntUsage);
-    EXPECT_GT(rec.mainModule.modBaseSize, 0u);
     EXPECT_EQ((DWORD)NORMAL_PRIORITY_CLASS, rec.priorityClass);
+    EXPECT_FALSE(RecordModulesRead(i));
+    EXPECT_EQ(rec.firstModule, ModuleRangeEnd(i));
+    EXPECT_EQ(0, g_moduleCount) << "a snapshot reads no module table";
 
     int threads = 0;
     for (int t = 0; t < g_threadCount; t++)
         if (g_threadTable[t].th32OwnerProcessID == fx.Pid()) threads++;
     EXPECT_EQ(1 + kExtraThreads, threads);
+
+    ReadRecordModules(i);
+    ASSERT_TRUE(RecordModulesRead(i));
+    EXPECT_EQ(0, lstrcmpiA(rec.entry.szExeFile, rec.mainModule.szExePath));
+    EXPECT_STREQ("vantix_fixture", rec.mainModule.szModule);
+    EXPECT_EQ(fx.Pid(), rec.mainModule.th32ProcessID);
+    EXPECT_EQ(0xFFFFu, rec.mainModule.GlblcntUsage);
+    EXPECT_GT(rec.mainModule.modBaseSize, 0u);
 
     // The module range: the main module first, the library among the rest, all of this process.
     int end = ModuleRangeEnd(i);
@@ -63,13 +71,74 @@ TEST(Snapshot, ListsFixtureWithPathThreadsAndModules)
     GetModuleInformation(GetCurrentProcess(), GetModuleHandleA(kLibrary), &own, sizeof(own));
     EXPECT_EQ(own.SizeOfImage, g_moduleTable[libIndex].modBaseSize);
 
-    // Ranges chain: each record starts where the previous one ended; the last ends at the count.
-    for (int r = 0; r + 1 < g_processCount; r++)
-        EXPECT_LE(g_processTable[r].firstModule, g_processTable[r + 1].firstModule);
-    EXPECT_EQ(g_moduleCount, ModuleRangeEnd(g_processCount - 1));
+    // Read once per snapshot: a second selection adds nothing.
+    int count = g_moduleCount;
+    ReadRecordModules(i);
+    EXPECT_EQ(count, g_moduleCount);
+    EXPECT_EQ(end, ModuleRangeEnd(i));
     DiscardProcessSnapshot();
     EXPECT_EQ(0, g_processCount);
     EXPECT_EQ(-1, g_iProcessSel);
+}
+
+static bool StillRunning(DWORD pid)
+{
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+    DWORD code = 0;
+    bool running = h && GetExitCodeProcess(h, &code) && code == STILL_ACTIVE;
+    if (h) CloseHandle(h);
+    return running;
+}
+
+// Whatever order processes are selected in, a process's modules are exactly those a full read
+// gives, in its order, and the ranges of different processes never overlap; the row of every
+// process says what the lookups by identifier say about it.
+TEST(Snapshot, ModulesReadOnSelectionEqualAFreshFullRead)
+{
+    FixtureProcess a("modules fixture a", "--load msimg32.dll");
+    FixtureProcess b("modules fixture b", "");
+    ASSERT_TRUE(a.Window() && b.Window());
+    ASSERT_TRUE(TakeProcessSnapshot());
+    int checked = 0;
+    for (int i = g_processCount - 1; i >= 0; i--) {
+        SCOPED_TRACE(g_processTable[i].entry.szExeFile);
+        const DWORD pid = g_processTable[i].entry.th32ProcessID;
+        ReadRecordModules(i);
+        const ProcessRecord& rec = g_processTable[i];
+        if (pid == a.Pid() || pid == b.Pid()) {
+            // The fixtures load their libraries before they show their window: their module
+            // tables stand still.
+            std::vector<PlainModule> fresh = FullModuleRead(pid);
+            ASSERT_GT(fresh.size(), 1u);
+            ASSERT_EQ((int)fresh.size(), ModuleRangeEnd(i) - rec.firstModule);
+            for (size_t k = 0; k < fresh.size(); k++) {
+                const MODULEENTRY32& me = g_moduleTable[rec.firstModule + k];
+                EXPECT_EQ(fresh[k].path, me.szExePath);
+                EXPECT_EQ(fresh[k].base, me.modBaseAddr);
+                EXPECT_EQ(fresh[k].size, me.modBaseSize);
+                EXPECT_EQ(pid, me.th32ProcessID);
+            }
+            checked++;
+        }
+        if (pid == 0) continue;
+        MODULEENTRY32 main = *MainModuleEntryFor(pid);
+        PROCESSENTRY32 pe = *ProcessEntryFor(pid);
+        std::string moduleName = ProcessRecordFor(pid)->moduleName;
+        // A process of the platform's that ended meanwhile has nothing left to compare.
+        if (!StillRunning(pid)) continue;
+        EXPECT_EQ(0, memcmp(&rec.mainModule, &main, sizeof(MODULEENTRY32)));
+        EXPECT_EQ(pid, pe.th32ProcessID);
+        EXPECT_STREQ(pe.szExeFile, rec.entry.szExeFile);
+        EXPECT_EQ(moduleName, rec.moduleName);
+    }
+    EXPECT_EQ(2, checked);
+    // The modules of two processes never share an entry.
+    for (int i = 0; i < g_processCount; i++)
+        for (int j = i + 1; j < g_processCount; j++)
+            EXPECT_TRUE(ModuleRangeEnd(i) <= g_processTable[j].firstModule ||
+                        ModuleRangeEnd(j) <= g_processTable[i].firstModule)
+                << "records " << i << " and " << j;
+    DiscardProcessSnapshot();
 }
 
 TEST(Snapshot, OwnProcessIsNotListedButItsThreadsAre)
