@@ -287,6 +287,18 @@ static void ReadImagePath(HANDLE hProcess, char* path, DWORD size)
     path[n < size ? n : size - 1] = '\0';
 }
 
+bool ReadProcessImagePath(DWORD pid, char* path, DWORD size)
+{
+    if (!path || size == 0) return false;
+    path[0] = '\0';
+    if (pid == 0) return false;
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!h) return false;
+    ReadImagePath(h, path, size);
+    CloseHandle(h);
+    return path[0] != '\0';
+}
+
 // What the process's row shows, and nothing more: its path, class and module name. Its module
 // table waits until the process is selected (ReadRecordModules).
 static void FillProcessRecord(ProcessRecord* rec, const PROCESSENTRY32* pe)

@@ -44,6 +44,10 @@ bool RecordModulesRead(int i);
 // End (exclusive) of the module range of process record i; empty until its modules were read.
 int ModuleRangeEnd(int i);
 
+// The full path of a process's executable, as the lookups below give it when the process can be
+// read, without a snapshot or a module table; false (and an empty path) when it cannot be read.
+bool ReadProcessImagePath(DWORD pid, char* path, DWORD size);
+
 // Shared results: each call overwrites the previous one.
 const MODULEENTRY32* MainModuleEntryFor(DWORD pid);
 const PROCESSENTRY32* ProcessEntryFor(DWORD pid);

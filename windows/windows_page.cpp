@@ -53,8 +53,11 @@ const char* OwnerProcessLabel(HWND hWnd, bool parenthesised)
     static char s_label[BASE_NAME_CHARS + 3];
     DWORD pid = 0;
     GetWindowThreadProcessId(hWnd, &pid);
-    const PROCESSENTRY32* entry = ProcessEntryFor(pid);
-    const char* name = FileNamePart(entry ? entry->szExeFile : "");
+    // Asked of the process itself where it can be read: a snapshot of every process is taken only
+    // for one that cannot.
+    char path[MODULE_PATH_CHARS];
+    const char* exe = ReadProcessImagePath(pid, path, sizeof(path)) ? path : ProcessEntryFor(pid)->szExeFile;
+    const char* name = FileNamePart(exe);
     snprintf(s_label, sizeof(s_label), parenthesised ? "(%s)" : "%s", name);
     return s_label;
 }
@@ -141,12 +144,21 @@ bool SendWindowText(HWND hWnd, const char* text)
            result;
 }
 
+// A button repaints whenever its text is set: a label that stays what it is is left alone.
+static void SetLabelText(HWND hDlg, int id, const char* text)
+{
+    char current[64];
+    if (GetDlgItemTextA(hDlg, id, current, sizeof(current)) < (int)sizeof(current) - 1 && strcmp(current, text) == 0)
+        return;
+    SetDlgItemTextA(hDlg, id, text);
+}
+
 void SetWindowToggleLabels(HWND hDlg, HWND hWnd, int minimizeId, int hideId, int onTopId)
 {
-    SetDlgItemTextA(hDlg, minimizeId, LoadResString(IsIconic(hWnd) ? IDS_RESTORE : IDS_MINIMIZE));
-    SetDlgItemTextA(hDlg, hideId, LoadResString(IsWindowVisible(hWnd) ? IDS_HIDE : IDS_SHOW));
+    SetLabelText(hDlg, minimizeId, LoadResString(IsIconic(hWnd) ? IDS_RESTORE : IDS_MINIMIZE));
+    SetLabelText(hDlg, hideId, LoadResString(IsWindowVisible(hWnd) ? IDS_HIDE : IDS_SHOW));
     bool topmost = hWnd && (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    SetDlgItemTextA(hDlg, onTopId, LoadResString(topmost ? IDS_NOTTOPMOST : IDS_TOPMOST));
+    SetLabelText(hDlg, onTopId, LoadResString(topmost ? IDS_NOTTOPMOST : IDS_TOPMOST));
 }
 
 DWORD HandleValue(HWND hWnd)
@@ -332,13 +344,13 @@ static bool ThreadFoundHung(DWORD tid)
 static void ReadItemTitle(HWND hWnd, char* title, int size)
 {
     title[0] = '\0';
-    DWORD tid = GetWindowThreadProcessId(hWnd, NULL);
-    if (ThreadFoundHung(tid)) {
+    // The window's thread is looked up only once a thread was found hung: most fills meet none.
+    if (s_nHungThreads > 0 && ThreadFoundHung(GetWindowThreadProcessId(hWnd, NULL))) {
         ReadKeptCaption(hWnd, title, size);
         return;
     }
     if (!QueryWindowText(hWnd, title, size) && s_nHungThreads < HUNG_THREADS_MAX)
-        s_hungThreads[s_nHungThreads++] = tid;
+        s_hungThreads[s_nHungThreads++] = GetWindowThreadProcessId(hWnd, NULL);
 }
 
 static const char* FillOwnerLabel(HWND hWnd)
@@ -435,10 +447,26 @@ static void ClearTree()
 {
     if (!s_hTree) return;
     SendMessageA(s_hTree, TVM_DELETEITEM, 0, (LPARAM)TVI_ROOT);
-    SendMessageA(s_hTree, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+    s_hCurrent = NULL;
+}
+
+static void DestroyTreeImages()
+{
+    if (s_hTree) SendMessageA(s_hTree, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
     if (s_hImages) ImageList_Destroy(s_hImages);
     s_hImages = NULL;
-    s_hCurrent = NULL;
+}
+
+// Every item shows the same picture: the list is made with the page's first fill and kept.
+static void AttachTreeImages()
+{
+    if (s_hImages || !s_hTree) return;
+    int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    s_hImages = ImageList_Create(cx, cy, ILC_MASK, 1, 0);
+    HICON icon = (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(IDI_TREE_ITEM), IMAGE_ICON, cx, cy, 0);
+    if (s_hImages && icon) ImageList_ReplaceIcon(s_hImages, -1, icon);
+    if (icon) DestroyIcon(icon);
+    SendMessageA(s_hTree, TVM_SETIMAGELIST, TVSIL_NORMAL, (LPARAM)s_hImages);
 }
 
 static void FillWindowTree(HWND hPage)
@@ -448,13 +476,7 @@ static void FillWindowTree(HWND hPage)
     // A visible tree repaints after every insertion otherwise: seconds for a few thousand windows.
     SendMessageA(s_hTree, WM_SETREDRAW, FALSE, 0);
     ClearTree();
-
-    int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
-    s_hImages = ImageList_Create(cx, cy, ILC_MASK, 1, 0);
-    HICON icon = (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(IDI_TREE_ITEM), IMAGE_ICON, cx, cy, 0);
-    if (s_hImages && icon) ImageList_ReplaceIcon(s_hImages, -1, icon);
-    if (icon) DestroyIcon(icon);
-    SendMessageA(s_hTree, TVM_SETIMAGELIST, TVSIL_NORMAL, (LPARAM)s_hImages);
+    AttachTreeImages();
 
     s_nInserted = 0;
     s_nHungThreads = 0;
@@ -543,6 +565,7 @@ static void WindowsPage_OnNotify(HWND hDlg, const NMHDR* nm)
 static void WindowsPage_OnDestroy()
 {
     ClearTree();
+    DestroyTreeImages();
     s_hTree = NULL;
     s_hDesktopItem = NULL;
 }

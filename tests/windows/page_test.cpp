@@ -128,6 +128,16 @@ TEST_F(WindowsPage, ShowClassOffAndOnRefillsAndResetsTheSelection)
     EXPECT_EQ("(Desktop)", TreeText(tree, TreeRoot(tree)));
     EXPECT_EQ(GetDesktopWindow(), WindowsPageCurrent());
     EXPECT_TRUE(TreeState(tree, TreeRoot(tree)) & TVIS_SELECTED);
+    // A refill keeps every item's picture.
+    HIMAGELIST images = (HIMAGELIST)SendMessageA(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0);
+    ASSERT_TRUE(images);
+    EXPECT_EQ(1, ImageList_GetImageCount(images));
+    TVITEMA item;
+    ZeroMemory(&item, sizeof(item));
+    item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    item.hItem = ItemOf(h.child);
+    ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMA, 0, (LPARAM)&item));
+    EXPECT_EQ(0, item.iImage);
 
     Select(h.child);
     CheckDlgButton(page, IDC_WIN_SHOWCLASS, BST_CHECKED);
@@ -141,6 +151,31 @@ TEST_F(WindowsPage, ShowClassOffAndOnRefillsAndResetsTheSelection)
     OptionsRecord stored;
     ASSERT_EQ(sizeof(stored), ReadStoredSettings(&stored, sizeof(stored)));
     EXPECT_EQ(1u, stored.ShowClass);
+}
+
+// An untitled top-level window is named after its program as the process lookup names it,
+// whichever process it belongs to, including one that is not this test's.
+TEST_F(WindowsPage, OwnerLabelsAreThoseOfTheProcessLookup)
+{
+    WindowsFixture other("owner label fixture", "");
+    ASSERT_TRUE(other.Window());
+    int compared = 0;
+    bool otherSeen = false;
+    for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        std::string label = OwnerProcessLabel(w, true);
+        std::string expected = std::string("(") + FileNamePart(ProcessEntryFor(pid)->szExeFile) + ")";
+        // A window that went meanwhile has no process left to name.
+        if (!IsWindow(w)) continue;
+        EXPECT_EQ(expected, label) << "window " << w << " of process " << pid;
+        EXPECT_EQ(expected.substr(1, expected.size() - 2), OwnerProcessLabel(w, false));
+        compared++;
+        otherSeen = otherSeen || pid == other.Pid();
+    }
+    EXPECT_GT(compared, 2);
+    EXPECT_TRUE(otherSeen);
+    EXPECT_STREQ("(windows_fixture)", OwnerProcessLabel(other.Window(), true));
 }
 
 TEST_F(WindowsPage, LongTitlesAreCutCleanly)
