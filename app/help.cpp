@@ -52,8 +52,19 @@ static HtmlHelpFn BindHtmlHelp()
     return s_pfnBoundHtmlHelp;
 }
 
+// The program's path with "chm" for its last three characters, found on the first help request.
+static void ResolveHelpFilePath()
+{
+    if (g_szHelpFile[0]) return;
+    char exe[MAX_PATH];
+    DWORD len = GetModuleFileNameA(g_hInst, exe, sizeof(exe));
+    if (len == 0 || len >= sizeof(exe)) exe[0] = '\0';
+    BuildHelpFilePath(exe, g_szHelpFile, sizeof(g_szHelpFile));
+}
+
 static HWND CallHtmlHelp(HWND owner, UINT command, DWORD_PTR data)
 {
+    ResolveHelpFilePath();
     HtmlHelpFn fn = BindHtmlHelp();
     return fn ? fn(owner, g_szHelpFile, command, data) : NULL;
 }

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+// Found from the program's path on the first help request while it is empty.
 extern char g_szHelpFile[MAX_PATH];
 
 // Control id, topic id, 0, 0: the pair list handed to HTML Help for the control-level commands.

@@ -127,8 +127,10 @@ void ShowPage(int index)
     if (!g_hPage) return;
     SetWindowLongPtrA(g_hPage, GWL_EXSTYLE, GetWindowLongPtrA(g_hPage, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     RecordPageLayout();
-    GrowWindowBy(g_hPage, g_Options.MainDlgWidth - g_sizeMainTemplate.cx,
-                 g_Options.MainDlgHeight - g_sizeMainTemplate.cy, true);
+    // At the template size the page stands as recorded: moving every control onto its own place
+    // would only cost time.
+    int dx = g_Options.MainDlgWidth - g_sizeMainTemplate.cx, dy = g_Options.MainDlgHeight - g_sizeMainTemplate.cy;
+    if (dx != 0 || dy != 0) GrowWindowBy(g_hPage, dx, dy, true);
 }
 
 // ---- Main dialog messages

@@ -183,11 +183,7 @@ int VantixMain(HINSTANCE hInst, const char* cmdLine)
     g_hInst = hInst;
     if (ActivatePreviousInstance()) return 0;
 
-    char exe[MAX_PATH];
-    DWORD len = GetModuleFileNameA(g_hInst, exe, sizeof(exe));
-    if (len == 0 || len >= sizeof(exe)) exe[0] = '\0';
-    BuildHelpFilePath(exe, g_szHelpFile, sizeof(g_szHelpFile));
-
+    // The help file's path is found when help is first asked for (help.cpp).
     LoadOptions();
 
     if (!RegisterMainWindowClass()) {

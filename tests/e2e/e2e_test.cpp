@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 #include <string.h>
@@ -61,6 +63,31 @@ void ClickCenter(HWND h)
 {
     RECT rc = WindowRect(h);
     ClickAt((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+}
+
+// Base names of the libraries loaded in another process, lower case.
+std::vector<std::string> LoadedLibraries(DWORD pid)
+{
+    std::vector<std::string> names;
+    HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!p) return names;
+    HMODULE mods[1024];
+    DWORD bytes = 0;
+    if (EnumProcessModules(p, mods, sizeof(mods), &bytes)) {
+        for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 1024; i++) {
+            char name[MAX_PATH] = "";
+            GetModuleBaseNameA(p, mods[i], name, sizeof(name));
+            CharLowerA(name);
+            names.push_back(name);
+        }
+    }
+    CloseHandle(p);
+    return names;
+}
+
+bool Loaded(const std::vector<std::string>& names, const char* lib)
+{
+    return std::find(names.begin(), names.end(), lib) != names.end();
 }
 
 class EndToEnd : public ::testing::Test {
@@ -145,6 +172,36 @@ TEST_F(EndToEnd, ASecondStartEndsWhenTheFirstInstanceHangs)
     // Without a bound the hand-over would wait for ever and RunAndWait would give up on it.
     EXPECT_EQ(RunAndWait("\"" + VantixPath() + "\"", 30000), 0) << "the second start ends and hands nothing over";
     EXPECT_EQ(FindTopWindow(pid, "Brenholt_Vantix_Main", "Brenholt_Vantix_Main", false), first);
+}
+
+// The first page needs neither the shell nor the common dialogs: the program starts without
+// them and binds the shell when a page first shows icons of programs.
+TEST_F(EndToEnd, ShellAndCommonDialogsAreBoundOnFirstUse)
+{
+    VantixProcess v;
+    HWND dlg = v.Dialog();
+    ASSERT_TRUE(dlg);
+    ASSERT_TRUE(v.Idle(10000));
+    std::vector<std::string> atStart = LoadedLibraries(v.Pid());
+    ASSERT_TRUE(Loaded(atStart, "comctl32.dll")) << "the module list was read";
+    EXPECT_FALSE(Loaded(atStart, "shell32.dll"));
+    EXPECT_FALSE(Loaded(atStart, "comdlg32.dll"));
+
+    HWND tab = TabControlOf(dlg);
+    ASSERT_TRUE(tab);
+    RECT procTab = TabItemRect(tab, 1);
+    ClickAt((procTab.left + procTab.right) / 2, (procTab.top + procTab.bottom) / 2);
+    HWND list = NULL;
+    ASSERT_TRUE(WaitUntil([&] {
+        HWND page = PageOf(dlg);
+        list = page ? GetDlgItem(page, IDC_PROC_LIST) : NULL;
+        return list && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0;
+    }, 10000)) << "the Processes page lists processes";
+    EXPECT_TRUE(WaitUntil([&] { return Loaded(LoadedLibraries(v.Pid()), "shell32.dll"); }, 5000))
+        << "the page's icons bound the shell";
+
+    PostMessageA(dlg, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(v.Exited(10000));
 }
 
 TEST_F(EndToEnd, RealClicksSwitchPagesAndSetOptions)
