@@ -174,8 +174,9 @@ TEST_F(EndToEnd, ASecondStartEndsWhenTheFirstInstanceHangs)
     EXPECT_EQ(FindTopWindow(pid, "Brenholt_Vantix_Main", "Brenholt_Vantix_Main", false), first);
 }
 
-// The first page needs neither the shell nor the common dialogs: the program starts without
-// them and binds the shell when a page first shows icons of programs.
+// The first page needs neither the shell, nor the common dialogs, nor the process-status
+// functions: the program starts without them and binds the shell and the process-status library
+// when a page first lists processes with their icons.
 TEST_F(EndToEnd, ShellAndCommonDialogsAreBoundOnFirstUse)
 {
     VantixProcess v;
@@ -186,6 +187,7 @@ TEST_F(EndToEnd, ShellAndCommonDialogsAreBoundOnFirstUse)
     ASSERT_TRUE(Loaded(atStart, "comctl32.dll")) << "the module list was read";
     EXPECT_FALSE(Loaded(atStart, "shell32.dll"));
     EXPECT_FALSE(Loaded(atStart, "comdlg32.dll"));
+    EXPECT_FALSE(Loaded(atStart, "psapi.dll"));
 
     HWND tab = TabControlOf(dlg);
     ASSERT_TRUE(tab);
@@ -197,8 +199,9 @@ TEST_F(EndToEnd, ShellAndCommonDialogsAreBoundOnFirstUse)
         list = page ? GetDlgItem(page, IDC_PROC_LIST) : NULL;
         return list && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0;
     }, 10000)) << "the Processes page lists processes";
-    EXPECT_TRUE(WaitUntil([&] { return Loaded(LoadedLibraries(v.Pid()), "shell32.dll"); }, 5000))
-        << "the page's icons bound the shell";
+    std::vector<std::string> later = LoadedLibraries(v.Pid());
+    EXPECT_TRUE(Loaded(later, "shell32.dll")) << "the page's icons bound the shell";
+    EXPECT_TRUE(Loaded(later, "psapi.dll")) << "the top process's modules bound the process-status library";
 
     PostMessageA(dlg, WM_CLOSE, 0, 0);
     ASSERT_TRUE(v.Exited(10000));
