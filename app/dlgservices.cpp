@@ -21,8 +21,10 @@ void AddInfoSysMenuItems(HWND hDlg)
 
 void SetDialogIcons(HWND hDlg, int iconId)
 {
-    SendMessageA(hDlg, WM_SETICON, ICON_BIG, (LPARAM)LoadIconA(g_hInst, MAKEINTRESOURCEA(iconId)));
+    // The small icon first: for a big icon set alone the display driver derives a small one,
+    // only to throw it away at the next call (under Wine about 2 ms a dialog).
     SendMessageA(hDlg, WM_SETICON, ICON_SMALL, (LPARAM)LoadIconA(g_hInst, MAKEINTRESOURCEA(iconId + 1)));
+    SendMessageA(hDlg, WM_SETICON, ICON_BIG, (LPARAM)LoadIconA(g_hInst, MAKEINTRESOURCEA(iconId)));
 }
 
 bool IsModalBox(HWND hWnd)

@@ -47,8 +47,10 @@ TEST_F(MainDialog, FirstStartUsesTemplatePositionSizeAndOptionsPage)
     char caption[32];
     GetWindowTextA(dlg, caption, sizeof(caption));
     EXPECT_STREQ(caption, "Vantix");
-    EXPECT_TRUE(SendMessageA(dlg, WM_GETICON, ICON_BIG, 0));
-    EXPECT_TRUE(SendMessageA(dlg, WM_GETICON, ICON_SMALL, 0));
+    // Each icon in its own place: the program's icon big, its small picture small.
+    EXPECT_EQ((LRESULT)LoadIconA(g_hInst, MAKEINTRESOURCEA(IDI_VANTIX)), SendMessageA(dlg, WM_GETICON, ICON_BIG, 0));
+    EXPECT_EQ((LRESULT)LoadIconA(g_hInst, MAKEINTRESOURCEA(IDI_VANTIX_SMALL)),
+              SendMessageA(dlg, WM_GETICON, ICON_SMALL, 0));
 }
 
 TEST_F(MainDialog, ReopensAtStoredPositionSizeAndPage)
