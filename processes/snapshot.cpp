@@ -321,35 +321,45 @@ static void FillProcessRecord(ProcessRecord* rec, const PROCESSENTRY32* pe)
     }
 }
 
+// Room for one more element in a table that grows by doubling; false when memory ran out.
+static bool MakeRoom(void** table, int* capacity, int count, size_t elementSize)
+{
+    if (count < *capacity) return true;
+    int want = *capacity ? *capacity * 2 : 8;
+    void* grown = realloc(*table, (size_t)want * elementSize);
+    if (!grown) return false;
+    *table = grown;
+    *capacity = want;
+    return true;
+}
+
+// The snapshot is walked once per table: under Wine every step of a walk maps the whole snapshot
+// anew, a third of a millisecond each, so a counting pass would double the cost of the walk.
 static void ReadProcesses(HANDLE snap)
 {
     const DWORD self = GetCurrentProcessId();
     PROCESSENTRY32 pe;
     ZeroMemory(&pe, sizeof(pe));
     pe.dwSize = sizeof(pe);
-    int count = 0;
-    for (BOOL ok = Process32First(snap, &pe); ok; ok = Process32Next(snap, &pe))
-        if (pe.th32ProcessID != self) count++;
-    g_processTable = count ? (ProcessRecord*)calloc((size_t)count, sizeof(ProcessRecord)) : NULL;
-    s_moduleEnds = count ? (int*)malloc((size_t)count * sizeof(int)) : NULL;
-    if (!g_processTable || !s_moduleEnds) {
-        free(g_processTable);
-        free(s_moduleEnds);
-        g_processTable = NULL;
-        s_moduleEnds = NULL;
-        count = 0;
+    int count = 0, capacity = 0, endsCapacity = 0;
+    for (BOOL ok = Process32First(snap, &pe); ok; ok = Process32Next(snap, &pe)) {
+        if (pe.th32ProcessID == self) continue;
+        if (!MakeRoom((void**)&g_processTable, &capacity, count, sizeof(ProcessRecord)) ||
+            !MakeRoom((void**)&s_moduleEnds, &endsCapacity, count, sizeof(int))) {
+            // Out of memory: the table stays empty.
+            free(g_processTable);
+            free(s_moduleEnds);
+            g_processTable = NULL;
+            s_moduleEnds = NULL;
+            count = 0;
+            break;
+        }
+        ZeroMemory(&g_processTable[count], sizeof(ProcessRecord));
+        s_moduleEnds[count] = -1;
+        FillProcessRecord(&g_processTable[count], &pe);
+        count++;
     }
     g_processCount = count;
-    for (int i = 0; i < count; i++) s_moduleEnds[i] = -1;
-
-    int filled = 0;
-    for (BOOL ok = Process32First(snap, &pe); ok && filled < g_processCount; ok = Process32Next(snap, &pe)) {
-        if (pe.th32ProcessID == self) continue;
-        FillProcessRecord(&g_processTable[filled], &pe);
-        filled++;
-    }
-    // A process that ended between the two passes leaves a zeroed record at the end; drop it.
-    g_processCount = filled;
 }
 
 static void ReadThreads(HANDLE snap)
@@ -357,14 +367,17 @@ static void ReadThreads(HANDLE snap)
     THREADENTRY32 te;
     ZeroMemory(&te, sizeof(te));
     te.dwSize = sizeof(te);
-    int count = 0;
-    for (BOOL ok = Thread32First(snap, &te); ok; ok = Thread32Next(snap, &te)) count++;
-    g_threadTable = count ? (THREADENTRY32*)calloc((size_t)count, sizeof(THREADENTRY32)) : NULL;
-    g_threadCount = g_threadTable ? count : 0;
-    int filled = 0;
-    for (BOOL ok = Thread32First(snap, &te); ok && filled < g_threadCount; ok = Thread32Next(snap, &te))
-        g_threadTable[filled++] = te;
-    g_threadCount = filled;
+    int count = 0, capacity = 0;
+    for (BOOL ok = Thread32First(snap, &te); ok; ok = Thread32Next(snap, &te)) {
+        if (!MakeRoom((void**)&g_threadTable, &capacity, count, sizeof(THREADENTRY32))) {
+            free(g_threadTable);
+            g_threadTable = NULL;
+            count = 0;
+            break;
+        }
+        g_threadTable[count++] = te;
+    }
+    g_threadCount = count;
 }
 
 bool TakeProcessSnapshot()

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <psapi.h>
+#include <tlhelp32.h>
 #include <string>
 #include <vector>
 #include "proc_helpers.h"
@@ -139,6 +140,32 @@ TEST(Snapshot, ModulesReadOnSelectionEqualAFreshFullRead)
                         ModuleRangeEnd(j) <= g_processTable[i].firstModule)
                 << "records " << i << " and " << j;
     DiscardProcessSnapshot();
+}
+
+// The tables grow while the snapshot is walked: every thread of a process with many of them is
+// there once, as a fresh walk of the platform's snapshot lists them.
+TEST(Snapshot, ThreadTableHoldsEveryThreadOfAFreshWalk)
+{
+    FixtureProcess fx("many threads fixture", "--threads 70");
+    ASSERT_TRUE(fx.Window());
+    ASSERT_TRUE(TakeProcessSnapshot());
+    std::vector<DWORD> listed;
+    for (int t = 0; t < g_threadCount; t++)
+        if (g_threadTable[t].th32OwnerProcessID == fx.Pid()) listed.push_back(g_threadTable[t].th32ThreadID);
+    std::vector<DWORD> fresh;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, snap);
+    THREADENTRY32 te;
+    ZeroMemory(&te, sizeof(te));
+    te.dwSize = sizeof(te);
+    for (BOOL ok = Thread32First(snap, &te); ok; ok = Thread32Next(snap, &te))
+        if (te.th32OwnerProcessID == fx.Pid()) fresh.push_back(te.th32ThreadID);
+    CloseHandle(snap);
+    EXPECT_EQ(71u, listed.size());
+    EXPECT_EQ(fresh, listed);
+    EXPECT_GE(RecordOf(fx.Pid()), 0);
+    DiscardProcessSnapshot();
+    EXPECT_EQ(0, g_threadCount);
 }
 
 TEST(Snapshot, OwnProcessIsNotListedButItsThreadsAre)
