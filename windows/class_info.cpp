@@ -1,7 +1,7 @@
 // The Class Information dialog: a snapshot of one window class, taken when the dialog opens.
 #include "windows/class_info.h"
 #include "windows/names.h"
-#include "windows/windows_page.h"
+#include "windows/window_query.h"
 #include "processes/fields.h"
 #include "app/help.h"
 #include "app/dlgservices.h"

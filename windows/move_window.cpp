@@ -1,7 +1,7 @@
 // The Move window dialog. The target lives only in the dialog's caption; OK reads it back from
 // there and makes one SetWindowPos call from the check boxes and fields.
 #include "windows/move_window.h"
-#include "windows/windows_page.h"
+#include "windows/window_query.h"
 #include "app/help.h"
 #include "app/dlgservices.h"
 #include "app/msgbox.h"

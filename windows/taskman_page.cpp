@@ -2,8 +2,9 @@
 // between. The list is a snapshot taken when the page opens, on Refresh and on "Hidden"; every
 // item carries the index of its window in that snapshot.
 #include "windows/taskman_page.h"
+#include "windows/window_commands.h"
 #include "windows/window_info.h"
-#include "windows/windows_page.h"
+#include "windows/window_query.h"
 #include "processes/processes_page.h"
 #include "processes/snapshot.h"
 #include "app/dlgservices.h"
@@ -39,23 +40,6 @@ int TaskCount()
 HWND TaskWindow(int index)
 {
     return (s_pTasks && index >= 0 && index < s_nTasks) ? s_pTasks[index] : NULL;
-}
-
-// ---- Switching
-
-void SwitchToWindow(HWND hWnd)
-{
-    if (!IsWindow(hWnd)) {
-        ShowErrorBox(IDS_ERR_NOWINDOW);
-    } else {
-        HWND target = GetLastActivePopup(hWnd);
-        if (!target) target = hWnd;
-        // Queued for another program, which may not answer: the foreground request that
-        // follows is handled after the restore.
-        if (IsIconic(target)) ShowWindowNoWait(target, SW_RESTORE);
-        SetForegroundWindow(target);
-    }
-    if (g_Options.TaskCloseOnSwitch) PostMessageA(g_hMainDlg, WM_CLOSE, 0, 0);
 }
 
 // ---- Titles

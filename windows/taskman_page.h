@@ -1,4 +1,4 @@
-// The Task Manager tab page, and switching to a window (shared with the Windows subsystem).
+// The Task Manager tab page: the application windows of the desktop.
 #ifndef VANTIX_TASKMAN_PAGE_H
 #define VANTIX_TASKMAN_PAGE_H
 
@@ -12,11 +12,6 @@ extern HWND g_hTaskList;
 extern int g_iTaskSel;
 
 INT_PTR CALLBACK TaskManagerPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
-
-// Brings a top-level window (its last active pop-up) to the foreground, restoring it when it is
-// minimized; "Window no longer exists" when it has gone. With "Close on switch" set, the main
-// dialog closes afterwards either way.
-void SwitchToWindow(HWND hWnd);
 
 // The window's text as the list shows it: its title, or "(program)" when it has none. With
 // wantIcon, also the small icon of the window's program (the caller destroys it), else NULL.

@@ -4,7 +4,8 @@
 #include "windows/move_window.h"
 #include "windows/names.h"
 #include "windows/style_editor.h"
-#include "windows/windows_page.h"
+#include "windows/window_commands.h"
+#include "windows/window_query.h"
 #include "processes/fields.h"
 #include "app/help.h"
 #include "app/dlgservices.h"
@@ -15,13 +16,14 @@
 #include <stdio.h>
 #include <string.h>
 
-#define WINDOW_TEXT_CHARS 1024
-
 void OpenWindowInfo(HWND hWnd)
 {
     if (!IsWindow(hWnd)) return;
     CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_WINDOW_INFO), NULL, WindowInfoDlgProc, (LPARAM)hWnd);
 }
+
+// The window commands below this dialog open it through here (windows/window_commands.h).
+OpenWindowInfoFn g_pfnOpenWindowInfo = OpenWindowInfo;
 
 // ---- Property list
 
