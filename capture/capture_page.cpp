@@ -1,8 +1,8 @@
 // The Capture Screen tab page.
 #include "capture/capture_page.h"
-#include "capture/pipeline.h"
+#include "capture/delivery.h"
 #include "capture/overlay.h"
-#include "windows/picker.h"
+#include "capture/pipeline.h"
 #include "app/program.h"
 #include "app/dlgservices.h"
 #include "app/settings.h"
@@ -78,10 +78,10 @@ static void CapturePage_OnCapture(HWND hDlg)
         StartAreaSelection(g_hMainDlg, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
         break;
     case AREA_CLIENT:
-        PickWindow(g_hMainDlg, g_Options.SkipChildren != 0, CaptureClientArea);
+        CapturePickedWindow(g_hMainDlg, g_Options.SkipChildren != 0, CaptureClientArea);
         break;
     case AREA_WINDOW:
-        PickWindow(g_hMainDlg, g_Options.SkipChildren != 0, CaptureWindowArea);
+        CapturePickedWindow(g_hMainDlg, g_Options.SkipChildren != 0, CaptureWindowArea);
         break;
     case AREA_FULLSCREEN:
         CaptureFullScreen();

@@ -1,6 +1,5 @@
 // Bitmap export: packed DIBs, BMP files and the clipboard.
 #include "capture/dib.h"
-#include "capture/pipeline.h"
 #include "app/program.h"
 #include "app/msgbox.h"
 
@@ -259,14 +258,14 @@ void SaveDibToFile(HWND owner, HGLOBAL dib)
 
 // ---- Clipboard
 
-void CopyCaptureToClipboard()
+void CopyCaptureToClipboard(HBITMAP* bitmap, HGLOBAL* dib)
 {
     if (!OpenClipboard(g_hMainWnd)) return;
     if (EmptyClipboard()) {
         // A null handle would promise the data for later (delayed rendering), which no window
         // of the program would ever deliver: only real handles are offered.
-        if (g_hCaptureBitmap && SetClipboardData(CF_BITMAP, g_hCaptureBitmap)) g_hCaptureBitmap = NULL;
-        if (g_hCaptureDib && SetClipboardData(CF_DIB, g_hCaptureDib)) g_hCaptureDib = NULL;
+        if (*bitmap && SetClipboardData(CF_BITMAP, *bitmap)) *bitmap = NULL;
+        if (*dib && SetClipboardData(CF_DIB, *dib)) *dib = NULL;
     }
     CloseClipboard();
 }

@@ -39,9 +39,9 @@ DWORD WriteDibFile(const char* path, HGLOBAL dib);
 // Asks for a name and writes the BMP file, reporting failures with the error box. The DIB
 // stays with the caller.
 void SaveDibToFile(HWND owner, HGLOBAL dib);
-// Places g_hCaptureBitmap (CF_BITMAP) and g_hCaptureDib (CF_DIB) on the clipboard; each handle
-// the clipboard takes is cleared, the caller releases the rest.
-void CopyCaptureToClipboard();
+// Places a captured bitmap (CF_BITMAP) and its packed DIB (CF_DIB) on the clipboard; each
+// handle the clipboard takes is cleared, the caller releases the rest.
+void CopyCaptureToClipboard(HBITMAP* bitmap, HGLOBAL* dib);
 
 // The file writer's WriteFile; tests replace it to stand for a full disk.
 typedef BOOL (WINAPI* WriteFileProc)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);

@@ -1,6 +1,8 @@
 // The area selection overlay.
 #include "capture/overlay.h"
+#include "capture/delivery.h"
 #include "capture/pipeline.h"
+#include "windows/screen.h"
 #include "app/program.h"
 #include "app/settings.h"
 #include "app/resstring.h"

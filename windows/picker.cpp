@@ -10,9 +10,9 @@
 // pick so that no other window sees it, and the outline is a top-most ring window of our own that
 // shows the inverse of the screen below it.
 #include "windows/picker.h"
+#include "windows/screen.h"
 #include "app/msgbox.h"
 #include "app/program.h"
-#include "capture/pipeline.h"
 #include "resource.h"
 
 // The ring window's class; like the picker's class it lives for one pick only.
@@ -387,7 +387,7 @@ static void SwallowRelease()
 }
 
 // A quit posted by the message that ended the pick is still waiting; it is taken here so that
-// nothing that follows the pick (a capture's delivery) runs its own loop on it.
+// nothing that follows the pick (a capture's delivery by the caller) runs its own loop on it.
 static void TakePendingQuit()
 {
     MSG msg;
@@ -444,8 +444,6 @@ HWND PickWindow(HWND owner, bool skipChildren, PickCallback callback)
     HWND picked = s_hPicked;
     if (callback && picked) callback(picked);
     if (owner) BringWindowToTop(owner);
-    // A callback captured the picked window: the capture goes to its destination.
-    if (callback && picked) DeliverCapture();
     if (s_bQuitSeen) PostQuitMessage(s_nQuitCode);
     return picked;
 }
