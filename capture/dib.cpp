@@ -2,6 +2,7 @@
 #include "capture/dib.h"
 #include "app/program.h"
 #include "app/msgbox.h"
+#include "app/waitcursor.h"
 
 #include <commdlg.h>
 #include <stddef.h>
@@ -158,7 +159,8 @@ HBITMAP DibToBitmap(HGLOBAL dib)
 
 // ---- BMP files
 
-BOOL AskBitmapFileName(HWND owner)
+// Save As dialog for a BMP file; nonzero when the user chose a name (in g_szBitmapFile).
+static BOOL AskBitmapFileName(HWND owner)
 {
     g_szBitmapFile[0] = '\0';
     OPENFILENAMEA ofn;
@@ -245,15 +247,13 @@ DWORD WriteDibFile(const char* path, HGLOBAL dib)
 void SaveDibToFile(HWND owner, HGLOBAL dib)
 {
     if (!AskBitmapFileName(owner)) return;
-    HCURSOR previous = SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_WAIT));
-    ShowCursor(TRUE);
+    HCURSOR previous = ShowSystemCursor((LPCSTR)IDC_WAIT);
     DWORD err = WriteDibFile(g_szBitmapFile, dib);
     if (err != ERROR_SUCCESS) {
         SetLastError(err);
         ShowErrorBox(0);
     }
-    SetCursor(previous);
-    ShowCursor(FALSE);
+    RestoreCursor(previous);
 }
 
 // ---- Clipboard

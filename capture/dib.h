@@ -30,8 +30,6 @@ HGLOBAL BitmapToDib(HBITMAP bitmap);
 // A new bitmap compatible with the display showing the DIB, or NULL.
 HBITMAP DibToBitmap(HGLOBAL dib);
 
-// Save As dialog for a BMP file; nonzero when the user chose a name (in g_szBitmapFile).
-BOOL AskBitmapFileName(HWND owner);
 // Writes the DIB as a BMP file: ERROR_SUCCESS, or the error code of what failed. A failed or
 // short write leaves no new file behind and an existing one as it was; a missing DIB creates
 // none.

@@ -52,6 +52,8 @@ static ViewerState* StateOf(HWND hWnd)
     return (ViewerState*)GetWindowLongPtrA(hWnd, 0);
 }
 
+static LRESULT CALLBACK CaptureViewerProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
 static bool RegisterViewerClass()
 {
     if (s_atomViewer) return true;
@@ -208,7 +210,7 @@ static void Viewer_OnDestroy(HWND hWnd)
     HeapFree(GetProcessHeap(), 0, state);
 }
 
-LRESULT CALLBACK CaptureViewerProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+static LRESULT CALLBACK CaptureViewerProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_CREATE:

@@ -16,6 +16,8 @@
 HWND g_hClassWindow;
 char g_szClassName[CLASS_NAME_CHARS];
 
+static INT_PTR CALLBACK ClassInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
+
 HWND OpenClassDialog(HWND hWnd)
 {
     g_hClassWindow = hWnd;
@@ -152,7 +154,7 @@ static void ClassInfo_OnCommand(HWND hDlg, int id)
     }
 }
 
-INT_PTR CALLBACK ClassInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK ClassInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG:

@@ -37,10 +37,7 @@ static int s_nQuitCode;
 // the screen taken before the first frame, from which the ring paints its inverse.
 static HWND s_hFrame;
 static HWND s_hFramed;
-static HDC s_hScreenDC;
-static HBITMAP s_hScreenBitmap;
-static HGDIOBJ s_hOldScreenBitmap;
-static POINT s_ptScreenOrigin;
+static ScreenCopy s_screen;
 
 // The click or key that ended the pick came through a hook; its release is swallowed too.
 static bool s_bSwallowUp;
@@ -67,44 +64,23 @@ static HRGN CreateRingRegion(int width, int height, int thickness)
     return outer;
 }
 
+// The whole virtual screen, which the ring may cross anywhere.
 static void TakeScreenPicture()
 {
-    s_ptScreenOrigin.x = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    s_ptScreenOrigin.y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    int w = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    int h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    HDC screen = GetDC(NULL);
-    if (!screen) return;
-    s_hScreenDC = CreateCompatibleDC(screen);
-    s_hScreenBitmap = s_hScreenDC ? CreateCompatibleBitmap(screen, w, h) : NULL;
-    if (s_hScreenBitmap) {
-        s_hOldScreenBitmap = SelectObject(s_hScreenDC, s_hScreenBitmap);
-        BitBlt(s_hScreenDC, 0, 0, w, h, screen, s_ptScreenOrigin.x, s_ptScreenOrigin.y, SRCCOPY);
-    }
-    ReleaseDC(NULL, screen);
+    int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    RECT all = {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    TakeScreenCopy(&s_screen, all);
 }
 
-static void DropScreenPicture()
-{
-    if (s_hScreenBitmap) {
-        SelectObject(s_hScreenDC, s_hOldScreenBitmap);
-        DeleteObject(s_hScreenBitmap);
-    }
-    if (s_hScreenDC) DeleteDC(s_hScreenDC);
-    s_hScreenDC = NULL;
-    s_hScreenBitmap = NULL;
-    s_hOldScreenBitmap = NULL;
-}
-
-static void Frame_OnPaint(HWND hWnd)
+static void PickerFrame_OnPaint(HWND hWnd)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hWnd, &ps);
     RECT rc;
     GetWindowRect(hWnd, &rc);
-    if (s_hScreenBitmap)
-        BitBlt(dc, 0, 0, rc.right - rc.left, rc.bottom - rc.top, s_hScreenDC,
-               rc.left - s_ptScreenOrigin.x, rc.top - s_ptScreenOrigin.y, NOTSRCCOPY);
+    if (s_screen.dc)
+        BitBlt(dc, 0, 0, rc.right - rc.left, rc.bottom - rc.top, s_screen.dc,
+               rc.left - s_screen.area.left, rc.top - s_screen.area.top, NOTSRCCOPY);
     else
         PatBlt(dc, 0, 0, rc.right - rc.left, rc.bottom - rc.top, BLACKNESS);
     EndPaint(hWnd, &ps);
@@ -121,7 +97,7 @@ static LRESULT CALLBACK FrameWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM 
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
-        Frame_OnPaint(hWnd);
+        PickerFrame_OnPaint(hWnd);
         return 0;
     }
     return DefWindowProcA(hWnd, msg, wParam, lParam);
@@ -434,7 +410,7 @@ HWND PickWindow(HWND owner, bool skipChildren, PickCallback callback)
         if (s_hFrame) DestroyWindow(s_hFrame);
         s_hFrame = NULL;
         s_hFramed = NULL;
-        DropScreenPicture();
+        DropScreenCopy(&s_screen);
         UnregisterClassA(kFrameClass, g_hInst);
         UnregisterClassA(pickerClass, g_hInst);
     }

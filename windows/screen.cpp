@@ -276,3 +276,34 @@ void UpdateAllWindows()
     }
     ForgetNotedWindow();
 }
+
+// ---- Pictures of the screen
+
+bool TakeScreenCopy(ScreenCopy* copy, const RECT& area)
+{
+    ZeroMemory(copy, sizeof(*copy));
+    int w = area.right - area.left, h = area.bottom - area.top;
+    HDC screen = GetDC(NULL);
+    if (!screen) return false;
+    copy->dc = CreateCompatibleDC(screen);
+    copy->bitmap = copy->dc ? CreateCompatibleBitmap(screen, w, h) : NULL;
+    if (copy->bitmap) {
+        copy->oldBitmap = SelectObject(copy->dc, copy->bitmap);
+        BitBlt(copy->dc, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
+        copy->area = area;
+    } else if (copy->dc) {
+        DeleteDC(copy->dc);
+        copy->dc = NULL;
+    }
+    ReleaseDC(NULL, screen);
+    return copy->dc != NULL;
+}
+
+void DropScreenCopy(ScreenCopy* copy)
+{
+    if (!copy->dc) return;
+    SelectObject(copy->dc, copy->oldBitmap);
+    DeleteObject(copy->bitmap);
+    DeleteDC(copy->dc);
+    ZeroMemory(copy, sizeof(*copy));
+}

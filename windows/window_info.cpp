@@ -16,6 +16,8 @@
 #include <stdio.h>
 #include <string.h>
 
+static INT_PTR CALLBACK WindowInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
+
 void OpenWindowInfo(HWND hWnd)
 {
     if (!IsWindow(hWnd)) return;
@@ -146,7 +148,8 @@ static void FillWindowInfo(HWND hDlg, HWND hWnd)
     SetWindowToggleLabels(hDlg, hWnd, IDC_WI_MINIMIZE, IDC_WI_HIDE, IDC_WI_ONTOP);
 }
 
-void RefreshWindowInfo(HWND hDlg)
+// Reads the window again into every field of the dialog.
+static void RefreshWindowInfo(HWND hDlg)
 {
     FillWindowInfo(hDlg, DialogTarget(hDlg));
 }
@@ -194,7 +197,7 @@ static void WindowInfo_OnCommand(HWND hDlg, int id, int code)
         RefreshWindowInfo(hDlg);
 }
 
-INT_PTR CALLBACK WindowInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK WindowInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG:

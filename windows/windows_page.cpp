@@ -6,11 +6,12 @@
 #include "windows/window_commands.h"
 #include "windows/window_query.h"
 #include "processes/snapshot.h"
-#include "app/help.h"
 #include "app/dlgservices.h"
-#include "app/msgbox.h"
-#include "app/settings.h"
+#include "app/help.h"
 #include "app/program.h"
+#include "app/resstring.h"
+#include "app/settings.h"
+#include "app/waitcursor.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -257,21 +258,7 @@ HWND WindowsPageCurrent()
 static void WindowsPage_OnInitDialog(HWND hDlg)
 {
     BeginWaitCursor();
-    HWND placeholder = GetDlgItem(hDlg, IDC_WIN_TREE);
-    RECT rc = {0, 0, 0, 0};
-    if (placeholder) {
-        GetClientRect(placeholder, &rc);
-        MapWindowPoints(placeholder, hDlg, (POINT*)&rc, 2);
-        DestroyWindow(placeholder);
-    }
-    s_hTree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", TREE_STYLE, rc.left, rc.top,
-                              rc.right - rc.left, rc.bottom - rc.top, hDlg, (HMENU)(INT_PTR)IDC_WIN_TREE,
-                              g_hInst, NULL);
-    if (s_hTree) {
-        SendMessageA(s_hTree, WM_SETFONT, SendMessageA(hDlg, WM_GETFONT, 0, 0), FALSE);
-        // The placeholder came first in the tab order; so does the tree.
-        SetWindowPos(s_hTree, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    s_hTree = ReplacePlaceholder(hDlg, IDC_WIN_TREE, WS_EX_CLIENTEDGE, WC_TREEVIEWA, TREE_STYLE, IDC_WIN_TREE, NULL);
     CheckDlgButton(hDlg, IDC_WIN_SHOWCLASS, g_Options.ShowClass ? BST_CHECKED : BST_UNCHECKED);
     EndWaitCursor();
     FillWindowTree(hDlg);

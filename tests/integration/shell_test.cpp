@@ -750,7 +750,7 @@ void CALLBACK OpenSecondAbout(HWND, UINT, UINT_PTR id, DWORD)
     s_fonts.outerFont = (HFONT)SendDlgItemMessageA(outer, IDC_ABOUT_VERSION, WM_GETFONT, 0, 0);
     // The tray menu's About while the Options page's is open.
     UINT_PTR t = SetTimer(NULL, 0, 50, CloseInnerAbout);
-    ShowAboutBox(NULL);
+    OpenAboutBox(NULL);
     KillTimer(NULL, t);
     LOGFONTA lf;
     s_fonts.outerFontAliveAfterInner = GetObjectA(s_fonts.outerFont, sizeof(lf), &lf) == sizeof(lf) &&
