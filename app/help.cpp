@@ -25,8 +25,8 @@ void BuildHelpFilePath(const char* exePath, char* out, size_t outSize)
 
 DWORD HelpTopicFor(int id)
 {
-    if (id >= IDC_STYLE_BIT_FIRST && id <= IDC_STYLE_BIT_LAST) return IDC_STYLE_BIT_FIRST;
-    if (id >= IDC_EXSTYLE_BIT_FIRST && id <= IDC_EXSTYLE_BIT_LAST) return IDC_EXSTYLE_BIT_FIRST;
+    if (id >= IDC_SE_STYLEBIT0 && id <= IDC_SE_STYLEBIT31) return IDC_SE_STYLEBIT0;
+    if (id >= IDC_SE_EXBIT0 && id <= IDC_SE_EXBIT31) return IDC_SE_EXBIT0;
     return (DWORD)id;
 }
 

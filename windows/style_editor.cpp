@@ -190,9 +190,9 @@ static void StyleEditor_OnCommand(HWND hDlg, int id, int code)
 {
     if ((id == IDC_SE_STYLE || id == IDC_SE_EXSTYLE) && code == EN_CHANGE) {
         StyleEditor_OnFieldChange(hDlg, id);
-    } else if (id >= IDC_SE_STYLEBIT0 && id < IDC_SE_STYLEBIT0 + 32 && code == BN_CLICKED) {
+    } else if (id >= IDC_SE_STYLEBIT0 && id <= IDC_SE_STYLEBIT31 && code == BN_CLICKED) {
         StyleEditor_OnBoxClick(hDlg, id);
-    } else if (id >= IDC_SE_EXBIT0 && id < IDC_SE_EXBIT0 + 32 && code == BN_CLICKED) {
+    } else if (id >= IDC_SE_EXBIT0 && id <= IDC_SE_EXBIT31 && code == BN_CLICKED) {
         StyleEditor_OnBoxClick(hDlg, id);
     } else if (id == IDOK) {
         StyleEditor_OnOk(hDlg);
