@@ -23,7 +23,7 @@ bool StartsInTray(const char* cmdLine)
     return cmdLine && (cmdLine[0] == 't' || cmdLine[0] == 'T');
 }
 
-bool ActivatePreviousInstance()
+static bool ActivatePreviousInstance()
 {
     char name[64];
     lstrcpynA(name, LoadResString(IDS_MAIN_CLASS), sizeof(name));
@@ -40,6 +40,8 @@ bool ActivatePreviousInstance()
     SendMessageTimeoutA(other, WM_COMMAND, IDC_CMD_OPEN, 0, SMTO_ABORTIFHUNG, kHandOverMs, &result);
     return true;
 }
+
+static LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 bool RegisterMainWindowClass()
 {
@@ -75,7 +77,7 @@ void OpenMainDialog()
 
 // ---- Hidden main window
 
-static void MainWnd_OnCommand(HWND hWnd, int id)
+static void Startup_OnCommand(HWND hWnd, int id)
 {
     switch (id) {
     case IDC_CMD_OPEN:  OpenMainDialog(); break;
@@ -84,13 +86,13 @@ static void MainWnd_OnCommand(HWND hWnd, int id)
         // destroyed (and is destroying that dialog): nothing more to do then.
         if (!s_bMainWndDying) DestroyWindow(hWnd);
         break;
-    case IDC_CMD_ABOUT: ShowAboutBox(hWnd); break;
-    case IDC_CMD_HELP:  ShowHelpContents(); break;
+    case IDC_CMD_ABOUT: OpenAboutBox(hWnd); break;
+    case IDC_MAIN_HELP:  ShowHelpContents(); break;
     default: break;
     }
 }
 
-static void MainWnd_OnTrayNotify(HWND hWnd, UINT mouseMsg)
+static void Startup_OnTrayNotify(HWND hWnd, UINT mouseMsg)
 {
     if (mouseMsg == WM_LBUTTONUP || mouseMsg == WM_LBUTTONDBLCLK) {
         OpenMainDialog();
@@ -110,7 +112,7 @@ static void MainWnd_OnTrayNotify(HWND hWnd, UINT mouseMsg)
     }
 }
 
-static void MainWnd_OnDestroy()
+static void Startup_OnDestroy()
 {
     s_bMainWndDying = true;
     if (g_hMainDlg && IsWindow(g_hMainDlg)) DestroyWindow(g_hMainDlg);
@@ -122,14 +124,14 @@ static void MainWnd_OnDestroy()
     PostQuitMessage(0);
 }
 
-LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+static LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_CREATE:
         InitCommonControls();
         return 0;
     case WM_DESTROY:
-        MainWnd_OnDestroy();
+        Startup_OnDestroy();
         return 0;
     case WM_ENDSESSION:
         if (wParam) DestroyWindow(hWnd);
@@ -141,10 +143,10 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         OnContextMenuMessage(hWnd, (HWND)wParam, lParam);
         return 0;
     case WM_COMMAND:
-        MainWnd_OnCommand(hWnd, LOWORD(wParam));
+        Startup_OnCommand(hWnd, LOWORD(wParam));
         return 0;
     case WM_APP:
-        MainWnd_OnTrayNotify(hWnd, (UINT)lParam);
+        Startup_OnTrayNotify(hWnd, (UINT)lParam);
         return 0;
     }
     return DefWindowProcA(hWnd, msg, wParam, lParam);
@@ -170,7 +172,7 @@ void DispatchProgramMessage(MSG* msg)
     DispatchMessageA(msg);
 }
 
-int RunMessageLoop()
+static int RunMessageLoop()
 {
     MSG msg;
     while (GetMessageA(&msg, NULL, 0, 0) > 0)

@@ -12,10 +12,8 @@ int VantixMain(HINSTANCE hInst, const char* cmdLine);
 // Pure: does this command line (the text after the program name) ask for a start in the tray?
 bool StartsInTray(const char* cmdLine);
 
-bool ActivatePreviousInstance();
 bool RegisterMainWindowClass();
 HWND CreateMainWindow();
-LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void OpenMainDialog();
 // The windows of a start: the tray icon when started in the tray or the option is on; unless
 // started in the tray, the main dialog with the banner shown while it is built.
@@ -23,6 +21,5 @@ void OpenStartWindows(bool tray);
 
 // One message of the program's loop: a dialog takes its keyboard messages first.
 void DispatchProgramMessage(MSG* msg);
-int RunMessageLoop();
 
 #endif

@@ -1,8 +1,8 @@
 // Bitmap export: packed DIBs, BMP files and the clipboard.
 #include "capture/dib.h"
-#include "capture/pipeline.h"
 #include "app/program.h"
 #include "app/msgbox.h"
+#include "app/waitcursor.h"
 
 #include <commdlg.h>
 #include <stddef.h>
@@ -159,7 +159,8 @@ HBITMAP DibToBitmap(HGLOBAL dib)
 
 // ---- BMP files
 
-BOOL AskBitmapFileName(HWND owner)
+// Save As dialog for a BMP file; nonzero when the user chose a name (in g_szBitmapFile).
+static BOOL AskBitmapFileName(HWND owner)
 {
     g_szBitmapFile[0] = '\0';
     OPENFILENAMEA ofn;
@@ -246,27 +247,25 @@ DWORD WriteDibFile(const char* path, HGLOBAL dib)
 void SaveDibToFile(HWND owner, HGLOBAL dib)
 {
     if (!AskBitmapFileName(owner)) return;
-    HCURSOR previous = SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_WAIT));
-    ShowCursor(TRUE);
+    HCURSOR previous = ShowSystemCursor((LPCSTR)IDC_WAIT);
     DWORD err = WriteDibFile(g_szBitmapFile, dib);
     if (err != ERROR_SUCCESS) {
         SetLastError(err);
         ShowErrorBox(0);
     }
-    SetCursor(previous);
-    ShowCursor(FALSE);
+    RestoreCursor(previous);
 }
 
 // ---- Clipboard
 
-void CopyCaptureToClipboard()
+void CopyCaptureToClipboard(HBITMAP* bitmap, HGLOBAL* dib)
 {
     if (!OpenClipboard(g_hMainWnd)) return;
     if (EmptyClipboard()) {
         // A null handle would promise the data for later (delayed rendering), which no window
         // of the program would ever deliver: only real handles are offered.
-        if (g_hCaptureBitmap && SetClipboardData(CF_BITMAP, g_hCaptureBitmap)) g_hCaptureBitmap = NULL;
-        if (g_hCaptureDib && SetClipboardData(CF_DIB, g_hCaptureDib)) g_hCaptureDib = NULL;
+        if (*bitmap && SetClipboardData(CF_BITMAP, *bitmap)) *bitmap = NULL;
+        if (*dib && SetClipboardData(CF_DIB, *dib)) *dib = NULL;
     }
     CloseClipboard();
 }

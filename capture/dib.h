@@ -30,8 +30,6 @@ HGLOBAL BitmapToDib(HBITMAP bitmap);
 // A new bitmap compatible with the display showing the DIB, or NULL.
 HBITMAP DibToBitmap(HGLOBAL dib);
 
-// Save As dialog for a BMP file; nonzero when the user chose a name (in g_szBitmapFile).
-BOOL AskBitmapFileName(HWND owner);
 // Writes the DIB as a BMP file: ERROR_SUCCESS, or the error code of what failed. A failed or
 // short write leaves no new file behind and an existing one as it was; a missing DIB creates
 // none.
@@ -39,9 +37,9 @@ DWORD WriteDibFile(const char* path, HGLOBAL dib);
 // Asks for a name and writes the BMP file, reporting failures with the error box. The DIB
 // stays with the caller.
 void SaveDibToFile(HWND owner, HGLOBAL dib);
-// Places g_hCaptureBitmap (CF_BITMAP) and g_hCaptureDib (CF_DIB) on the clipboard; each handle
-// the clipboard takes is cleared, the caller releases the rest.
-void CopyCaptureToClipboard();
+// Places a captured bitmap (CF_BITMAP) and its packed DIB (CF_DIB) on the clipboard; each
+// handle the clipboard takes is cleared, the caller releases the rest.
+void CopyCaptureToClipboard(HBITMAP* bitmap, HGLOBAL* dib);
 
 // The file writer's WriteFile; tests replace it to stand for a full disk.
 typedef BOOL (WINAPI* WriteFileProc)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);

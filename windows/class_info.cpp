@@ -1,7 +1,7 @@
 // The Class Information dialog: a snapshot of one window class, taken when the dialog opens.
 #include "windows/class_info.h"
 #include "windows/names.h"
-#include "windows/windows_page.h"
+#include "windows/window_query.h"
 #include "processes/fields.h"
 #include "app/help.h"
 #include "app/dlgservices.h"
@@ -15,6 +15,8 @@
 
 HWND g_hClassWindow;
 char g_szClassName[CLASS_NAME_CHARS];
+
+static INT_PTR CALLBACK ClassInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 HWND OpenClassDialog(HWND hWnd)
 {
@@ -152,7 +154,7 @@ static void ClassInfo_OnCommand(HWND hDlg, int id)
     }
 }
 
-INT_PTR CALLBACK ClassInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK ClassInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG:

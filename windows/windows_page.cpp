@@ -1,19 +1,17 @@
-// The Windows tab page: every window of the desktop as a tree, and the window commands it
-// shares with the Window Information dialog.
+// The Windows tab page: every window of the desktop as a tree; its buttons carry out window
+// commands on the selected window.
 #include "windows/windows_page.h"
 #include "windows/class_info.h"
 #include "windows/names.h"
-#include "windows/picker.h"
-#include "windows/taskman_page.h"
-#include "windows/window_info.h"
-#include "processes/module_info.h"
-#include "processes/process_info.h"
+#include "windows/window_commands.h"
+#include "windows/window_query.h"
 #include "processes/snapshot.h"
-#include "app/help.h"
 #include "app/dlgservices.h"
-#include "app/msgbox.h"
-#include "app/settings.h"
+#include "app/help.h"
 #include "app/program.h"
+#include "app/resstring.h"
+#include "app/settings.h"
+#include "app/waitcursor.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -46,129 +44,7 @@ struct OwnerLabelEntry {
 static OwnerLabelEntry s_ownerLabels[OWNER_LABELS_MAX];
 static int s_nOwnerLabels;
 
-// ---- Shared window operations
-
-const char* OwnerProcessLabel(HWND hWnd, bool parenthesised)
-{
-    static char s_label[BASE_NAME_CHARS + 3];
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hWnd, &pid);
-    const PROCESSENTRY32* entry = ProcessEntryFor(pid);
-    const char* name = FileNamePart(entry ? entry->szExeFile : "");
-    snprintf(s_label, sizeof(s_label), parenthesised ? "(%s)" : "%s", name);
-    return s_label;
-}
-
-bool IsChildOrOwned(HWND hWnd)
-{
-    return GetWindow(hWnd, GW_OWNER) != NULL || GetParent(hWnd) != NULL ||
-           (GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) != 0;
-}
-
-// Bytes of s that fit into maxBytes without splitting a double-byte character.
-static size_t WholeCharBytes(UINT codePage, const char* s, size_t maxBytes);
-
-// The caption the platform keeps for every window, read without asking the window's thread.
-// Bound at run time: not every SDK's import library names the function.
-static void ReadKeptCaption(HWND hWnd, char* buf, int size)
-{
-    typedef int (WINAPI *InternalTextFn)(HWND, LPWSTR, int);
-    static InternalTextFn s_pfnInternalText =
-        (InternalTextFn)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "InternalGetWindowText");
-    buf[0] = '\0';
-    if (!s_pfnInternalText) return;
-    WCHAR wide[ITEM_TEXT_CHARS];
-    int n = s_pfnInternalText(hWnd, wide, ITEM_TEXT_CHARS);
-    if (n <= 0) return;
-    if (n >= ITEM_TEXT_CHARS) n = ITEM_TEXT_CHARS - 1;
-    wide[n] = L'\0';
-    // Room for every character as a double-byte one, then cut on a whole character.
-    char ansi[2 * ITEM_TEXT_CHARS];
-    if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof(ansi), NULL, NULL)) return;
-    size_t keep = WholeCharBytes(CP_ACP, ansi, (size_t)size - 1);
-    memcpy(buf, ansi, keep);
-    buf[keep] = '\0';
-}
-
-bool QueryWindowText(HWND hWnd, char* buf, int size)
-{
-    // A window of another thread of this process gets the buffer itself, not a copy, and may
-    // write it after the wait has given up: it writes into this buffer, which stays valid.
-    static char s_received[ITEM_TEXT_CHARS];
-    if (!buf || size <= 0) return false;
-    buf[0] = '\0';
-    if (size > (int)sizeof(s_received)) size = sizeof(s_received);
-    s_received[0] = '\0';
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(hWnd, WM_GETTEXT, (WPARAM)size, (LPARAM)s_received, SMTO_ABORTIFHUNG,
-                             WINDOW_ANSWER_MS, &result)) {
-        ReadKeptCaption(hWnd, buf, size);
-        return false;
-    }
-    s_received[size - 1] = '\0';
-    lstrcpynA(buf, s_received, size);
-    return true;
-}
-
-bool WindowAnswers(HWND hWnd)
-{
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, WINDOW_ANSWER_MS, &result) != 0;
-}
-
-bool BelongsToOtherThread(HWND hWnd)
-{
-    return GetWindowThreadProcessId(hWnd, NULL) != GetCurrentThreadId();
-}
-
-void ShowWindowNoWait(HWND hWnd, int command)
-{
-    if (BelongsToOtherThread(hWnd))
-        ShowWindowAsync(hWnd, command);
-    else
-        ShowWindow(hWnd, command);
-}
-
-bool SendWindowText(HWND hWnd, const char* text)
-{
-    // As for WM_GETTEXT: a thread of this process reads the text itself, perhaps late.
-    static char s_sent[ITEM_TEXT_CHARS];
-    if (!text) return false;
-    if (!BelongsToOtherThread(hWnd)) return SendMessageA(hWnd, WM_SETTEXT, 0, (LPARAM)text) != 0;
-    lstrcpynA(s_sent, text, sizeof(s_sent));
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(hWnd, WM_SETTEXT, 0, (LPARAM)s_sent, SMTO_ABORTIFHUNG, WINDOW_ANSWER_MS, &result) &&
-           result;
-}
-
-void SetWindowToggleLabels(HWND hDlg, HWND hWnd, int minimizeId, int hideId, int onTopId)
-{
-    SetDlgItemTextA(hDlg, minimizeId, LoadResString(IsIconic(hWnd) ? IDS_RESTORE : IDS_MINIMIZE));
-    SetDlgItemTextA(hDlg, hideId, LoadResString(IsWindowVisible(hWnd) ? IDS_HIDE : IDS_SHOW));
-    bool topmost = hWnd && (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    SetDlgItemTextA(hDlg, onTopId, LoadResString(topmost ? IDS_NOTTOPMOST : IDS_TOPMOST));
-}
-
-DWORD HandleValue(HWND hWnd)
-{
-    return (DWORD)(ULONG_PTR)hWnd;
-}
-
-HWND HandleFromValue(DWORD value)
-{
-    return (HWND)(LONG_PTR)(LONG)value;
-}
-
-static size_t WholeCharBytes(UINT codePage, const char* s, size_t maxBytes)
-{
-    size_t n = 0;
-    while (s[n]) {
-        size_t step = (IsDBCSLeadByteEx(codePage, (BYTE)s[n]) && s[n + 1]) ? 2 : 1;
-        if (n + step > maxBytes) break;
-        n += step;
-    }
-    return n;
-}
+// ---- Tree item text (pure)
 
 // Appends at most what fits, keeping the terminator.
 static void AppendBounded(char* out, size_t outSize, size_t* len, const char* text, size_t n)
@@ -215,111 +91,6 @@ void FormatTreeItemTextIn(UINT codePage, char* out, size_t outSize, const char* 
     }
 }
 
-// ---- Window commands
-
-enum CommandKind {
-    CMD_NONE, CMD_PICK, CMD_INFO, CMD_CLASS, CMD_PROCESS, CMD_MODULE,
-    CMD_SWITCH, CMD_CLOSE, CMD_MINIMIZE, CMD_HIDE, CMD_ONTOP
-};
-
-static CommandKind KindOfCommand(int id)
-{
-    switch (id) {
-    case IDC_WIN_PICK: return CMD_PICK;
-    case IDC_WIN_WINDOW: return CMD_INFO;
-    case IDC_WIN_CLASS: case IDC_WI_CLASSINFO: return CMD_CLASS;
-    case IDC_WIN_PROCESS: case IDC_WI_PROCESS: return CMD_PROCESS;
-    case IDC_WIN_MODULE: case IDC_WI_MODULE: return CMD_MODULE;
-    case IDC_WI_SWITCH: return CMD_SWITCH;
-    case IDC_WIN_CLOSE: case IDC_WI_CLOSE: return CMD_CLOSE;
-    case IDC_WIN_MINIMIZE: case IDC_WI_MINIMIZE: return CMD_MINIMIZE;
-    case IDC_WIN_HIDE: case IDC_WI_HIDE: return CMD_HIDE;
-    case IDC_WIN_ONTOP: case IDC_WI_ONTOP: return CMD_ONTOP;
-    }
-    return CMD_NONE;
-}
-
-static DWORD OwnerPid(HWND hWnd)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hWnd, &pid);
-    return pid;
-}
-
-// A window of another thread may answer the first message and hang at the next: it is asked to
-// close with a bounded wait, and a thread that does not answer at all gets the request queued.
-static void CloseAnyWindow(HWND hWnd)
-{
-    if (!BelongsToOtherThread(hWnd)) {
-        SendMessageA(hWnd, WM_CLOSE, 0, 0);
-    } else if (WindowAnswers(hWnd)) {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(hWnd, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, WINDOW_ANSWER_MS, &result);
-    } else {
-        PostMessageA(hWnd, WM_CLOSE, 0, 0);
-    }
-}
-
-static void ChangeWindow(HWND hWnd, CommandKind kind)
-{
-    if (IsChildOrOwned(hWnd) && !ConfirmAction(IDS_CONFIRM_CHILD)) return;
-    if (hWnd == GetDesktopWindow() && !ConfirmAction(IDS_CONFIRM_DESKTOP)) return;
-    switch (kind) {
-    case CMD_SWITCH:
-        SwitchToWindow(hWnd);
-        break;
-    case CMD_CLOSE:
-        CloseAnyWindow(hWnd);
-        break;
-    case CMD_MINIMIZE:
-        ShowWindowNoWait(hWnd, IsIconic(hWnd) ? SW_SHOWNOACTIVATE : SW_MINIMIZE);
-        break;
-    case CMD_HIDE:
-        ShowWindowNoWait(hWnd, IsWindowVisible(hWnd) ? SW_HIDE : SW_SHOW);
-        break;
-    case CMD_ONTOP: {
-        bool topmost = (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-        SetWindowPos(hWnd, topmost ? HWND_NOTOPMOST : HWND_TOPMOST, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | (BelongsToOtherThread(hWnd) ? SWP_ASYNCWINDOWPOS : 0));
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void WindowCommand(HWND hWnd, int commandId)
-{
-    CommandKind kind = KindOfCommand(commandId);
-    if (kind == CMD_NONE) return;
-    if (kind == CMD_PICK) {
-        HWND picked = PickWindow(g_hMainDlg, g_Options.SkipChildren != 0, NULL);
-        if (picked) OpenWindowInfo(picked);
-        return;
-    }
-    if (!IsWindow(hWnd)) {
-        ShowErrorBox(IDS_ERR_NOWINDOW);
-        return;
-    }
-    switch (kind) {
-    case CMD_INFO:
-        OpenWindowInfo(hWnd);
-        break;
-    case CMD_CLASS:
-        OpenClassDialog(hWnd);
-        break;
-    case CMD_PROCESS:
-        OpenProcessDialog(ProcessEntryFor(OwnerPid(hWnd)));
-        break;
-    case CMD_MODULE:
-        OpenModuleInfo(ProcessRecordFor(OwnerPid(hWnd)));
-        break;
-    default:
-        ChangeWindow(hWnd, kind);
-        break;
-    }
-}
-
 // ---- Filling the tree
 
 static bool ThreadFoundHung(DWORD tid)
@@ -343,7 +114,7 @@ static void ReadItemTitle(HWND hWnd, char* title, int size)
 
 static const char* FillOwnerLabel(HWND hWnd)
 {
-    DWORD pid = OwnerPid(hWnd);
+    DWORD pid = OwnerProcessId(hWnd);
     for (int i = 0; i < s_nOwnerLabels; i++)
         if (s_ownerLabels[i].pid == pid) return s_ownerLabels[i].label;
     const char* label = OwnerProcessLabel(hWnd, true);
@@ -487,21 +258,7 @@ HWND WindowsPageCurrent()
 static void WindowsPage_OnInitDialog(HWND hDlg)
 {
     BeginWaitCursor();
-    HWND placeholder = GetDlgItem(hDlg, IDC_WIN_TREE);
-    RECT rc = {0, 0, 0, 0};
-    if (placeholder) {
-        GetClientRect(placeholder, &rc);
-        MapWindowPoints(placeholder, hDlg, (POINT*)&rc, 2);
-        DestroyWindow(placeholder);
-    }
-    s_hTree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", TREE_STYLE, rc.left, rc.top,
-                              rc.right - rc.left, rc.bottom - rc.top, hDlg, (HMENU)(INT_PTR)IDC_WIN_TREE,
-                              g_hInst, NULL);
-    if (s_hTree) {
-        SendMessageA(s_hTree, WM_SETFONT, SendMessageA(hDlg, WM_GETFONT, 0, 0), FALSE);
-        // The placeholder came first in the tab order; so does the tree.
-        SetWindowPos(s_hTree, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    s_hTree = ReplacePlaceholder(hDlg, IDC_WIN_TREE, WS_EX_CLIENTEDGE, WC_TREEVIEWA, TREE_STYLE, IDC_WIN_TREE, NULL);
     CheckDlgButton(hDlg, IDC_WIN_SHOWCLASS, g_Options.ShowClass ? BST_CHECKED : BST_UNCHECKED);
     EndWaitCursor();
     FillWindowTree(hDlg);

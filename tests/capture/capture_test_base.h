@@ -5,6 +5,7 @@
 
 #include "integration/dialog_fixture.h"
 #include "capture/capture_helpers.h"
+#include "capture/delivery.h"
 #include "capture/pipeline.h"
 #include "capture/dib.h"
 #include "capture/viewer.h"

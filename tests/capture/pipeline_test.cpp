@@ -134,7 +134,7 @@ TEST_F(CapturePipeline, EntireWindowOfAPickedWindowHoldsNoRing)
                          ~window.At(0, 0) & 0xFFFFFF, 0, false};
     PickDriver::s_self = &driver;
     UINT_PTR tick = SetTimer(NULL, 0, 50, PickDriver::Tick), watchdog = SetTimer(NULL, 0, 20000, PickDriver::Watchdog);
-    HWND picked = PickWindow(NULL, false, CaptureWindowArea);
+    HWND picked = CapturePickedWindow(NULL, false, CaptureWindowArea);
     KillTimer(NULL, tick);
     KillTimer(NULL, watchdog);
     PickDriver::s_self = NULL;

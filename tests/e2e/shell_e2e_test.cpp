@@ -435,7 +435,7 @@ TEST_F(ShellEndToEnd, AHelpLibraryLeftBesideTheProgramIsNeverLoaded)
         ASSERT_TRUE(v.Started());
         HWND hidden = NULL;
         ASSERT_TRUE(WaitUntil([&] { return (hidden = HiddenWindowOf(v.Pid())) != NULL; }, 10000));
-        SendMessageA(hidden, WM_COMMAND, IDC_CMD_HELP, 0);  // the tray menu's Help
+        SendMessageA(hidden, WM_COMMAND, IDC_MAIN_HELP, 0);  // the tray menu's Help
 
         char sys[MAX_PATH];
         GetSystemDirectoryA(sys, sizeof(sys));

@@ -246,7 +246,7 @@ TEST_F(ShellTest, RightClickOnTheTrayIconShowsItsMenuWithOpenAsDefault)
     EXPECT_TRUE(nullPosted) << "WM_NULL posted to the hidden window after the menu";
     EXPECT_EQ(s_trayMenu.defaultItem, (UINT)IDC_CMD_OPEN) << "\"&Open...\" is the bold default";
     std::vector<std::string> texts = {"&Open...", "&Quit", "", "&About Vantix...", "&Help"};
-    std::vector<UINT> ids = {IDC_CMD_OPEN, IDC_CMD_QUIT, 0, IDC_CMD_ABOUT, IDC_CMD_HELP};
+    std::vector<UINT> ids = {IDC_CMD_OPEN, IDC_CMD_QUIT, 0, IDC_CMD_ABOUT, IDC_MAIN_HELP};
     EXPECT_EQ(s_trayMenu.items, texts);
     EXPECT_EQ(s_trayMenu.ids, ids);
     EXPECT_FALSE(g_hMainDlg) << "dismissing the menu chooses nothing";
@@ -487,7 +487,7 @@ TEST_F(ShellTest, HelpButtonsMenuItemsAndTheTrayOpenWholeTopics)
 
     HWND hidden = MakeHiddenWindow();
     s_helpCalls.clear();
-    SendMessageA(hidden, WM_COMMAND, IDC_CMD_HELP, 0);
+    SendMessageA(hidden, WM_COMMAND, IDC_MAIN_HELP, 0);
     ASSERT_EQ(s_helpCalls.size(), 1u);
     EXPECT_EQ(s_helpCalls[0].owner, (HWND)NULL);
     EXPECT_EQ(s_helpCalls[0].command, (UINT)HH_DISPLAY_TOPIC);
@@ -750,7 +750,7 @@ void CALLBACK OpenSecondAbout(HWND, UINT, UINT_PTR id, DWORD)
     s_fonts.outerFont = (HFONT)SendDlgItemMessageA(outer, IDC_ABOUT_VERSION, WM_GETFONT, 0, 0);
     // The tray menu's About while the Options page's is open.
     UINT_PTR t = SetTimer(NULL, 0, 50, CloseInnerAbout);
-    ShowAboutBox(NULL);
+    OpenAboutBox(NULL);
     KillTimer(NULL, t);
     LOGFONTA lf;
     s_fonts.outerFontAliveAfterInner = GetObjectA(s_fonts.outerFont, sizeof(lf), &lf) == sizeof(lf) &&

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string.h>
+#include "app/listview.h"
 #include "app/settings.h"
 #include "processes/processes_page.h"
 #include "processes/snapshot.h"

@@ -9,6 +9,7 @@
 #include "integration/dialog_fixture.h"
 #include "windows/move_window.h"
 #include "windows/taskman_page.h"
+#include "windows/window_commands.h"
 #include "windows/window_info.h"
 #include "windows/windows_page.h"
 

@@ -13,7 +13,9 @@
 #include "processes/snapshot.h"
 #include "windows/class_info.h"
 #include "windows/names.h"
+#include "windows/window_commands.h"
 #include "windows/window_info.h"
+#include "windows/window_query.h"
 #include "windows/windows_page.h"
 #include "resource.h"
 

@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "windows/move_window.h"
 #include "windows/window_info.h"
+#include "windows/window_query.h"
 #include "windows/windows_page.h"
 #include "resource.h"
 

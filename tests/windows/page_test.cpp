@@ -10,6 +10,8 @@
 #include "win_helpers.h"
 #include "integration/dialog_fixture.h"
 #include "processes/snapshot.h"
+#include "windows/window_commands.h"
+#include "windows/window_query.h"
 #include "windows/windows_page.h"
 
 namespace {
