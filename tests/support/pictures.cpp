@@ -96,7 +96,9 @@ Picture BmpPicture(const std::string& bytes)
 Picture ClipboardPicture()
 {
     Picture p;
-    if (!OpenClipboard(NULL)) return p;
+    // The program that put it there may still hold the clipboard open for a moment: its
+    // sequence number changes as it writes, before it closes the clipboard.
+    if (!WaitUntil([] { return OpenClipboard(NULL) != FALSE; }, 5000)) return p;
     HANDLE dib = GetClipboardData(CF_DIB);
     if (dib) p = DibPicture((HGLOBAL)dib);
     CloseClipboard();

@@ -26,7 +26,7 @@ Picture DibPicture(const void* block, size_t size);
 Picture DibPicture(HGLOBAL dib);
 // A BMP file's bytes (24 or 32 bits).
 Picture BmpPicture(const std::string& bytes);
-// The clipboard's CF_DIB as this process reads it.
+// The clipboard's CF_DIB as this process reads it, once no program holds the clipboard open.
 Picture ClipboardPicture();
 // A part of a picture.
 Picture Crop(const Picture& p, int x, int y, int w, int h);
