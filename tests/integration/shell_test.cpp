@@ -3,6 +3,7 @@
 // against every control of every dialog and menu in the resources. The banner, shown once per
 // process, has a test program of its own (banner_test.cpp).
 #include "integration/dialog_fixture.h"
+#include "support/dialogs.h"
 #include "app/help.h"
 #include "app/tray.h"
 #include "app/about.h"
@@ -708,28 +709,12 @@ struct AboutFonts {
 };
 AboutFonts s_fonts;
 
-struct AboutSearch {
-    HWND not_;
-    HWND found;
-};
-
-BOOL CALLBACK FindAboutBox(HWND h, LPARAM lp)
-{
-    AboutSearch* f = (AboutSearch*)lp;
-    char title[64] = "";
-    GetWindowTextA(h, title, sizeof(title));
-    if (h != f->not_ && strcmp(title, "About Vantix") == 0 && IsWindowVisible(h)) {
-        f->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
+// A shown About box of this thread other than not_, NULL when there is none.
 HWND AboutBoxOtherThan(HWND not_)
 {
-    AboutSearch f = {not_, NULL};
-    EnumThreadWindows(GetCurrentThreadId(), FindAboutBox, (LPARAM)&f);
-    return f.found;
+    for (HWND h : ThreadDialogs("About Vantix"))
+        if (h != not_ && IsWindowVisible(h)) return h;
+    return NULL;
 }
 
 void CALLBACK CloseInnerAbout(HWND, UINT, UINT_PTR id, DWORD)

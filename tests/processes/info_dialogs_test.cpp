@@ -5,7 +5,9 @@
 #include <psapi.h>
 #include <string.h>
 #include <string>
-#include "proc_helpers.h"
+#include "support/dialogs.h"
+#include "support/processes.h"
+#include "support/settings.h"
 #include "support/testing.h"
 #include "app/settings.h"
 #include "processes/module_info.h"
@@ -17,18 +19,12 @@ namespace {
 
 class InfoDialogs : public testing::Test {
 protected:
-    OptionsRecord saved;
-    void SetUp() override
-    {
-        InitCommonControls();
-        saved = g_Options;
-        SetOptionsDefaults(&g_Options);
-    }
+    SettingsGuard settings;
+    void SetUp() override { InitCommonControls(); }
     void TearDown() override
     {
         for (const char* c : {"Process Information", "Module Information"})
             for (HWND d : ThreadDialogs(c)) DestroyWindow(d);
-        g_Options = saved;
     }
     static DWORD ClassOf(const FixtureProcess& fx)
     {
@@ -72,7 +68,7 @@ TEST_F(InfoDialogs, ProcessDialogShowsTheProcess)
 
     // Once the process has gone a refresh shows the cleared entry and disables the class group.
     TerminateProcess(fx.Handle(), 0);
-    ASSERT_TRUE(fx.WaitExit(5000));
+    ASSERT_TRUE(fx.Exited(5000));
     RefreshProcessDialog(dlg);
     EXPECT_EQ("0000", DlgText(dlg, IDC_PI_ID));
     EXPECT_EQ("0000", DlgText(dlg, IDC_PI_PARENT));
@@ -149,7 +145,7 @@ TEST_F(InfoDialogs, ProcessDialogTerminateAndModuleButtons)
     HWND dlg = OpenProcessDialog(ProcessEntryFor(fx.Pid()));
     ASSERT_TRUE(dlg);
     SendMessageA(dlg, WM_COMMAND, IDC_PI_MODULE, 0);
-    HWND mod = FindThreadDialog("Module Information");
+    HWND mod = NewDialog("Module Information");
     ASSERT_TRUE(mod);
     EXPECT_EQ("vantix_fixture", DlgText(mod, IDC_MI_NAME));
     EXPECT_EQ(Hex4(fx.Pid()), DlgText(mod, IDC_MI_PROCESS));
@@ -158,12 +154,12 @@ TEST_F(InfoDialogs, ProcessDialogTerminateAndModuleButtons)
         SendMessageA(dlg, WM_COMMAND, IDC_PI_TERMINATE, 0);
         EXPECT_EQ(1u, no.Boxes().size());
     }
-    EXPECT_FALSE(fx.WaitExit(300));
+    EXPECT_FALSE(fx.Exited(300));
     {
         MessageBoxAnswerer yes(IDYES);
         SendMessageA(dlg, WM_COMMAND, IDC_PI_TERMINATE, 0);
     }
-    EXPECT_TRUE(fx.WaitExit(5000));
+    EXPECT_TRUE(fx.Exited(5000));
     EXPECT_TRUE(IsWindow(dlg)) << "the dialog stays open";
 }
 

@@ -6,7 +6,10 @@
 #include <stdlib.h>
 #include <string>
 #include <vector>
-#include "proc_helpers.h"
+#include "support/controls.h"
+#include "support/dialogs.h"
+#include "support/processes.h"
+#include "support/settings.h"
 #include "support/testing.h"
 #include "app/settings.h"
 #include "app/startup.h"
@@ -24,7 +27,7 @@ protected:
     static FixtureProcess* highFixture;
     static HWND host;
     HWND page = NULL;
-    OptionsRecord saved;
+    SettingsGuard settings;
 
     static void SetUpTestSuite()
     {
@@ -46,15 +49,12 @@ protected:
     {
         ASSERT_TRUE(fixture->Window()) << "fixture did not start";
         ASSERT_TRUE(host);
-        saved = g_Options;
-        SetOptionsDefaults(&g_Options);
     }
     void TearDown() override
     {
         ClosePage();
         for (const char* c : {"Process Information", "Module Information"})
             for (HWND d : ThreadDialogs(c)) DestroyWindow(d);
-        g_Options = saved;
     }
     void OpenPage()
     {
@@ -318,13 +318,13 @@ TEST_F(ProcessesPage, KillAsksAndFollowsTheAnswer)
         EXPECT_EQ("Do you really want\nto end the process?", no.Boxes()[0].text);
         EXPECT_EQ("Warning (Vantix)", no.Boxes()[0].caption);
     }
-    EXPECT_FALSE(victim.WaitExit(300));
+    EXPECT_FALSE(victim.Exited(300));
     {
         MessageBoxAnswerer yes(IDYES);
         SendMessageA(page, WM_COMMAND, IDC_PROC_KILL, 0);
         EXPECT_EQ(1u, yes.Boxes().size());
     }
-    ASSERT_TRUE(victim.WaitExit(5000));
+    ASSERT_TRUE(victim.Exited(5000));
     EXPECT_EQ(0u, victim.ExitCode());
     // The page keeps showing it until Refresh.
     EXPECT_GE(RowWithParam(g_hProcessList, index), 0);
@@ -383,7 +383,7 @@ TEST_F(ProcessesPage, DoubleClicksAndViewCommandsOpenTheRightDialogs)
     const MODULEENTRY32 lib = g_moduleTable[RowParamOf(g_hModuleList, libRow)];
     dblclk(g_hModuleList);
     HWND libDlg = NULL;
-    PumpUntil([&] { return (libDlg = FindThreadDialog("Module Information", modDlgs)) != NULL; }, 5000);
+    PumpUntil([&] { return (libDlg = NewDialog("Module Information", modDlgs)) != NULL; }, 5000);
     ASSERT_TRUE(libDlg);
     EXPECT_EQ(lib.szExePath, DlgText(libDlg, IDC_MI_PATH));
     EXPECT_EQ("msimg32", DlgText(libDlg, IDC_MI_NAME));
@@ -401,7 +401,7 @@ TEST_F(ProcessesPage, SwitchingToModulesKeepsTheMainModuleUntilAnotherRowIsChose
     ASSERT_NE("vantix_fixture", CellText(g_hModuleList, 0, 0));
     SendMessageA(page, WM_COMMAND, IDC_PROC_SHOWMODULES, 0);
     SendMessageA(page, WM_COMMAND, IDC_PROC_VIEWMODULE, 0);
-    HWND dlg = FindThreadDialog("Module Information");
+    HWND dlg = NewDialog("Module Information");
     ASSERT_TRUE(dlg);
     EXPECT_EQ("vantix_fixture", DlgText(dlg, IDC_MI_NAME));
 }

@@ -1,26 +1,28 @@
 // Pictures of the Windows page and of the Window Information, Class Information and Move window
-// dialogs, saved as BMP files for a person to look at (into %VANTIX_SHOTS% or the current
+// dialogs, saved as PNG files for a person to look at (into %VANTIX_SHOTS% or the current
 // folder). Built with the tests, run by hand: tools/winerun.sh --bits 64 windows_shots.exe
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <string>
 #include "hierarchy.h"
-#include "win_helpers.h"
+#include "support/controls.h"
+#include "support/dialogs.h"
 #include "integration/dialog_fixture.h"
+#include "support/pictures.h"
 #include "windows/class_info.h"
 #include "windows/move_window.h"
 #include "windows/window_info.h"
 #include "windows/windows_page.h"
 
-static std::string ShotPath(const char* name)
-{
-    const char* dir = getenv("VANTIX_SHOTS");
-    return std::string(dir && *dir ? dir : ".") + "\\" + name;
-}
-
-class Shots : public DialogTest {};
+class Shots : public DialogTest {
+protected:
+    void SetUp() override
+    {
+        DialogTest::SetUp();
+        if (!ShotsWanted()) SetEnvironmentVariableA("VANTIX_SHOTS", ".");
+    }
+};
 
 TEST_F(Shots, PageAndDialogs)
 {
@@ -35,32 +37,32 @@ TEST_F(Shots, PageAndDialogs)
     SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, (LPARAM)top[0]);
     SelectTreeItem(tree, top[0]);
     PumpMessages(300);
-    EXPECT_TRUE(SaveWindowShot(g_hMainDlg, ShotPath("windows_page.bmp")));
+    EXPECT_TRUE(SaveWindowShot(g_hMainDlg, "windows_page"));
 
-    auto before = CaptionDialogs("Window Information");
+    auto before = ThreadDialogs("Window Information");
     OpenWindowInfo(h.props);
     HWND info = NewDialog("Window Information", before);
     ASSERT_TRUE(info);
     SetWindowPos(info, HWND_TOP, 40, 80, 0, 0, SWP_NOSIZE);
     PumpMessages(300);
-    EXPECT_TRUE(SaveWindowShot(info, ShotPath("window_info.bmp")));
+    EXPECT_TRUE(SaveWindowShot(info, "window_info"));
 
     HWND cls = OpenClassDialog(h.top);
     ASSERT_TRUE(cls);
     SetWindowPos(cls, HWND_TOP, 60, 100, 0, 0, SWP_NOSIZE);
     PumpMessages(300);
-    EXPECT_TRUE(SaveWindowShot(cls, ShotPath("class_info.bmp")));
+    EXPECT_TRUE(SaveWindowShot(cls, "class_info"));
     HWND dlgClass = OpenClassDialog(info);
     ASSERT_TRUE(dlgClass);
     SetWindowPos(dlgClass, HWND_TOP, 80, 120, 0, 0, SWP_NOSIZE);
     PumpMessages(300);
-    EXPECT_TRUE(SaveWindowShot(dlgClass, ShotPath("class_info_dialog.bmp")));
+    EXPECT_TRUE(SaveWindowShot(dlgClass, "class_info_dialog"));
 
     ActInModal("Move window", [](HWND dlg) {
         SetWindowPos(dlg, HWND_TOP, 100, 140, 0, 0, SWP_NOSIZE);
         ClickCheckBox(dlg, IDC_MW_MOVE);
         PumpMessages(300);
-        SaveWindowShot(dlg, ShotPath("move_window.bmp"));
+        SaveWindowShot(dlg, "move_window");
         PressButton(dlg, IDCANCEL);
     });
     OpenMoveDialog(h.child, info);

@@ -10,7 +10,10 @@
 
 #include "edit_helpers.h"
 #include "integration/dialog_fixture.h"
-#include "processes/proc_helpers.h"
+#include "support/controls.h"
+#include "support/dialogs.h"
+#include "support/pictures.h"
+#include "support/processes.h"
 #include "processes/process_info.h"
 #include "processes/snapshot.h"
 #include "app/msgbox.h"
@@ -105,8 +108,7 @@ protected:
         // Two clicks within the double-click time would make the second a double click.
         PumpMessages(GetDoubleClickTime() + 100);
         int before = g_Options.TaskSortStates[0];
-        POINT c = Center(rc);
-        Xdotool("mousemove " + std::to_string(c.x) + " " + std::to_string(c.y) + " click 1", 0);
+        ClickAt(Center(rc), 1, 0);
         EXPECT_TRUE(PumpUntil([&] { return g_Options.TaskSortStates[0] != before; }, 3000)) << "the click reached the header";
     }
     static bool Sorted(int direction)
@@ -131,7 +133,7 @@ TEST_F(TaskManager, ListsTheApplicationWindowsExactlyAsTheFilterSays)
     HWND info = OpenProcessDialog(ProcessEntryFor(GetCurrentProcessId()));
     ASSERT_TRUE(info);
     OpenPage();
-    SaveWindowForReview(g_hMainDlg, "taskman_page");
+    SaveWindowShot(g_hMainDlg, "taskman_page");
 
     std::vector<HWND> expected = ExpectedWindows(false);
     std::vector<HWND> rows = RowWindows();
@@ -257,7 +259,7 @@ TEST_F(TaskManager, SwitchToBringsTheSelectedWindowForwardAlsoAfterAClickIntoEmp
     hit.pt = empty;
     ScreenToClient(g_hTaskList, &hit.pt);
     ASSERT_EQ(SendMessageA(g_hTaskList, LVM_HITTEST, 0, (LPARAM)&hit), -1) << "below the rows";
-    Xdotool("mousemove " + std::to_string(empty.x) + " " + std::to_string(empty.y) + " click 1", 0);
+    ClickAt(empty, 1, 0);
     PumpUntil([] { return SendMessageA(g_hTaskList, LVM_GETSELECTEDCOUNT, 0, 0) == 0; }, 3000);
     ASSERT_EQ(SendMessageA(g_hTaskList, LVM_GETSELECTEDCOUNT, 0, 0), 0) << "the click landed below the rows";
     Press(IDC_TASK_SWITCH);
@@ -278,7 +280,7 @@ TEST_F(TaskManager, WindowOpensTheInformationOfTheSelectedWindow)
     std::vector<HWND> before = ThreadDialogs("Window Information");
     SelectRow(g_hTaskList, RowOf(notepad->Main()));
     Press(IDC_TASK_WINDOW);
-    HWND info = FindThreadDialog("Window Information", before);
+    HWND info = NewDialog("Window Information", before);
     ASSERT_TRUE(info);
     EXPECT_EQ(DlgText(info, IDC_WI_HANDLE), Hex4((DWORD)(ULONG_PTR)notepad->Main()));
     DestroyWindow(info);
@@ -342,8 +344,7 @@ TEST_F(TaskManager, MinimizeAllLeavesTheMainDialogOwnedAndInvisibleWindowsAlone)
         << "notepad and the fixture's unowned windows are minimized";
     // The requests reach the fixture's thread in order: once it has answered a later message,
     // any request for its other windows has been handled too.
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutA(fixture->Main(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
+    Answers(fixture->Main(), 5000);
     EXPECT_FALSE(IsIconic(g_hMainDlg));
     EXPECT_TRUE(IsWindowVisible(g_hMainDlg));
     EXPECT_FALSE(IsIconic(owned)) << "owned windows are left alone";
