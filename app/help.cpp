@@ -35,20 +35,13 @@ bool IsAnonymousControlId(int id)
     return id == -1 || id == 0xFFFF;
 }
 
-// HHCTRL.OCX from the system directory by its full path: a bare name would be searched for in
-// the program's folder and the current directory first, where anyone could leave a file of
-// that name to be run inside this program.
+// HHCTRL.OCX from the system directory, never from the program's folder.
 static HtmlHelpFn BindHtmlHelp()
 {
     if (g_pfnHtmlHelp) return g_pfnHtmlHelp;
     if (s_bHelpBound) return s_pfnBoundHtmlHelp;
     s_bHelpBound = true;
-    char path[MAX_PATH];
-    UINT len = GetSystemDirectoryA(path, sizeof(path));
-    static const char kName[] = "\\hhctrl.ocx";
-    if (len == 0 || len + sizeof(kName) > sizeof(path)) return NULL;
-    lstrcpynA(path + len, kName, (int)(sizeof(path) - len));
-    HMODULE lib = LoadLibraryExA(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+    HMODULE lib = LoadSystemLibrary("hhctrl.ocx");
     if (lib) s_pfnBoundHtmlHelp = (HtmlHelpFn)(void*)GetProcAddress(lib, "HtmlHelpA");
     return s_pfnBoundHtmlHelp;
 }

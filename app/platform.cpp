@@ -12,3 +12,14 @@ bool RunningOnWine()
     }
     return s_wine == 1;
 }
+
+HMODULE LoadSystemLibrary(const char* name)
+{
+    char path[MAX_PATH];
+    UINT len = GetSystemDirectoryA(path, sizeof(path));
+    int nameLen = lstrlenA(name);
+    if (len == 0 || len + 1 + nameLen >= sizeof(path)) return NULL;
+    path[len] = '\\';
+    lstrcpynA(path + len + 1, name, (int)(sizeof(path) - len - 1));
+    return LoadLibraryExA(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+}

@@ -4,7 +4,14 @@
 #ifndef VANTIX_PLATFORM_H
 #define VANTIX_PLATFORM_H
 
+#include <windows.h>
+
 // True when Wine provides the platform: its ntdll exports wine_get_version.
 bool RunningOnWine();
+
+// A library of the system directory, loaded by its full path: a bare name would be searched for
+// in the program's folder and the current directory first, where anyone could leave a file of
+// that name to be run inside this program. NULL when it is missing.
+HMODULE LoadSystemLibrary(const char* name);
 
 #endif

@@ -285,6 +285,11 @@
 #define IDS_VIEWER_CAPTION      26
 #define IDS_SELECT_CLASS        27
 
+// ---- Saving a capture: the file types the Save As dialog offers, 28..30
+#define IDS_FILTER_BMP          28
+#define IDS_FILTER_PNG          29
+#define IDS_FILTER_ALL          30
+
 // ---- Message boxes: captions, confirmations and errors: 32..42
 #define IDS_CAPTION_ERROR       32
 #define IDS_CAPTION_WARNING     33

@@ -13,7 +13,7 @@ set(house
   "app/ services=app|program layout platform|resstring|settings|session msgbox help tray banner waitcursor listview|dlgservices"
   "processes/=processes|snapshot fields priority_names|module_info|process_info|processes_page"
   "windows/=windows|names window_query screen|picker class_info move_window style_editor|window_commands|window_info|windows_page taskman_page"
-  "capture/=capture|dib|pipeline|viewer|delivery|overlay|capture_page"
+  "capture/=capture|png|dib|pipeline|viewer|delivery|overlay|capture_page"
   "app/ on top=app|about|options|maindlg|startup|winmain"
 )
 set(folder_order app processes windows capture app)

@@ -179,6 +179,25 @@ std::string IdentifyImage(const std::string& winPath)
     return rc == 0 ? text : "identify failed: " + text;
 }
 
+bool DecodeWithImageMagick(const std::string& winPath, Picture* out)
+{
+    std::string file = TestFile("decoded.ppm");
+    DeleteFileA(file.c_str());
+    if (RunUnixShell("convert '" + UnixPath(winPath) + "' -depth 8 'ppm:" + UnixPath(file) + "'", 30000) != 0)
+        return false;
+    bool ok = ReadPpm(ReadFileText(file), out);
+    DeleteFileA(file.c_str());
+    return ok;
+}
+
+bool DumpClipboardFormat(const char* format, const std::string& file)
+{
+    DeleteFileA(file.c_str());
+    int rc = RunAndWait("\"" + ProgramFolder() + "\\capture_fixture.exe\" --dump-clipboard \"" + file + "\" --format " +
+                            format, 20000);
+    return rc == 0 && FileExists(file);
+}
+
 // ---- Save As
 
 struct DialogSearch {

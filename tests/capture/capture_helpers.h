@@ -38,6 +38,11 @@ void PrepareXdotool();
 bool ImportScreenshot(const RECT& rc, Picture* out);
 // ImageMagick's identify on a file: "width height type depth" as it reports them.
 std::string IdentifyImage(const std::string& winPath);
+// A picture file of any type as ImageMagick decodes it.
+bool DecodeWithImageMagick(const std::string& winPath, Picture* out);
+// The clipboard's data in the format of that name, as another process (capture_fixture) reads
+// it, written to file; true when it was there.
+bool DumpClipboardFormat(const char* format, const std::string& file);
 
 // Answers the Save As dialogs that this thread shows, on a watcher thread: types the file
 // name and presses Save (or Cancel when the name is empty), and answers the overwrite prompt

@@ -4,6 +4,7 @@
 // the information boxes.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <stdio.h>
 #include <string>
 
 #include "support/testing.h"
@@ -18,6 +19,29 @@ namespace {
 HWND HiddenWindow()
 {
     return VantixHiddenWindow();
+}
+
+// The Save As dialog a process shows: a dialog with the file name box.
+struct SaveAsSearch {
+    DWORD pid;
+    HWND found;
+};
+BOOL CALLBACK FindSaveAsProc(HWND h, LPARAM lp)
+{
+    SaveAsSearch* s = (SaveAsSearch*)lp;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if (pid == s->pid && IsWindowVisible(h) && ClassOf(h) == "#32770" && GetDlgItem(h, 0x47C)) {
+        s->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+HWND SaveAsDialogOf(DWORD pid)
+{
+    SaveAsSearch s = {pid, NULL};
+    EnumWindows(FindSaveAsProc, (LPARAM)&s);
+    return s.found;
 }
 
 std::string At(const char* verb, POINT p)
@@ -200,6 +224,66 @@ TEST_F(CaptureEndToEnd, AHungProgramStopsNeitherTheCaptureNorTheProgram)
     ASSERT_TRUE(PressCapture(dlg));
     EXPECT_TRUE(CaptureArrived(seq, 10000)) << "the capture arrived";
     EXPECT_TRUE(LoopAnswers(dlg, 1000)) << "a message posted to the program is handled within a second";
+    PostMessageA(dlg, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(v.Exited(10000));
+}
+
+TEST_F(CaptureEndToEnd, ACaptureArrivesAsPngOnTheClipboardAndInAFileNamedPng)
+{
+    PictureWindow fixture(700, 520, 200, 120);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    Picture want = ExpectedPicture(0, 0, 200, 120);
+    StoreSettings(6, IDC_CAP_CLIPBOARD, false);
+    DWORD seq = EmptyTheClipboard();
+
+    VantixProcess v;
+    HWND dlg = v.Dialog();
+    ASSERT_TRUE(dlg);
+    HWND page = ShownPage(dlg);
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(PictureShown(c)) << "before the capture";
+    ASSERT_TRUE(PressCapture(dlg));
+    ASSERT_TRUE(CaptureArrived(seq, 10000)) << "a capture arrived";
+    EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatA("PNG"))) << "as PNG too";
+    std::string dump = TestFile("e2e_clipboard.png");
+    ASSERT_TRUE(DumpClipboardFormat("PNG", dump));
+    Picture png;
+    ASSERT_TRUE(DecodeWithImageMagick(dump, &png));
+    Picture dib = ClipboardPicture();
+    EXPECT_EQ(0, PictureDifference(png, dib)) << "the same pixels as the bitmap form";
+    Picture inside = Crop(png, c.left, c.top, 200, 120);
+    EXPECT_EQ(0, PictureDifference(inside, want)) << DescribeDifference(inside, want);
+    DeleteFileA(dump.c_str());
+
+    // The File destination: the Save As dialog of the program, a name typed with .png.
+    StartXdotool(At("mousemove", Center(WindowRect(GetDlgItem(page, IDC_CAP_FILE)))) + " click 1");
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(GetDlgItem(page, IDC_CAP_FILE), BM_GETCHECK, 0, 0) == BST_CHECKED; },
+                          5000));
+    std::string file = TestFile("e2e_capture.png");
+    DeleteFileA(file.c_str());
+    ASSERT_TRUE(PressCapture(dlg));
+    HWND saveAs = NULL, name = NULL;
+    ASSERT_TRUE(WaitUntil([&] {
+        saveAs = SaveAsDialogOf(v.Pid());
+        HWND combo = saveAs ? GetDlgItem(saveAs, 0x47C) : NULL;
+        name = combo ? FindWindowExA(combo, NULL, "Edit", NULL) : NULL;
+        if (combo && !name) name = FindWindowExA(FindWindowExA(combo, NULL, "ComboBox", NULL), NULL, "Edit", NULL);
+        return name != NULL;
+    }, 10000)) << "the Save As dialog";
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(name, WM_SETTEXT, 0, (LPARAM)file.c_str(), SMTO_ABORTIFHUNG, 5000, &r);
+    PostMessageA(saveAs, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(saveAs, IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(file); }, 10000)) << "the file was written";
+    char size[64];
+    snprintf(size, sizeof(size), "%d %d PNG 8", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(size, IdentifyImage(file));
+    Picture saved;
+    ASSERT_TRUE(DecodeWithImageMagick(file, &saved));
+    inside = Crop(saved, c.left, c.top, 200, 120);
+    EXPECT_EQ(0, PictureDifference(inside, want)) << DescribeDifference(inside, want);
+    DeleteFileA(file.c_str());
+
     PostMessageA(dlg, WM_CLOSE, 0, 0);
     EXPECT_TRUE(v.Exited(10000));
 }
