@@ -7,6 +7,7 @@
 #include "app/tray.h"
 #include "app/help.h"
 #include "app/banner.h"
+#include "app/contextmenu.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -164,8 +165,32 @@ void OpenStartWindows(bool tray)
 
 // ---- Message loop
 
+static bool IsDialogWindow(HWND hWnd)
+{
+    char cls[16] = "";
+    return GetClassNameA(hWnd, cls, sizeof(cls)) > 0 && lstrcmpA(cls, "#32770") == 0;
+}
+
+// A key that is a command (Copy, Find) goes to the dialogs that hold the focus, innermost first,
+// before the dialog manager makes a character or a button press of it; on the main dialog's
+// own buttons and tabs it goes to the page shown. True when one of them took it.
+static bool DispatchProgramKey(const MSG* msg)
+{
+    int command = ProgramKeyCommandOf(msg);
+    if (!command) return false;
+    HWND focus = GetFocus();
+    HWND top = NULL;
+    for (HWND w = focus; w; w = (GetWindowLongA(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : NULL) {
+        top = w;
+        if (IsDialogWindow(w) && SendMessageA(w, WM_PROGRAM_KEY, (WPARAM)command, 0)) return true;
+    }
+    return top && top == g_hMainDlg && g_hPage && !IsChild(g_hPage, focus) &&
+           SendMessageA(g_hPage, WM_PROGRAM_KEY, (WPARAM)command, 0);
+}
+
 void DispatchProgramMessage(MSG* msg)
 {
+    if (DispatchProgramKey(msg)) return;
     HWND parent = GetParent(GetFocus());
     if (parent && parent != g_hMainWnd && IsDialogMessageA(parent, msg)) return;
     TranslateMessage(msg);

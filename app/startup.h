@@ -19,7 +19,8 @@ void OpenMainDialog();
 // started in the tray, the main dialog with the banner shown while it is built.
 void OpenStartWindows(bool tray);
 
-// One message of the program's loop: a dialog takes its keyboard messages first.
+// One message of the program's loop: a key that is a command (Copy, Find) goes to the dialogs
+// that hold the focus first, then a dialog takes its keyboard messages first.
 void DispatchProgramMessage(MSG* msg);
 
 #endif

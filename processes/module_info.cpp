@@ -2,6 +2,7 @@
 #include "processes/module_info.h"
 #include "processes/fields.h"
 #include "app/help.h"
+#include "app/contextmenu.h"
 #include "app/dlgservices.h"
 #include "app/program.h"
 #include "resource.h"
@@ -61,9 +62,13 @@ static INT_PTR CALLBACK ModuleInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LP
         ModuleInfo_OnDestroy(hDlg);
         break;
     case WM_HELP:
-    case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;
+    case WM_CONTEXTMENU:
+        InfoDialogContextMenu(hDlg, (HWND)wParam, lParam);
+        break;
+    case WM_PROGRAM_KEY:
+        return DlgResult(hDlg, InfoDialogKey(hDlg, (int)wParam));
     default:
         return FALSE;
     }

@@ -6,6 +6,7 @@
 #include "processes/priority_names.h"
 #include "processes/snapshot.h"
 #include "app/help.h"
+#include "app/contextmenu.h"
 #include "app/dlgservices.h"
 #include "app/msgbox.h"
 #include "app/program.h"
@@ -141,9 +142,13 @@ static INT_PTR CALLBACK ProcessDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARA
         ProcessInfo_OnDestroy(hDlg);
         break;
     case WM_HELP:
-    case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;
+    case WM_CONTEXTMENU:
+        InfoDialogContextMenu(hDlg, (HWND)wParam, lParam);
+        break;
+    case WM_PROGRAM_KEY:
+        return DlgResult(hDlg, InfoDialogKey(hDlg, (int)wParam));
     default:
         return FALSE;
     }

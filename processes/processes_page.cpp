@@ -5,9 +5,11 @@
 #include "processes/priority_names.h"
 #include "processes/process_info.h"
 #include "processes/snapshot.h"
+#include "app/contextmenu.h"
 #include "app/dlgservices.h"
 #include "app/help.h"
 #include "app/listview.h"
+#include "app/textcopy.h"
 #include "app/resstring.h"
 #include "app/settings.h"
 #include "app/waitcursor.h"
@@ -218,11 +220,81 @@ static void FillModuleList()
     EndBulkFill(g_hModuleList, redraw);
 }
 
+// ---- Keeping the selection across a refresh
+
+// What the user had selected, by what outlives a snapshot: the process and thread identifiers
+// and the module's path.
+struct PageSelection {
+    bool process;
+    DWORD pid;
+    bool thread;
+    DWORD tid;
+    char modulePath[MODULE_PATH_CHARS];
+};
+
+static void RememberSelection(PageSelection* sel)
+{
+    ZeroMemory(sel, sizeof(*sel));
+    if (!ProcessSelected()) return;
+    sel->process = true;
+    sel->pid = g_processTable[g_iProcessSel].entry.th32ProcessID;
+    int row = (int)SendMessageA(g_hThreadList, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+    LPARAM t = ListRowParam(g_hThreadList, row);
+    if (row >= 0 && t >= 0 && t < g_threadCount) {
+        sel->thread = true;
+        sel->tid = g_threadTable[t].th32ThreadID;
+    }
+    row = (int)SendMessageA(g_hModuleList, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+    LPARAM m = ListRowParam(g_hModuleList, row);
+    if (row >= 0 && m >= 0 && m < g_moduleCount) lstrcpynA(sel->modulePath, g_moduleTable[m].szExePath, MODULE_PATH_CHARS);
+}
+
+// Selects the row whose table index passes the test, and shows it; false when no row does.
+template <class Test> static bool SelectRowWhere(HWND list, Test test)
+{
+    int rows = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    for (int row = 0; row < rows; row++) {
+        if (!test(ListRowParam(list, row))) continue;
+        LVITEMA item;
+        ZeroMemory(&item, sizeof(item));
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&item);
+        SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
+        return true;
+    }
+    return false;
+}
+
+// The same process, thread and module again where they are still there; the selection of the
+// process list refills the lower lists on its way.
+static void RestoreSelection(const PageSelection* sel)
+{
+    if (!sel->process) return;
+    bool found = SelectRowWhere(g_hProcessList, [&](LPARAM i) {
+        return i >= 0 && i < g_processCount && g_processTable[i].entry.th32ProcessID == sel->pid;
+    });
+    if (!found) return;
+    if (sel->thread) {
+        SelectRowWhere(g_hThreadList, [&](LPARAM t) {
+            return t >= 0 && t < g_threadCount && g_threadTable[t].th32ThreadID == sel->tid;
+        });
+    }
+    if (sel->modulePath[0]) {
+        SelectRowWhere(g_hModuleList, [&](LPARAM m) {
+            return m >= 0 && m < g_moduleCount && lstrcmpiA(g_moduleTable[m].szExePath, sel->modulePath) == 0;
+        });
+    }
+}
+
 static void RefreshProcesses()
 {
     BeginWaitCursor();
+    PageSelection sel;
+    RememberSelection(&sel);
     if (TakeProcessSnapshot()) {
         FillProcessList();
+        RestoreSelection(&sel);
     } else {
         // The tables are gone: no row may keep pointing into them.
         SendMessageA(g_hProcessList, LVM_DELETEALLITEMS, 0, 0);
@@ -379,6 +451,31 @@ static void ProcessesPage_OnNotify(HWND hDlg, const NMHDR* nm)
     }
 }
 
+// ---- Copy
+
+static bool IsPageList(HWND hWnd)
+{
+    return hWnd && (hWnd == g_hProcessList || hWnd == g_hThreadList || hWnd == g_hModuleList);
+}
+
+static bool ProcessesPage_OnProgramKey(int command)
+{
+    HWND focus = GetFocus();
+    if (command != IDC_CTX_COPY || !IsPageList(focus)) return false;
+    CopyListSelection(focus);
+    return true;
+}
+
+static void ProcessesPage_OnContextMenu(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    HWND clicked = (HWND)wParam;
+    if (!IsPageList(clicked)) {
+        RouteHelpMessage(hDlg, msg, wParam, lParam);
+        return;
+    }
+    if (TrackContextMenu(hDlg, clicked, lParam, CONTEXT_MENU_COPY) == IDC_CTX_COPY) CopyListSelection(clicked);
+}
+
 static void ProcessesPage_OnInitDialog(HWND hDlg)
 {
     BeginWaitCursor();
@@ -412,9 +509,13 @@ INT_PTR CALLBACK ProcessesPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lP
         ProcessesPage_OnDestroy();
         break;
     case WM_HELP:
-    case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;
+    case WM_CONTEXTMENU:
+        ProcessesPage_OnContextMenu(hDlg, msg, wParam, lParam);
+        break;
+    case WM_PROGRAM_KEY:
+        return DlgResult(hDlg, ProcessesPage_OnProgramKey((int)wParam));
     default:
         return FALSE;
     }

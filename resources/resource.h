@@ -7,7 +7,7 @@
 
 // ==== Resources by type
 
-// ---- Dialog templates (1..36; the five pages 12..16 in the order of their tabs)
+// ---- Dialog templates (1..37; the five pages 12..16 in the order of their tabs)
 #define IDD_ABOUT               1
 #define IDD_MAIN                11
 #define IDD_PAGE_OPTIONS        12
@@ -21,6 +21,7 @@
 #define IDD_CLASS_INFO          34
 #define IDD_MOVE_WINDOW         35
 #define IDD_STYLE_EDITOR        36
+#define IDD_FIND                37      // the Find box of the Windows page
 
 // ---- Icons (1..16; a dialog's big icon at n, its small icon at n + 1)
 #define IDI_VANTIX              1
@@ -51,6 +52,8 @@
 // ---- Menus
 #define IDM_TRAY                1
 #define IDM_CAPTURE_VIEWER      2
+#define IDM_COPY                3       // context menu of the lists and the information dialogs
+#define IDM_TREE                4       // context menu of the window tree
 
 // ==== Control and command ids, by dialog and menu
 
@@ -140,6 +143,13 @@
 #define IDC_CAP_CLIPBOARD       8032
 #define IDC_CAP_FILE            8033
 #define IDC_CAP_GO              8050
+
+// ---- Copy and Find: the items of the context menus (menus 3 and 4) and the commands of their
+// keys (Ctrl+C, Ctrl+F, F3, Shift+F3): 9001..9004. "What's This?" (2004) closes both menus.
+#define IDC_CTX_COPY            9001
+#define IDC_CTX_FIND            9002
+#define IDC_CTX_FINDNEXT        9003
+#define IDC_CTX_FINDPREV        9004
 
 // ---- Process Information dialog (31): 11000..11014; 11000 is the whole dialog's help topic
 #define IDC_PI_TOPIC            11000
@@ -260,6 +270,13 @@
 #define IDC_SE_EXBIT0           18201   // 18201..18232: bits 0..31 of the extended style
 #define IDC_SE_EXBIT31          18232
 
+// ---- Find box (37): 19000..19004; help topic 19000
+#define IDC_FIND_TOPIC          19000
+#define IDC_FIND_WHAT           19001
+#define IDC_FIND_MATCHCASE      19002
+#define IDC_FIND_NOTE           19003   // what the last search found: a wrap or nothing
+#define IDC_FIND_NEXT           19004
+
 // ==== Strings, by the part of the program that shows them
 
 // ---- Settings and start-up: the registry's keys and values, the hidden window's class:
@@ -351,5 +368,10 @@
 #define IDS_CLASS_STYLE         596     // "Style (%08X)"
 #define IDS_STYLE_EDITOR_CAPTION 597    // also the scan format of the target handle
 #define IDS_ERR_STYLE_NUMBER    598     // the Style editor's OK on a field that holds no number
+
+// ---- Find box: its notes, 600..602
+#define IDS_FIND_WRAPPED_END    600     // searching on passed the last window
+#define IDS_FIND_WRAPPED_START  601     // searching back passed the first window
+#define IDS_FIND_NONE           602
 
 #endif

@@ -4,6 +4,7 @@
 #include "windows/window_query.h"
 #include "processes/fields.h"
 #include "app/help.h"
+#include "app/contextmenu.h"
 #include "app/dlgservices.h"
 #include "app/msgbox.h"
 #include "app/program.h"
@@ -167,9 +168,13 @@ static INT_PTR CALLBACK ClassInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPA
         ClassInfo_OnDrawItem(hDlg, (const DRAWITEMSTRUCT*)lParam);
         return DlgResult(hDlg, TRUE);
     case WM_HELP:
-    case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;
+    case WM_CONTEXTMENU:
+        InfoDialogContextMenu(hDlg, (HWND)wParam, lParam);
+        break;
+    case WM_PROGRAM_KEY:
+        return DlgResult(hDlg, InfoDialogKey(hDlg, (int)wParam));
     default:
         return FALSE;
     }

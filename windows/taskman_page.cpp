@@ -6,9 +6,11 @@
 #include "windows/window_info.h"
 #include "windows/window_query.h"
 #include "processes/snapshot.h"
+#include "app/contextmenu.h"
 #include "app/dlgservices.h"
 #include "app/help.h"
 #include "app/listview.h"
+#include "app/textcopy.h"
 #include "app/program.h"
 #include "app/settings.h"
 #include "app/waitcursor.h"
@@ -176,10 +178,32 @@ static void FillTaskList()
     SetFocus(g_hTaskList);
 }
 
+// The row of the window again after a refresh, when it is still listed: its selection makes it
+// the selected window.
+static void SelectTaskWindow(HWND hWnd)
+{
+    if (!hWnd || !g_hTaskList) return;
+    int rows = (int)SendMessageA(g_hTaskList, LVM_GETITEMCOUNT, 0, 0);
+    for (int row = 0; row < rows; row++) {
+        if (TaskWindow((int)ListRowParam(g_hTaskList, row)) != hWnd) continue;
+        LVITEMA item;
+        ZeroMemory(&item, sizeof(item));
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(g_hTaskList, LVM_SETITEMSTATE, row, (LPARAM)&item);
+        SendMessageA(g_hTaskList, LVM_ENSUREVISIBLE, row, FALSE);
+        return;
+    }
+}
+
+static HWND SelectedTask();
+
 static void RefreshTasks()
 {
     BeginWaitCursor();
+    HWND selected = SelectedTask();
     BuildTaskList();
+    SelectTaskWindow(selected);
     EndWaitCursor();
 }
 
@@ -278,6 +302,25 @@ static void CreateTaskList(HWND hDlg)
     if (g_hTaskList) AddListColumns(g_hTaskList, TASK_COLUMNS, IDS_TASK_COLUMN, g_Options.TaskColumnWidths, -1);
 }
 
+// ---- Copy
+
+static bool TaskmanPage_OnProgramKey(int command)
+{
+    if (command != IDC_CTX_COPY || !g_hTaskList || GetFocus() != g_hTaskList) return false;
+    CopyListSelection(g_hTaskList);
+    return true;
+}
+
+static void TaskmanPage_OnContextMenu(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    HWND clicked = (HWND)wParam;
+    if (!g_hTaskList || clicked != g_hTaskList) {
+        RouteHelpMessage(hDlg, msg, wParam, lParam);
+        return;
+    }
+    if (TrackContextMenu(hDlg, clicked, lParam, CONTEXT_MENU_COPY) == IDC_CTX_COPY) CopyListSelection(clicked);
+}
+
 static void TaskmanPage_OnInitDialog(HWND hDlg)
 {
     BeginWaitCursor();
@@ -312,9 +355,13 @@ INT_PTR CALLBACK TaskManagerPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM 
         TaskmanPage_OnDestroy();
         break;
     case WM_HELP:
-    case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;
+    case WM_CONTEXTMENU:
+        TaskmanPage_OnContextMenu(hDlg, msg, wParam, lParam);
+        break;
+    case WM_PROGRAM_KEY:
+        return DlgResult(hDlg, TaskmanPage_OnProgramKey((int)wParam));
     default:
         return FALSE;
     }

@@ -91,18 +91,18 @@ static void ChangeWindow(HWND hWnd, CommandKind kind)
     }
 }
 
-void WindowCommand(HWND hWnd, int commandId)
+HWND WindowCommand(HWND hWnd, int commandId)
 {
     CommandKind kind = KindOfCommand(commandId);
-    if (kind == CMD_NONE) return;
+    if (kind == CMD_NONE) return NULL;
     if (kind == CMD_PICK) {
         HWND picked = PickWindow(g_hMainDlg, g_Options.SkipChildren != 0, NULL);
         if (picked) g_pfnOpenWindowInfo(picked);
-        return;
+        return picked;
     }
     if (!IsWindow(hWnd)) {
         ShowErrorBox(IDS_ERR_NOWINDOW);
-        return;
+        return NULL;
     }
     switch (kind) {
     case CMD_INFO:
@@ -121,4 +121,5 @@ void WindowCommand(HWND hWnd, int commandId)
         ChangeWindow(hWnd, kind);
         break;
     }
+    return NULL;
 }

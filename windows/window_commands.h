@@ -9,7 +9,8 @@
 
 // Carries out one window command of the Windows page (6003 to 6011) or of the Window
 // Information dialog (13013 to 13017, 13020 to 13022) on a window; any other id does nothing.
-void WindowCommand(HWND hWnd, int commandId);
+// Returns the window that Pick picked, NULL for any other command or when nothing was picked.
+HWND WindowCommand(HWND hWnd, int commandId);
 
 // Brings a top-level window (its last active pop-up) to the foreground, restoring it when it is
 // minimized; "Window no longer exists" when it has gone. With "Close on switch" set, the main

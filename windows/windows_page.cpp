@@ -2,15 +2,18 @@
 // commands on the selected window.
 #include "windows/windows_page.h"
 #include "windows/class_info.h"
+#include "windows/find_box.h"
 #include "windows/names.h"
 #include "windows/window_commands.h"
 #include "windows/window_query.h"
 #include "processes/snapshot.h"
+#include "app/contextmenu.h"
 #include "app/dlgservices.h"
 #include "app/help.h"
 #include "app/program.h"
 #include "app/resstring.h"
 #include "app/settings.h"
+#include "app/textcopy.h"
 #include "app/waitcursor.h"
 #include "resource.h"
 
@@ -212,7 +215,9 @@ static void ClearTree()
     s_hCurrent = NULL;
 }
 
-static void FillWindowTree(HWND hPage)
+// The fill ends with the focus on the tree, unless the fill is one the user did not ask for
+// (after Pick: the focus belongs to the Window Information that Pick opened).
+static void FillWindowTree(HWND hPage, bool takeFocus = true)
 {
     if (!s_hTree) return;
     BeginWaitCursor();
@@ -244,13 +249,186 @@ static void FillWindowTree(HWND hPage)
 
     SendMessageA(s_hTree, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(s_hTree, NULL, TRUE);
-    SetFocus(s_hTree);
+    if (takeFocus) SetFocus(s_hTree);
     EndWaitCursor();
 }
 
 HWND WindowsPageCurrent()
 {
     return s_hCurrent;
+}
+
+// ---- Items of windows
+
+static HTREEITEM TreeNext(HTREEITEM item, UINT how)
+{
+    return (HTREEITEM)SendMessageA(s_hTree, TVM_GETNEXTITEM, how, (LPARAM)item);
+}
+
+static HWND ItemWindow(HTREEITEM item)
+{
+    TVITEMA tv;
+    ZeroMemory(&tv, sizeof(tv));
+    tv.mask = TVIF_PARAM | TVIF_HANDLE;
+    tv.hItem = item;
+    return SendMessageA(s_hTree, TVM_GETITEMA, 0, (LPARAM)&tv) ? (HWND)tv.lParam : NULL;
+}
+
+static bool ItemExpanded(HTREEITEM item)
+{
+    return (SendMessageA(s_hTree, TVM_GETITEMSTATE, (WPARAM)item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+}
+
+// The item of a window anywhere in the tree, expanded or not; NULL when it is not listed.
+static HTREEITEM FindWindowItem(HWND hWnd)
+{
+    HTREEITEM at = TreeNext(NULL, TVGN_ROOT);
+    while (at) {
+        if (ItemWindow(at) == hWnd) return at;
+        HTREEITEM next = TreeNext(at, TVGN_CHILD);
+        while (!next && at) {
+            next = TreeNext(at, TVGN_NEXT);
+            if (!next) at = TreeNext(at, TVGN_PARENT);
+        }
+        at = next;
+    }
+    return NULL;
+}
+
+// Selects the window's item, expanding its parents and scrolling it into view; the selection
+// makes it the current window. False when the window is not listed.
+static bool SelectWindowItem(HWND hWnd)
+{
+    HTREEITEM item = FindWindowItem(hWnd);
+    if (!item) return false;
+    SendMessageA(s_hTree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
+    SendMessageA(s_hTree, TVM_ENSUREVISIBLE, 0, (LPARAM)item);
+    return true;
+}
+
+// ---- Keeping the user's view across a refresh
+
+// The windows whose items the user had expanded.
+struct ExpandedWindows {
+    HWND* windows;
+    int count;
+    int capacity;
+};
+
+static void AddExpanded(ExpandedWindows* set, HWND hWnd)
+{
+    if (set->count == set->capacity) {
+        int grown = set->capacity ? set->capacity * 2 : 64;
+        void* p = set->windows ? HeapReAlloc(GetProcessHeap(), 0, set->windows, (size_t)grown * sizeof(HWND))
+                               : HeapAlloc(GetProcessHeap(), 0, (size_t)grown * sizeof(HWND));
+        // Without room the view is kept as far as it was recorded.
+        if (!p) return;
+        set->windows = (HWND*)p;
+        set->capacity = grown;
+    }
+    set->windows[set->count++] = hWnd;
+}
+
+static bool IsExpandedWindow(const ExpandedWindows* set, HWND hWnd)
+{
+    for (int i = 0; i < set->count; i++)
+        if (set->windows[i] == hWnd) return true;
+    return false;
+}
+
+// Only items the user can reach can have been expanded by the user: the walk goes from item to
+// item as the tree shows them, into expanded items only.
+static void RememberExpanded(ExpandedWindows* set)
+{
+    for (HTREEITEM at = TreeNext(NULL, TVGN_ROOT); at; at = TreeNext(at, TVGN_NEXTVISIBLE))
+        if (ItemExpanded(at)) AddExpanded(set, ItemWindow(at));
+}
+
+static void RestoreExpanded(const ExpandedWindows* set)
+{
+    for (HTREEITEM at = TreeNext(NULL, TVGN_ROOT); at; at = TreeNext(at, TVGN_NEXTVISIBLE))
+        if (!ItemExpanded(at) && IsExpandedWindow(set, ItemWindow(at)))
+            SendMessageA(s_hTree, TVM_EXPAND, TVE_EXPAND, (LPARAM)at);
+}
+
+// Refresh: the tree read anew, with the items the user had expanded expanded again and the
+// selection on the same window while it still exists.
+static void RefreshWindowTree(HWND hPage, bool takeFocus = true)
+{
+    if (!s_hTree) return;
+    HWND selected = s_hCurrent;
+    ExpandedWindows expanded = {NULL, 0, 0};
+    RememberExpanded(&expanded);
+    FillWindowTree(hPage, takeFocus);
+    SendMessageA(s_hTree, WM_SETREDRAW, FALSE, 0);
+    RestoreExpanded(&expanded);
+    if (selected && selected != GetDesktopWindow() && IsWindow(selected)) SelectWindowItem(selected);
+    SendMessageA(s_hTree, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(s_hTree, NULL, TRUE);
+    if (expanded.windows) HeapFree(GetProcessHeap(), 0, expanded.windows);
+}
+
+// After Pick: the picked window is selected in the tree too; a window newer than the tree
+// brings a refresh first.
+static void ShowPickedWindow(HWND hPage, HWND picked)
+{
+    if (!s_hTree || !IsWindow(picked)) return;
+    if (SelectWindowItem(picked)) return;
+    RefreshWindowTree(hPage, false);
+    SelectWindowItem(picked);
+}
+
+// ---- Copy and Find
+
+static HWND FindOwner(HWND hPage)
+{
+    return GetAncestor(hPage, GA_ROOT);
+}
+
+static bool WindowsPage_OnTreeCommand(HWND hPage, int command)
+{
+    if (!s_hTree) return false;
+    switch (command) {
+    case IDC_CTX_COPY:
+        CopyTreeBranch(s_hTree, TreeNext(NULL, TVGN_CARET));
+        return true;
+    case IDC_CTX_FIND:
+        OpenFindBox(FindOwner(hPage), s_hTree);
+        return true;
+    case IDC_CTX_FINDNEXT:
+    case IDC_CTX_FINDPREV:
+        FindAgain(FindOwner(hPage), s_hTree, command == IDC_CTX_FINDNEXT);
+        return true;
+    }
+    return false;
+}
+
+// Copy belongs to the tree, so Ctrl+C on a button does nothing; Find works anywhere on the page.
+static bool WindowsPage_OnProgramKey(HWND hPage, int command)
+{
+    if (command == IDC_CTX_COPY && GetFocus() != s_hTree) return false;
+    return WindowsPage_OnTreeCommand(hPage, command);
+}
+
+static void WindowsPage_OnContextMenu(HWND hPage, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    HWND clicked = (HWND)wParam;
+    if (!s_hTree || clicked != s_hTree) {
+        RouteHelpMessage(hPage, msg, wParam, lParam);
+        return;
+    }
+    // A right click on an item makes it the one the menu acts on, as a left click would.
+    POINT none = {-1, -1};
+    POINT pt = ContextMenuPoint(lParam, none);
+    if (pt.x != -1 || pt.y != -1) {
+        TVHITTESTINFO hit;
+        ZeroMemory(&hit, sizeof(hit));
+        hit.pt = pt;
+        ScreenToClient(s_hTree, &hit.pt);
+        HTREEITEM item = (HTREEITEM)SendMessageA(s_hTree, TVM_HITTEST, 0, (LPARAM)&hit);
+        if (item && (hit.flags & TVHT_ONITEM)) SendMessageA(s_hTree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
+    }
+    WindowsPage_OnTreeCommand(hPage, TrackContextMenu(hPage, clicked, lParam, CONTEXT_MENU_TREE));
 }
 
 // ---- Page messages
@@ -268,7 +446,7 @@ static void WindowsPage_OnCommand(HWND hDlg, int id, int code)
 {
     switch (id) {
     case IDC_MAIN_REFRESH:
-        FillWindowTree(hDlg);
+        RefreshWindowTree(hDlg);
         return;
     case IDC_WIN_SHOWCLASS:
         if (code != BN_CLICKED) return;
@@ -282,7 +460,8 @@ static void WindowsPage_OnCommand(HWND hDlg, int id, int code)
     // Only the page's own buttons reach the window commands: Enter or a stray notification must
     // not report a vanished window.
     if (id < IDC_WIN_PICK || id > IDC_WIN_MODULE || code != BN_CLICKED) return;
-    WindowCommand(s_hCurrent, id);
+    HWND picked = WindowCommand(s_hCurrent, id);
+    if (picked) ShowPickedWindow(hDlg, picked);
     if (s_hTree) SetCurrentWindow(hDlg, s_hCurrent);
 }
 
@@ -299,6 +478,7 @@ static void WindowsPage_OnNotify(HWND hDlg, const NMHDR* nm)
 
 static void WindowsPage_OnDestroy()
 {
+    CloseFindBox();
     ClearTree();
     s_hTree = NULL;
     s_hDesktopItem = NULL;
@@ -320,9 +500,13 @@ INT_PTR CALLBACK WindowsPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lPar
         WindowsPage_OnDestroy();
         break;
     case WM_HELP:
-    case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;
+    case WM_CONTEXTMENU:
+        WindowsPage_OnContextMenu(hDlg, msg, wParam, lParam);
+        break;
+    case WM_PROGRAM_KEY:
+        return DlgResult(hDlg, WindowsPage_OnProgramKey(hDlg, (int)wParam));
     default:
         return FALSE;
     }

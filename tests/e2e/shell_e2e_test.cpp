@@ -30,20 +30,6 @@ HWND WineTray()
 // The first icon of that window, at the screen's corner.
 const POINT kTrayIcon = {13, 32};
 
-// The window that has the keyboard focus in the thread of h.
-HWND FocusOf(HWND h)
-{
-    GUITHREADINFO gui = {};
-    gui.cbSize = sizeof(gui);
-    return GetGUIThreadInfo(GetWindowThreadProcessId(h, NULL), &gui) ? gui.hwndFocus : NULL;
-}
-
-// The first visible pop-up menu window of a process.
-HWND MenuOf(DWORD pid, DWORD ms)
-{
-    return WaitForTopWindow(pid, "#32768", NULL, true, ms);
-}
-
 // Waits until the traced help library has navigated to the page given.
 bool TraceShows(const std::string& traceFile, const std::string& page, DWORD ms)
 {
@@ -104,7 +90,7 @@ TEST_F(ShellEndToEnd, TrayIconOpensTheDialogAndItsMenuQuits)
     ASSERT_TRUE(dlg) << "a left click on the icon opens the main dialog";
 
     ClickAt(kTrayIcon, 3);
-    HWND menu = MenuOf(v.Pid(), 5000);
+    HWND menu = WaitForMenu(v.Pid(), 5000);
     ASSERT_TRUE(menu) << "a right click shows the tray menu";
     // Open, Quit, a separator, About, Help: Quit lies in the second of four and a half rows.
     RECT rc = WindowRect(menu);
@@ -163,7 +149,7 @@ TEST_F(ShellEndToEnd, AMinimizedDialogComesBackByEveryWayOfOpeningIt)
         {"a click on the icon", [](HWND, DWORD) { ClickAt(kTrayIcon); }},
         {"the tray menu's Open", [](HWND, DWORD pid) {
              ClickAt(kTrayIcon, 3);
-             HWND menu = MenuOf(pid, 5000);
+             HWND menu = WaitForMenu(pid, 5000);
              ASSERT_TRUE(menu) << "the tray menu";
              ClickTrayMenuRow(menu, 0);
          }},
@@ -194,7 +180,7 @@ TEST_F(ShellEndToEnd, TheTrayMenuClosesOnAClickElsewhere)
     ASSERT_TRUE(elsewhere);
 
     ClickAt(kTrayIcon, 3);
-    HWND menu = MenuOf(p.v.Pid(), 5000);
+    HWND menu = WaitForMenu(p.v.Pid(), 5000);
     ASSERT_TRUE(menu) << "a right click shows the tray menu";
     ClickCenter(elsewhere);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 5000))
@@ -203,7 +189,7 @@ TEST_F(ShellEndToEnd, TheTrayMenuClosesOnAClickElsewhere)
 
     // The icon still answers: the menu comes again and its Quit ends the program.
     ClickAt(kTrayIcon, 3);
-    menu = MenuOf(p.v.Pid(), 5000);
+    menu = WaitForMenu(p.v.Pid(), 5000);
     ASSERT_TRUE(menu) << "the menu opens again";
     ClickTrayMenuRow(menu, 1);
     EXPECT_TRUE(p.v.Exited(10000)) << "Quit ends the program";
@@ -239,7 +225,7 @@ TEST_F(ShellEndToEnd, F1WhatsThisAndHelpButtonsOpenTheViewerAtTheRightPage)
 
         // A right click on another control offers "What's This?", which opens its page.
         ClickCenter(GetDlgItem(page, IDC_OPT_DEFSIZE), 3);
-        HWND menu = MenuOf(v.Pid(), 5000);
+        HWND menu = WaitForMenu(v.Pid(), 5000);
         ASSERT_TRUE(menu) << "\"What's This?\"";
         ClickCenter(menu);
         EXPECT_TRUE(TraceShows(trace, "c3013.htm", 5000));

@@ -192,6 +192,39 @@ std::string RemoteList::Text(int row, int column) const
     return mem_.ReadText(512, 256);
 }
 
+std::string RemoteList::ColumnTitle(int column) const
+{
+    LVCOLUMNA col;
+    ZeroMemory(&col, sizeof(col));
+    col.mask = LVCF_TEXT;
+    col.cchTextMax = 256;
+    col.pszText = mem_.At(512);
+    mem_.Write(0, &col, sizeof(col));
+    if (!SendMessageA(list_, LVM_GETCOLUMNA, column, (LPARAM)mem_.At())) return "";
+    return mem_.ReadText(512, 256);
+}
+
+int RemoteList::Columns() const
+{
+    HWND header = (HWND)SendMessageA(list_, LVM_GETHEADER, 0, 0);
+    return header ? (int)SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) : 0;
+}
+
+int RemoteList::Selected() const
+{
+    return (int)SendMessageA(list_, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+}
+
+RECT RemoteList::RowRect(int row) const
+{
+    RECT rc = {LVIR_LABEL, 0, 0, 0};
+    RECT empty = {0, 0, 0, 0};
+    mem_.Write(0, &rc, sizeof(rc));
+    if (!SendMessageA(list_, LVM_GETITEMRECT, row, (LPARAM)mem_.At()) || !mem_.Read(0, &rc, sizeof(rc))) return empty;
+    MapWindowPoints(list_, NULL, (POINT*)&rc, 2);
+    return rc;
+}
+
 void RemoteList::Select(int row) const
 {
     LVITEMA item = SelectedState();
@@ -266,6 +299,21 @@ int RemoteTree::Count(HWND hWnd) const
 void RemoteTree::Select(HTREEITEM item) const
 {
     SelectTreeItem(tree_, item);
+}
+
+HTREEITEM RemoteTree::Selected() const
+{
+    return NextItem(tree_, NULL, TVGN_CARET);
+}
+
+RECT RemoteTree::ItemRect(HTREEITEM item) const
+{
+    RECT rc, empty = {0, 0, 0, 0};
+    memcpy(&rc, &item, sizeof(item));
+    mem_.Write(0, &rc, sizeof(rc));
+    if (!SendMessageA(tree_, TVM_GETITEMRECT, TRUE, (LPARAM)mem_.At()) || !mem_.Read(0, &rc, sizeof(rc))) return empty;
+    MapWindowPoints(tree_, NULL, (POINT*)&rc, 2);
+    return rc;
 }
 
 // ---- Tab controls

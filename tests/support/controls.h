@@ -58,7 +58,14 @@ public:
     bool Ok() const { return mem_.Ok(); }
     int Rows() const;
     std::string Text(int row, int column) const;
+    // The title of a column.
+    std::string ColumnTitle(int column) const;
+    int Columns() const;
     void Select(int row) const;
+    // The first selected row, -1 when none.
+    int Selected() const;
+    // A row's rectangle on the screen (its first column), empty when it is not shown.
+    RECT RowRect(int row) const;
 
 private:
     HWND list_;
@@ -79,6 +86,10 @@ public:
     HTREEITEM Find(HWND hWnd) const;
     int Count(HWND hWnd) const;
     void Select(HTREEITEM item) const;
+    // The selected item, NULL when none.
+    HTREEITEM Selected() const;
+    // An item's text rectangle on the screen, empty when it is not shown.
+    RECT ItemRect(HTREEITEM item) const;
 
 private:
     void Walk(HTREEITEM item, const std::function<void(HTREEITEM)>& fn) const;

@@ -1,4 +1,5 @@
 #include "support/dialogs.h"
+#include "app/startup.h"
 
 #include <string.h>
 
@@ -55,6 +56,104 @@ void ClickCheckBox(HWND dlg, int id)
 {
     CheckDlgButton(dlg, id, IsDlgButtonChecked(dlg, id) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
     PressButton(dlg, id);
+}
+
+// ---- Keys and menus
+
+void PressKeyIn(HWND focus, UINT vk, bool ctrl, bool shift)
+{
+    SetFocus(focus);
+    BYTE saved[256], keys[256];
+    GetKeyboardState(saved);
+    memcpy(keys, saved, sizeof(keys));
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG msg;
+    ZeroMemory(&msg, sizeof(msg));
+    msg.hwnd = focus;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = vk;
+    msg.lParam = 1;
+    msg.time = GetTickCount();
+    DispatchProgramMessage(&msg);
+    // A character the key made is handled while the keys are still held.
+    MSG more;
+    while (PeekMessageA(&more, NULL, WM_CHAR, WM_CHAR, PM_REMOVE)) DispatchProgramMessage(&more);
+    SetKeyboardState(saved);
+}
+
+namespace {
+
+struct MenuChoice {
+    UINT command = 0;
+    UINT_PTR timer = 0;
+    DWORD asked = 0;
+    bool showed = false;
+    std::vector<std::string> items;
+};
+MenuChoice s_menu;
+
+void CALLBACK ChooseMenuProc(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND menuWnd = FindWindowA("#32768", NULL);
+    DWORD pid = 0;
+    if (menuWnd) GetWindowThreadProcessId(menuWnd, &pid);
+    if (!menuWnd || !IsWindowVisible(menuWnd) || pid != GetCurrentProcessId()) {
+        if (GetTickCount() - s_menu.asked > 10000) {
+            KillTimer(NULL, id);
+            s_menu.timer = 0;
+        }
+        return;
+    }
+    KillTimer(NULL, id);
+    s_menu.timer = 0;
+    HMENU menu = (HMENU)SendMessageA(menuWnd, MN_GETHMENU, 0, 0);
+    int count = GetMenuItemCount(menu), position = -1, selectable = 0;
+    s_menu.items.clear();
+    for (int i = 0; i < count; i++) {
+        char text[128] = "";
+        MENUITEMINFOA mii;
+        ZeroMemory(&mii, sizeof(mii));
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_ID | MIIM_FTYPE;
+        GetMenuItemInfoA(menu, (UINT)i, TRUE, &mii);
+        bool separator = (mii.fType & MFT_SEPARATOR) != 0;
+        GetMenuStringA(menu, (UINT)i, text, sizeof(text), MF_BYPOSITION);
+        s_menu.items.push_back(separator ? "-" : text);
+        if (separator) continue;
+        selectable++;
+        if (mii.wID == s_menu.command && position < 0) position = selectable;
+    }
+    s_menu.showed = position > 0;
+    if (!s_menu.showed) {
+        PostMessageA(menuWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        return;
+    }
+    for (int i = 0; i < position; i++) PostMessageA(menuWnd, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menuWnd, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+} // namespace
+
+void ChooseFromNextMenu(UINT command)
+{
+    if (s_menu.timer) KillTimer(NULL, s_menu.timer);
+    s_menu.command = command;
+    s_menu.asked = GetTickCount();
+    s_menu.showed = false;
+    s_menu.items.clear();
+    s_menu.timer = SetTimer(NULL, 0, 50, ChooseMenuProc);
+}
+
+bool NextMenuShowedItem()
+{
+    return s_menu.showed;
+}
+
+std::vector<std::string> LastMenuItems()
+{
+    return s_menu.items;
 }
 
 // ---- Acting inside a modal dialog

@@ -20,6 +20,18 @@ void PressButton(HWND dlg, int id);
 // What a click does to a check box of a dialog: it toggles, then the dialog hears of it.
 void ClickCheckBox(HWND dlg, int id);
 
+// A key pressed while focus holds the keyboard focus, handed to the program's loop as the
+// platform would hand it, with Ctrl and Shift held as given (restored afterwards).
+void PressKeyIn(HWND focus, UINT vk, bool ctrl = false, bool shift = false);
+
+// Chooses the item command of the next pop-up menu this thread shows (a context menu tracked
+// from within the call that follows), as the keyboard would: down to the item, then Enter.
+// The menu is cancelled when it has no such item. Afterwards, whether a menu showed the item.
+void ChooseFromNextMenu(UINT command);
+bool NextMenuShowedItem();
+// The texts of the items of the last menu seen, "-" for a separator.
+std::vector<std::string> LastMenuItems();
+
 // Runs act on the first visible window of this thread whose caption begins with captionPrefix,
 // from inside the modal loop that the caller enters next. A dialog still open guardMs after the
 // act began is cancelled, and an act that no dialog took within guardMs is dropped, so that a

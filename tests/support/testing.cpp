@@ -244,3 +244,43 @@ void MoveMouseTo(POINT p, DWORD settleMs)
     }, 3000);
     if (settleMs) Sleep(settleMs);
 }
+
+// ---- The clipboard
+
+std::string ClipboardText()
+{
+    std::string text;
+    // The writer may still hold it open for a moment.
+    bool opened = WaitUntil([] { return OpenClipboard(NULL) != FALSE; }, 2000);
+    if (!opened) return text;
+    HANDLE h = GetClipboardData(CF_TEXT);
+    const char* p = h ? (const char*)GlobalLock(h) : NULL;
+    if (p) {
+        SIZE_T size = GlobalSize(h);
+        text.assign(p, strnlen(p, size));
+        GlobalUnlock(h);
+    }
+    CloseClipboard();
+    return text;
+}
+
+std::string WaitForClipboardText(DWORD before, DWORD ms)
+{
+    if (!WaitUntil([&] { return GetClipboardSequenceNumber() != before && IsClipboardFormatAvailable(CF_TEXT); }, ms))
+        return "";
+    return ClipboardText();
+}
+
+// ---- Focus and menus of any process
+
+HWND FocusOf(HWND w)
+{
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(w, NULL), &gui) ? gui.hwndFocus : NULL;
+}
+
+HWND WaitForMenu(DWORD pid, DWORD ms)
+{
+    return WaitForTopWindow(pid, "#32768", NULL, true, ms);
+}

@@ -58,6 +58,10 @@ HWND FindTopWindow(DWORD pid, const char* cls, const char* title, bool visibleOn
 HWND WaitForTopWindow(DWORD pid, const char* cls, const char* title, bool visibleOnly, DWORD ms);
 // A window's class name.
 std::string ClassOf(HWND w);
+// The window with the keyboard focus in the thread of w (also of another process), NULL when none.
+HWND FocusOf(HWND w);
+// The first visible pop-up menu window of process pid, waiting up to ms for it.
+HWND WaitForMenu(DWORD pid, DWORD ms);
 // Outer size and position of a window, and the middle of a rectangle.
 RECT WindowRect(HWND h);
 POINT Center(const RECT& rc);
@@ -68,6 +72,13 @@ bool Answers(HWND w, DWORD ms);
 std::string WindowText(HWND w);
 // A value as four or more upper-case hex digits, as the program shows ids and handles.
 std::string Hex4(DWORD v);
+
+// The clipboard's CF_TEXT as this process reads it ("" when it holds none), once no program
+// holds the clipboard open; and its sequence number, by which a new text shows.
+std::string ClipboardText();
+// Waits (without pumping) up to ms for the clipboard to hold a text other than the one of
+// sequence number before; returns it, "" when none came.
+std::string WaitForClipboardText(DWORD before, DWORD ms);
 
 // Folder of the running test program (ends without a backslash), and a path in it.
 std::string ProgramFolder();

@@ -405,4 +405,63 @@ TEST_F(TaskManager, CascadeAndTileArrangeAllTopLevelWindowsOfTheDesktop)
     }
 }
 
+TEST_F(TaskManager, RefreshKeepsTheSelectedWindowWhileItIsListed)
+{
+    OpenPage();
+    ASSERT_GE(RowCount(g_hTaskList), 3);
+    // Not the top row, where every fill starts.
+    int row = RowOf(fixture->Main());
+    if (row == 0) {
+        SetWindowPos(notepad->Main(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SendMessageA(g_hMainDlg, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+        row = RowOf(fixture->Main());
+    }
+    ASSERT_GT(row, 0);
+    SelectRow(g_hTaskList, row);
+    ASSERT_EQ(fixture->Main(), TaskWindow(g_iTaskSel));
+    TasksFixture later("Later fixture", "--x 640 --y 60");
+    ASSERT_TRUE(later.Main());
+
+    SendMessageA(g_hMainDlg, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+    EXPECT_TRUE(Listed(later.Main())) << "collected anew";
+    EXPECT_EQ(fixture->Main(), TaskWindow(g_iTaskSel)) << "the same window";
+    int selected = (int)SendMessageA(g_hTaskList, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+    EXPECT_EQ(RowOf(fixture->Main()), selected);
+    // "Hidden" collects anew too and keeps it.
+    Press(IDC_TASK_HIDDEN);
+    EXPECT_EQ(fixture->Main(), TaskWindow(g_iTaskSel));
+    Press(IDC_TASK_HIDDEN);
+
+    // The selected window has gone: the top row again.
+    SelectRow(g_hTaskList, RowOf(later.Main()));
+    HWND gone = later.Main();
+    later.End();
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(gone); }, 5000));
+    SendMessageA(g_hMainDlg, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+    EXPECT_EQ(0, (int)SendMessageA(g_hTaskList, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED));
+    EXPECT_EQ(RowParamOf(g_hTaskList, 0), g_iTaskSel);
+}
+
+TEST_F(TaskManager, CopyGivesTheSelectedTitleUnderTheColumnTitle)
+{
+    OpenPage();
+    int row = RowOf(notepad->Main());
+    ASSERT_GE(row, 0);
+    SelectRow(g_hTaskList, row);
+    DWORD seq = GetClipboardSequenceNumber();
+    PressKeyIn(g_hTaskList, 'C', true);
+    EXPECT_EQ("Task\r\n" + CellText(g_hTaskList, row, 0) + "\r\n", WaitForClipboardText(seq, 3000));
+
+    // The untitled window's row shows its program's name, and so does the copy.
+    row = RowOf(fixture->Window(""));
+    ASSERT_GE(row, 0);
+    SelectRow(g_hTaskList, row);
+    seq = GetClipboardSequenceNumber();
+    ChooseFromNextMenu(IDC_CTX_COPY);
+    RECT rc = WindowRect(g_hTaskList);
+    SendMessageA(Page(), WM_CONTEXTMENU, (WPARAM)g_hTaskList, MAKELPARAM(rc.left + 10, rc.top + 30));
+    EXPECT_TRUE(NextMenuShowedItem());
+    EXPECT_EQ("Task\r\n(tasks_fixture)\r\n", WaitForClipboardText(seq, 3000));
+}
+
 }  // namespace
