@@ -340,6 +340,8 @@ HWND OpenFindBox(HWND owner, HWND tree)
 void FindAgain(HWND owner, HWND tree, bool forward)
 {
     s_hFindTree = tree;
+    // What the open box shows is what is looked for, typed in it or not yet.
+    if (s_hFindBox && IsWindow(s_hFindBox)) ReadBox(s_hFindBox);
     if (!s_szFindText[0]) {
         OpenFindBox(owner, tree);
         return;

@@ -262,6 +262,10 @@ TEST_F(FindOnPage, F3GoesOnShiftF3GoesBackAndBothGoRoundWithANote)
     PressKeyIn(GetDlgItem(g_hMainDlg, IDC_MAIN_REFRESH), 'F', true);
     EXPECT_TRUE(FindBoxWindow()) << "Ctrl+F on the main dialog's buttons is the shown page's";
     EXPECT_EQ("item 11.2", DlgText(FindBoxWindow(), IDC_FIND_WHAT)) << "the box remembers the text";
+    // F3 looks for what the open box shows, even before Find next was pressed.
+    SetDlgItemTextA(FindBoxWindow(), IDC_FIND_WHAT, "item 04.0");
+    PressKeyIn(tree, VK_F3);
+    EXPECT_EQ(t.items[4][0], Selected());
 
     // The box goes with the page.
     SelectTab(0);
