@@ -11,9 +11,6 @@
 #include <windows.h>
 
 extern HWND g_hSelectWnd;       // the overlay while it exists
-extern bool g_bTracking;        // the button is down and the frame is drawn
-extern bool g_bFreeSelection;   // corner to corner (true) or fixed size (false)
-extern POINT g_ptAnchor;        // free: the corner pressed; fixed: the last mouse position
 
 // Runs the whole selection modally: hides the owner, lets the user select, captures and
 // delivers the rectangle, shows the owner again. Width and height both nonzero select a
@@ -24,9 +21,8 @@ void StartAreaSelection(HWND owner, int width, int height);
 // picture. With free selection and Show dimensions, a "WxH" label inverts the picture too.
 void DrawSelectionFrame();
 
-LRESULT CALLBACK SelectionWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
-// Pure: the overlay's cursor resource for the kind of selection and the capture area.
+// Pure: the overlay's cursor resource for the kind of selection and the capture area (a
+// CaptureAreaKind).
 int SelectionCursorId(bool freeSelection, int captureArea);
 
 // Pure: the four one-pixel inversions (x, y, width, height as PatBlt takes them) that invert

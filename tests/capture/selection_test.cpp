@@ -223,14 +223,14 @@ TEST_F(Selection, FreeDragDownRightAndUpLeftCaptureTheSameRectangle)
     Select(0, 0, Drag(a, POINT{a.x + 70, a.y + 90}, b));
     EXPECT_TRUE(EqualRect(&g_rcCapture, &want))
         << g_rcCapture.left << "," << g_rcCapture.top << "," << g_rcCapture.right << "," << g_rcCapture.bottom;
-    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), expected), 0) << "down and to the right";
+    EXPECT_EQ(PictureDifference(ClipboardPicture(), expected), 0) << "down and to the right";
 
     OpenClipboard(NULL);
     EmptyClipboard();
     CloseClipboard();
     Select(0, 0, Drag(b, POINT{b.x - 100, b.y - 10}, a));
     EXPECT_TRUE(EqualRect(&g_rcCapture, &want));
-    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), expected), 0) << "up and to the left";
+    EXPECT_EQ(PictureDifference(ClipboardPicture(), expected), 0) << "up and to the left";
 }
 
 TEST_F(Selection, KeysAndClicksTheDisplayHandsToAnotherProgramStillReachTheSelection)
@@ -255,7 +255,7 @@ TEST_F(Selection, KeysAndClicksTheDisplayHandsToAnotherProgramStillReachTheSelec
     Select(0, 0, "windowraise " + std::to_string(xwin) + " " + Drag(a, POINT{a.x + 70, a.y + 90}, b));
     EXPECT_TRUE(EqualRect(&g_rcCapture, &want))
         << g_rcCapture.left << "," << g_rcCapture.top << "," << g_rcCapture.right << "," << g_rcCapture.bottom;
-    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), ExpectedPicture(30, 20, 160, 110)), 0);
+    EXPECT_EQ(PictureDifference(ClipboardPicture(), ExpectedPicture(30, 20, 160, 110)), 0);
     EXPECT_EQ(fixture.Activations(), activations) << "the other program got no click";
 }
 
@@ -286,14 +286,14 @@ TEST_F(Selection, FixedFrameIsCentredOnThePressAndFollowsTheMouse)
     RECT want = {p.x - 30, p.y - 20, p.x + 31, p.y + 21};
     EXPECT_TRUE(EqualRect(&g_rcCapture, &want))
         << g_rcCapture.left << "," << g_rcCapture.top << "," << g_rcCapture.right << "," << g_rcCapture.bottom;
-    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), ExpectedPicture(70, 40, 61, 41)), 0);
+    EXPECT_EQ(PictureDifference(ClipboardPicture(), ExpectedPicture(70, 40, 61, 41)), 0);
 
     // Moved while held: captured where it is at the release.
     POINT q = {c.left + 150, c.top + 100};
     Select(61, 41, Drag(p, POINT{p.x + 10, p.y + 5}, q));
     RECT moved = {q.x - 30, q.y - 20, q.x + 31, q.y + 21};
     EXPECT_TRUE(EqualRect(&g_rcCapture, &moved));
-    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), ExpectedPicture(120, 80, 61, 41)), 0);
+    EXPECT_EQ(PictureDifference(ClipboardPicture(), ExpectedPicture(120, 80, 61, 41)), 0);
 
     // A negative size is an empty frame wherever it goes: nothing is captured.
     PutSentinel();
@@ -445,7 +445,7 @@ TEST_F(Selection, NoFrameIsLeftInACaptureOverAWindowThatNeverRepaints)
     snprintf(input, sizeof(input), "mousemove %ld %ld mousedown 1 mousemove %ld %ld sleep 0.3 mousemove %ld %ld mouseup 1",
              (long)a.x, (long)a.y, (long)a.x + 70, (long)a.y + 90, (long)b.x, (long)b.y);
     Select(0, 0, input);
-    Picture got = ClipboardDibPicture(), want = ExpectedPicture(30, 20, 160, 110);
+    Picture got = ClipboardPicture(), want = ExpectedPicture(30, 20, 160, 110);
     EXPECT_EQ(PictureDifference(got, want), 0) << DescribeDifference(got, want);
 }
 
