@@ -231,13 +231,11 @@ static void AttachTreeImages()
     SendMessageA(s_hTree, TVM_SETIMAGELIST, TVSIL_NORMAL, (LPARAM)s_hImages);
 }
 
-// The fill ends with the focus on the tree, unless the fill is one the user did not ask for
-// (after Pick: the focus belongs to the Window Information that Pick opened).
-static void FillWindowTree(HWND hPage, bool takeFocus = true)
+// The tree read anew with its drawing off: a visible tree repaints after every insertion
+// otherwise (seconds for a few thousand windows), and turning drawing back on measures every
+// item, so the caller turns it on once when everything is in place.
+static void FillTreeItems(HWND hPage)
 {
-    if (!s_hTree) return;
-    BeginWaitCursor();
-    // A visible tree repaints after every insertion otherwise: seconds for a few thousand windows.
     SendMessageA(s_hTree, WM_SETREDRAW, FALSE, 0);
     ClearTree();
     AttachTreeImages();
@@ -256,10 +254,23 @@ static void FillWindowTree(HWND hPage, bool takeFocus = true)
         SendMessageA(s_hTree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)s_hDesktopItem);
     }
     SetCurrentWindow(hPage, desktop);
+}
 
+// The fill ends with the focus on the tree, unless the fill is one the user did not ask for
+// (after Pick: the focus belongs to the Window Information that Pick opened).
+static void EndTreeFill(bool takeFocus)
+{
     SendMessageA(s_hTree, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(s_hTree, NULL, TRUE);
     if (takeFocus) SetFocus(s_hTree);
+}
+
+static void FillWindowTree(HWND hPage, bool takeFocus = true)
+{
+    if (!s_hTree) return;
+    BeginWaitCursor();
+    FillTreeItems(hPage);
+    EndTreeFill(takeFocus);
     EndWaitCursor();
 }
 
@@ -369,12 +380,13 @@ static void RefreshWindowTree(HWND hPage, bool takeFocus = true)
     HWND selected = s_hCurrent;
     ExpandedWindows expanded = {NULL, 0, 0};
     RememberExpanded(&expanded);
-    FillWindowTree(hPage, takeFocus);
-    SendMessageA(s_hTree, WM_SETREDRAW, FALSE, 0);
+    BeginWaitCursor();
+    FillTreeItems(hPage);
     RestoreExpanded(&expanded);
+    EndTreeFill(takeFocus);
+    // Scrolled into view once drawing is back on: only then has the tree laid its items out.
     if (selected && selected != GetDesktopWindow() && IsWindow(selected)) SelectWindowItem(selected);
-    SendMessageA(s_hTree, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(s_hTree, NULL, TRUE);
+    EndWaitCursor();
     if (expanded.windows) HeapFree(GetProcessHeap(), 0, expanded.windows);
 }
 
