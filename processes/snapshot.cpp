@@ -3,7 +3,6 @@
 #include "app/msgbox.h"
 #include "resource.h"
 
-#include <psapi.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -20,8 +19,6 @@ int g_iModuleSel = -1;
 static int s_moduleCapacity;
 // Per process record: the end of its module range once its modules were read, -1 before.
 static int* s_moduleEnds;
-// One buffer of module handles for every process read.
-static HMODULE s_moduleHandles[MAX_PROCESS_MODULES];
 
 static char s_szBaseName[BASE_NAME_CHARS];
 static PROCESSENTRY32 s_processEntry;
@@ -140,25 +137,40 @@ bool ReadNeModuleName(const char* path, char* out, size_t outSize)
 
 // ---- Modules
 
-static void BuildModuleEntry(HANDLE hProcess, DWORD pid, HMODULE hMod, MODULEENTRY32* me)
+DWORD ModuleSnapshotFlags(int pointerBits)
 {
-    ZeroMemory(me, sizeof(*me));
-    me->dwSize = sizeof(*me);
-    me->th32ProcessID = pid;
-    me->GlblcntUsage = 0xFFFF;
-    me->ProccntUsage = 0xFFFF;
-    MODULEINFO info;
-    ZeroMemory(&info, sizeof(info));
-    if (GetModuleInformation(hProcess, hMod, &info, sizeof(info))) {
-        me->modBaseAddr = (BYTE*)info.lpBaseOfDll;
-        me->modBaseSize = info.SizeOfImage;
-    }
-    DWORD n = GetModuleFileNameExA(hProcess, hMod, me->szExePath, sizeof(me->szExePath));
-    me->szExePath[n < sizeof(me->szExePath) ? n : sizeof(me->szExePath) - 1] = '\0';
-    if (me->szExePath[0]) CopyBounded(me->szModule, FileNamePart(me->szExePath), sizeof(me->szModule));
+    return pointerBits == 64 ? (TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32) : TH32CS_SNAPMODULE;
 }
 
-// Makes room for `more` entries after g_moduleCount; false when memory ran out.
+int WalkProcessModules(DWORD pid, ModuleVisitor visit, void* context)
+{
+    // The idle process (identifier 0) has no modules; identifier 0 would also mean this process.
+    if (pid == 0 || !visit) return 0;
+    const DWORD flags = ModuleSnapshotFlags((int)(8 * sizeof(void*)));
+    HANDLE snap = INVALID_HANDLE_VALUE;
+    // A process that is loading or unloading a module at that moment makes the snapshot ask for
+    // another try.
+    for (int tries = 0; tries < 5 && snap == INVALID_HANDLE_VALUE; tries++) {
+        snap = CreateToolhelp32Snapshot(flags, pid);
+        if (snap == INVALID_HANDLE_VALUE && GetLastError() != ERROR_BAD_LENGTH) break;
+    }
+    if (snap == INVALID_HANDLE_VALUE) return 0;
+    int visited = 0;
+    MODULEENTRY32 me;
+    ZeroMemory(&me, sizeof(me));
+    me.dwSize = sizeof(me);
+    for (BOOL ok = Module32First(snap, &me); ok; ok = Module32Next(snap, &me)) {
+        MODULEENTRY32 shown = me;
+        shown.th32ProcessID = pid;
+        if (shown.szExePath[0]) CopyBounded(shown.szModule, FileNamePart(shown.szExePath), sizeof(shown.szModule));
+        visited++;
+        if (!visit(&shown, context)) break;
+    }
+    CloseHandle(snap);
+    return visited;
+}
+
+// Room allocated in g_moduleTable for more entries; false when memory ran out.
 static bool GrowModuleTable(int more)
 {
     if (g_moduleCount + more <= s_moduleCapacity) return true;
@@ -171,33 +183,27 @@ static bool GrowModuleTable(int more)
     return true;
 }
 
+struct ModuleAppend {
+    MODULEENTRY32* mainOut;
+    int read;
+};
+
+static bool AppendModule(const MODULEENTRY32* module, void* context)
+{
+    ModuleAppend* append = (ModuleAppend*)context;
+    // Out of memory: the modules read so far stay, and rows of the module list may point at them.
+    if (append->read >= MAX_PROCESS_MODULES || !GrowModuleTable(1)) return false;
+    g_moduleTable[g_moduleCount++] = *module;
+    if (append->read++ == 0) *append->mainOut = *module;
+    return true;
+}
+
 // Appends every module of the process to g_moduleTable; the first one is copied to *mainOut.
 static void ReadProcessModules(DWORD pid, MODULEENTRY32* mainOut)
 {
     ZeroMemory(mainOut, sizeof(*mainOut));
-    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-    if (!h) return;
-    DWORD bytes = 0;
-    if (!EnumProcessModules(h, s_moduleHandles, sizeof(s_moduleHandles), &bytes)) {
-        CloseHandle(h);
-        return;
-    }
-    int n = (int)(bytes / sizeof(HMODULE));
-    if (n > MAX_PROCESS_MODULES) n = MAX_PROCESS_MODULES;
-    // Out of memory: this process gets no modules; those read before keep theirs, since rows of
-    // the module list may still point at them.
-    if (n > 0 && !GrowModuleTable(n)) {
-        CloseHandle(h);
-        return;
-    }
-    int base = g_moduleCount;
-    g_moduleCount += n;
-    for (int k = 0; k < n; k++) {
-        MODULEENTRY32* me = &g_moduleTable[base + k];
-        BuildModuleEntry(h, pid, s_moduleHandles[k], me);
-        if (k == 0) *mainOut = *me;
-    }
-    CloseHandle(h);
+    ModuleAppend append = {mainOut, 0};
+    WalkProcessModules(pid, AppendModule, &append);
 }
 
 bool RecordModulesRead(int i)
@@ -224,17 +230,17 @@ void ReadRecordModules(int i)
     s_moduleEnds[i] = g_moduleCount;
 }
 
+static bool KeepFirstModule(const MODULEENTRY32* module, void* context)
+{
+    *(MODULEENTRY32*)context = *module;
+    return false;
+}
+
 const MODULEENTRY32* MainModuleEntryFor(DWORD pid)
 {
     ZeroMemory(&s_mainModule, sizeof(s_mainModule));
     s_mainModule.dwSize = sizeof(s_mainModule);
-    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-    if (!h) return &s_mainModule;
-    HMODULE first = NULL;
-    DWORD bytes = 0;
-    if (EnumProcessModules(h, &first, sizeof(first), &bytes) && bytes >= sizeof(first))
-        BuildModuleEntry(h, pid, first, &s_mainModule);
-    CloseHandle(h);
+    WalkProcessModules(pid, KeepFirstModule, &s_mainModule);
     return &s_mainModule;
 }
 
@@ -267,8 +273,9 @@ void DiscardProcessSnapshot()
 }
 
 // The executable's full path: asked of the process itself where the platform offers that (one
-// call, whatever the number of modules), else the path of its first module.
-static void ReadImagePath(HANDLE hProcess, char* path, DWORD size)
+// call, whatever the number of modules; also a 64-bit process's path to a 32-bit build), else
+// the path of its first module.
+static void ReadImagePath(HANDLE hProcess, DWORD pid, char* path, DWORD size)
 {
     typedef BOOL (WINAPI *QueryImageNameFn)(HANDLE, DWORD, LPSTR, PDWORD);
     static QueryImageNameFn s_pfnQueryImageName =
@@ -280,11 +287,9 @@ static void ReadImagePath(HANDLE hProcess, char* path, DWORD size)
         return;
     }
     path[0] = '\0';
-    HMODULE first = NULL;
-    DWORD bytes = 0;
-    if (!EnumProcessModules(hProcess, &first, sizeof(first), &bytes) || bytes < sizeof(first)) return;
-    DWORD n = GetModuleFileNameExA(hProcess, first, path, size);
-    path[n < size ? n : size - 1] = '\0';
+    MODULEENTRY32 first;
+    ZeroMemory(&first, sizeof(first));
+    if (WalkProcessModules(pid, KeepFirstModule, &first) > 0) CopyBounded(path, first.szExePath, size);
 }
 
 bool ReadProcessImagePath(DWORD pid, char* path, DWORD size)
@@ -294,7 +299,7 @@ bool ReadProcessImagePath(DWORD pid, char* path, DWORD size)
     if (pid == 0) return false;
     HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
     if (!h) return false;
-    ReadImagePath(h, path, size);
+    ReadImagePath(h, pid, path, size);
     CloseHandle(h);
     return path[0] != '\0';
 }
@@ -309,7 +314,7 @@ static void FillProcessRecord(ProcessRecord* rec, const PROCESSENTRY32* pe)
     HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pe->th32ProcessID);
     rec->priorityClass = h ? GetPriorityClass(h) : 0;
     // The idle process (identifier 0) has no executable to name.
-    if (h && pe->th32ProcessID != 0) ReadImagePath(h, path, sizeof(path));
+    if (h && pe->th32ProcessID != 0) ReadImagePath(h, pe->th32ProcessID, path, sizeof(path));
     if (h) CloseHandle(h);
     if (path[0]) {
         // The path is the main module's: its base name is the module name.
@@ -411,9 +416,9 @@ const PROCESSENTRY32* ProcessEntryFor(DWORD pid)
     for (BOOL ok = Process32First(snap, &pe); ok; ok = Process32Next(snap, &pe)) {
         if (pe.th32ProcessID != pid) continue;
         s_processEntry = pe;
-        const MODULEENTRY32* main = MainModuleEntryFor(pid);
-        if (main->szExePath[0])
-            CopyBounded(s_processEntry.szExeFile, main->szExePath, sizeof(s_processEntry.szExeFile));
+        char path[MODULE_PATH_CHARS];
+        if (ReadProcessImagePath(pid, path, sizeof(path)))
+            CopyBounded(s_processEntry.szExeFile, path, sizeof(s_processEntry.szExeFile));
         break;
     }
     CloseHandle(snap);
@@ -426,6 +431,10 @@ const ProcessRecord* ProcessRecordFor(DWORD pid)
     s_processRecord.entry = *ProcessEntryFor(pid);
     s_processRecord.mainModule = *MainModuleEntryFor(pid);
     ResolveModuleName(&s_processRecord);
+    // Modules that cannot be read (a 64-bit process's, to a 32-bit build): named after its image.
+    if (!s_processRecord.moduleName[0] && !s_processRecord.mainModule.szExePath[0])
+        CopyBounded(s_processRecord.moduleName, FileNamePart(s_processRecord.entry.szExeFile),
+                    sizeof(s_processRecord.moduleName));
     return &s_processRecord;
 }
 

@@ -46,6 +46,19 @@ int ModuleRangeEnd(int i);
 // read, without a snapshot or a module table; false (and an empty path) when it cannot be read.
 bool ReadProcessImagePath(DWORD pid, char* path, DWORD size);
 
+// ---- Module reading: every module of a process goes through WalkProcessModules.
+
+// Pure: the toolhelp flags of a module snapshot for a build of pointerBits (32 or 64). A 64-bit
+// build asks for the 32-bit modules of a 32-bit process too, which it would not see otherwise; a
+// 32-bit build cannot read a 64-bit process's modules at all and asks for its own kind only.
+DWORD ModuleSnapshotFlags(int pointerBits);
+// Called with each module in the platform's order (szModule the base name without extension, as
+// the lists show it); returns false to stop the walk.
+typedef bool (*ModuleVisitor)(const MODULEENTRY32* module, void* context);
+// Walks every module of the process with this build's flags; returns the number of modules
+// visited, 0 when the process cannot be read (from a 32-bit build: a 64-bit process).
+int WalkProcessModules(DWORD pid, ModuleVisitor visit, void* context);
+
 // Shared results: each call overwrites the previous one.
 const MODULEENTRY32* MainModuleEntryFor(DWORD pid);
 const PROCESSENTRY32* ProcessEntryFor(DWORD pid);

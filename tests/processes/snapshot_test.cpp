@@ -168,6 +168,67 @@ TEST(Snapshot, ThreadTableHoldsEveryThreadOfAFreshWalk)
     EXPECT_EQ(0, g_threadCount);
 }
 
+// The image a module was loaded from, as its file's headers give it: the machine it is built for
+// and the size it takes in memory; false when the file cannot be read as one.
+static bool ImageOnDisk(const char* path, WORD* machine, DWORD* sizeOfImage)
+{
+    HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    unsigned char head[4096];
+    DWORD got = 0;
+    bool ok = ReadFile(f, head, sizeof(head), &got, NULL) && got >= 0x40;
+    CloseHandle(f);
+    if (!ok || head[0] != 'M' || head[1] != 'Z') return false;
+    DWORD pe = *(const DWORD*)(head + 0x3C);
+    // Signature, file header (the machine first), then the optional header with SizeOfImage at 56
+    // in both its 32-bit and its 64-bit form.
+    if ((unsigned long long)pe + 4 + 20 + 60 > got || memcmp(head + pe, "PE\0\0", 4) != 0) return false;
+    *machine = *(const WORD*)(head + pe + 4);
+    *sizeOfImage = *(const DWORD*)(head + pe + 4 + 20 + 56);
+    return true;
+}
+
+// A 64-bit build lists a 32-bit process with all of its own modules, their real paths and sizes:
+// the module list and Module Information show what the process has loaded, not the 64-bit layer
+// it runs on. Only a machine that runs 32-bit code can show it; the harness then names the
+// 32-bit build's fixture.
+TEST(Snapshot, A32BitProcessShowsEveryModuleToThe64BitBuild)
+{
+    if (sizeof(void*) != 8) GTEST_SKIP() << "a 32-bit build reads only 32-bit processes; this is the 64-bit build's case";
+    char other[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("VANTIX_OTHER_BITNESS_FIXTURE", other, sizeof(other)) || !other[0])
+        GTEST_SKIP() << "this machine runs no 32-bit code: there is no 32-bit fixture to read";
+    StartedProcess fx;
+    ASSERT_TRUE(fx.Start(std::string("\"") + other + "\" --title \"32-bit modules fixture\" --load msimg32.dll")) << other;
+    ASSERT_TRUE(fx.WaitForWindow("VantixFixtureWindow", "32-bit modules fixture", false, 15000))
+        << "the 32-bit fixture did not show its window";
+    BOOL wow = FALSE;
+    ASSERT_TRUE(IsWow64Process(fx.Handle(), &wow) && wow) << "the fixture runs as a 32-bit process";
+
+    ASSERT_TRUE(TakeProcessSnapshot());
+    int i = RecordOf(fx.Pid());
+    ASSERT_GE(i, 0);
+    ReadRecordModules(i);
+    const ProcessRecord& rec = g_processTable[i];
+    EXPECT_EQ(0, lstrcmpiA(other, rec.entry.szExeFile)) << rec.entry.szExeFile;
+    EXPECT_EQ(0, lstrcmpiA(other, rec.mainModule.szExePath)) << "the fixture itself comes first";
+    bool exe = false, library = false, kernel = false;
+    for (int m = rec.firstModule; m < ModuleRangeEnd(i); m++) {
+        const MODULEENTRY32& me = g_moduleTable[m];
+        SCOPED_TRACE(me.szExePath);
+        WORD machine = 0;
+        DWORD size = 0;
+        ASSERT_TRUE(ImageOnDisk(me.szExePath, &machine, &size)) << "a module's path names its file";
+        EXPECT_EQ(size, me.modBaseSize) << "the size of the image that path holds";
+        const bool i386 = machine == IMAGE_FILE_MACHINE_I386;
+        exe = exe || (i386 && lstrcmpiA(me.szExePath, other) == 0);
+        library = library || (i386 && lstrcmpiA(me.szModule, "msimg32") == 0);
+        kernel = kernel || (i386 && lstrcmpiA(me.szModule, "kernel32") == 0);
+    }
+    EXPECT_TRUE(exe && library && kernel) << "the process's own 32-bit modules are listed";
+    DiscardProcessSnapshot();
+}
+
 TEST(Snapshot, OwnProcessIsNotListedButItsThreadsAre)
 {
     ASSERT_TRUE(TakeProcessSnapshot());
