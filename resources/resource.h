@@ -243,6 +243,11 @@
 #define IDC_CAP_FILE            8033
 #define IDC_CAP_GO              8050
 
+// ---- Capture Screen page (16): the selection's magnifier. Its setting is a registry value of
+// its own beside the settings record.
+#define IDC_CAP_SHOWMAGNIFIER   8011
+#define IDS_VALUE_SHOWMAGNIFIER 28      // the value's name under the settings key
+
 // ---- Capture viewer (menu 2): 15000s; help topic 15000
 #define IDC_VIEW_TOPIC          15000
 #define IDC_VIEW_SCALE1         15501   // 15501..15506: x1, x2, x4, x8, x16, x32
