@@ -4,7 +4,8 @@
 // window shows black on composited desktops and under Wine) and draws the selection frame by
 // inverting pixels of that picture; the capture itself is read from the live screen after the
 // overlay is gone. Its mouse button and keys come through low-level hooks as well, whichever
-// window the display hands them to.
+// window the display hands them to. The arrow keys move the cursor, Enter and Space stand for
+// the button, and a magnifier beside the cursor shows the pixels under it.
 #ifndef VANTIX_CAPTURE_OVERLAY_H
 #define VANTIX_CAPTURE_OVERLAY_H
 
@@ -25,6 +26,10 @@ void StartAreaSelection(HWND owner, int width, int height);
 void DrawSelectionFrame();
 
 LRESULT CALLBACK SelectionWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// The pointer as the overlay's mouse hook reports it (wParam: WM_MOUSEMOVE, WM_LBUTTONDOWN or
+// WM_LBUTTONUP; lParam: the screen point as MAKELPARAM(x, y)); the benchmark sends it too.
+static const UINT WM_SELECTION_POINTER = WM_APP + 1;
 
 // Pure: the overlay's cursor resource for the kind of selection and the capture area.
 int SelectionCursorId(bool freeSelection, int captureArea);
