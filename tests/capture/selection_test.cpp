@@ -544,6 +544,26 @@ TEST_F(Selection, ArrowsAndEnterOrSpaceAloneSelectExactlyTheRectangle)
     }
 }
 
+TEST_F(Selection, EnterOrSpaceHeldDownPressesOnceThoughTheKeyboardRepeatsIt)
+{
+    // Held longer than the keyboard's delay, the key comes again and again; only its first
+    // coming presses, and the next press releases.
+    PictureWindow fixture(300, 260, 240, 160);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    for (const char* key : {"Return", "space"}) {
+        SCOPED_TRACE(key);
+        PutSentinel();
+        ASSERT_TRUE(PointerTo(POINT{c.left + 40, c.top + 30}));
+        Select(0, 0, std::string("keydown ") + key + " sleep 1.2 keyup " + key + " key --delay 30" +
+                         Times("shift+Right", 5) + Times("shift+Down", 4) + " " + key);
+        RECT want = {c.left + 40, c.top + 30, c.left + 90, c.top + 70};
+        EXPECT_TRUE(EqualRect(&g_rcCapture, &want)) << Describe(g_rcCapture);
+        Picture got = ClipboardDibPicture(), expected = ExpectedPicture(40, 30, 50, 40);
+        EXPECT_EQ(PictureDifference(got, expected), 0) << DescribeDifference(got, expected);
+    }
+}
+
 TEST_F(Selection, TheMagnifierShowsTheScreenEightTimesLargerAndNamesTheColourUnderTheCursor)
 {
     PictureWindow fixture(300, 260, 240, 160);
@@ -705,13 +725,14 @@ TEST_F(Selection, WithShowMagnifierOffNoMagnifierAppears)
     PictureWindow fixture(300, 260, 240, 160);
     ASSERT_TRUE(fixture.Window());
     RECT c = fixture.ClientScreenRect();
-    const POINT a = {c.left + 20, c.top + 15}, p = {c.left + 80, c.top + 50};
+    const POINT a = {c.left + 20, c.top + 15}, p = {c.left + 150, c.top + 100};
     // Where the magnifier shows when it is on: right of and below the hot spot, on the fixture.
     RECT beside = {p.x + MAGNIFIER_OFFSET, p.y + MAGNIFIER_OFFSET, p.x + MAGNIFIER_OFFSET + 122,
                    p.y + MAGNIFIER_OFFSET + 122};
     IntersectRect(&beside, &beside, &c);
     const Picture fixtureThere = ExpectedPicture(beside.left - c.left, beside.top - c.top, beside.right - beside.left,
                                                  beside.bottom - beside.top);
+    g_Options.ShowDimensions = 1;
     for (bool on : {true, false}) {
         SCOPED_TRACE(on ? "on" : "off");
         g_ExtraOptions.ShowMagnifier = on ? 1 : 0;
@@ -724,13 +745,14 @@ TEST_F(Selection, WithShowMagnifierOffNoMagnifierAppears)
             // The move is handled (and drawn) once the frame's corner at p shows inverted.
             RECT corner = {p.x, p.y, p.x + 1, p.y + 1};
             framed = PumpUntil([&] {
-                return ScreenPicture(corner).At(0, 0) == (~CapturePicturePixel(80, 50) & 0xFFFFFF);
+                return ScreenPicture(corner).At(0, 0) == (~CapturePicturePixel(150, 100) & 0xFFFFFF);
             }, 5000);
             HWND lens = FindWindowA(kMagnifierClass, NULL);
             windowThere = lens && IsWindowVisible(lens);
             // Drawn in the same step as the frame, it reaches the display in its own time.
             if (on) PumpUntil([&] { return PictureDifference(ScreenPicture(beside), fixtureThere) > 0; }, 5000);
             differs = PictureDifference(ScreenPicture(beside), fixtureThere);
+            if (on) Shot("capture_overlay_magnifier.png");
             StartXdotool("mouseup 1");
         });
         EXPECT_TRUE(framed);
@@ -740,7 +762,7 @@ TEST_F(Selection, WithShowMagnifierOffNoMagnifierAppears)
         } else {
             EXPECT_EQ(differs, 0) << "nothing but the fixture beside the cursor";
         }
-        Picture got = ClipboardDibPicture(), want = ExpectedPicture(20, 15, 60, 35);
+        Picture got = ClipboardDibPicture(), want = ExpectedPicture(20, 15, 130, 85);
         EXPECT_EQ(PictureDifference(got, want), 0) << DescribeDifference(got, want);
     }
 }

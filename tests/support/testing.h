@@ -54,6 +54,11 @@ void ClearStoredSettings();
 DWORD ReadStoredSettings(void* buf, DWORD size);
 // Writes raw bytes as the stored settings value.
 void WriteStoredSettings(const void* data, DWORD size);
+// A value beside the settings record under the same key: reads its type and first four bytes
+// (false when absent), writes it raw, or deletes it.
+bool ReadStoredExtra(const char* name, DWORD* type, DWORD* data);
+void WriteStoredExtra(const char* name, DWORD type, const void* data, DWORD size);
+void DeleteStoredExtra(const char* name);
 // Reads the run-at-logon value; empty when absent.
 std::string ReadRunAtLogon();
 
