@@ -506,6 +506,13 @@ void StartAreaSelection(HWND owner, int width, int height)
             SetFocus(NULL);
             SetFocus(g_hSelectWnd);
             s_bRefocusing = false;
+            // The hooks go in before the magnifier opens: a press made while it opens would
+            // otherwise reach the window the display hands it to and be lost. What they bring
+            // meanwhile waits in the queue. An Enter that started the capture and is still held
+            // repeats: that is no press.
+            s_vkPressHeld = GetAsyncKeyState(VK_RETURN) < 0 ? VK_RETURN : 0;
+            s_hMouseHook = SetWindowsHookExA(WH_MOUSE_LL, SelectionMouseProc, g_hInst, 0);
+            s_hKeyHook = SetWindowsHookExA(WH_KEYBOARD_LL, SelectionKeyProc, g_hInst, 0);
             // Beside the cursor from the start, above the overlay that has just come to the top;
             // it magnifies a copy of the picture without a frame.
             if (g_ExtraOptions.ShowMagnifier && s_hPictureDC && OpenMagnifier(s_hPictureDC, cx, cy)) {
@@ -513,10 +520,6 @@ void StartAreaSelection(HWND owner, int width, int height)
                 GetCursorPos(&pt);
                 MoveMagnifier(pt, NULL);
             }
-            // An Enter that started the capture and is still held repeats: that is no press.
-            s_vkPressHeld = GetAsyncKeyState(VK_RETURN) < 0 ? VK_RETURN : 0;
-            s_hMouseHook = SetWindowsHookExA(WH_MOUSE_LL, SelectionMouseProc, g_hInst, 0);
-            s_hKeyHook = SetWindowsHookExA(WH_KEYBOARD_LL, SelectionKeyProc, g_hInst, 0);
             MSG msg;
             BOOL got;
             while ((got = GetMessageA(&msg, NULL, 0, 0)) > 0) {

@@ -86,11 +86,15 @@ protected:
     }
     static Picture ReadClipboardDib()
     {
+        // The program may still hold the clipboard open while it puts the second form there.
         Picture p;
-        if (!OpenClipboard(NULL)) return p;
-        HANDLE dib = GetClipboardData(CF_DIB);
-        if (dib) p = DibPicture((HGLOBAL)dib);
-        CloseClipboard();
+        WaitUntil([&] {
+            if (!OpenClipboard(NULL)) return false;
+            HANDLE dib = GetClipboardData(CF_DIB);
+            if (dib) p = DibPicture((HGLOBAL)dib);
+            CloseClipboard();
+            return p.width > 0;
+        }, 5000);
         return p;
     }
     // The display shows the fixture's whole picture: nothing of the program's start (its

@@ -330,7 +330,7 @@ TEST_F(Picker, ArrowsMoveThePointerAPixelAtATimeAndEnterPicksTheWindowUnderIt)
     HWND picked = RunPick(false, [&] {
         MoveMouseTo(start.x, start.y);
         for (const auto& g : groups) {
-                Xdotool(std::string("key --delay 30 ") + g.keys, 0);
+            Xdotool(std::string("key --delay 30 ") + g.keys, 0);
             wanted = g.at;
             if (!WaitUntil([&] { return GetCursorPos(&reached) && reached.x == g.at.x && reached.y == g.at.y; }, 5000)) {
                 arrived = false;
