@@ -25,27 +25,30 @@ static void About_OnDestroy(HWND hDlg)
     DeleteObject(font);
 }
 
-INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+static void About_OnCommand(HWND hDlg, int id)
 {
-    (void)lParam;
+    if (id == IDOK || id == IDCANCEL) EndDialog(hDlg, 0);
+}
+
+static INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM)
+{
     switch (msg) {
     case WM_INITDIALOG:
         About_OnInitDialog(hDlg);
-        return 0;
+        return FALSE;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(hDlg, 0);
-            return DlgResult(hDlg, 0);
-        }
+        About_OnCommand(hDlg, LOWORD(wParam));
         break;
     case WM_DESTROY:
         About_OnDestroy(hDlg);
         break;
+    default:
+        return FALSE;
     }
-    return FALSE;
+    return DlgResult(hDlg, 0);
 }
 
-void ShowAboutBox(HWND owner)
+void OpenAboutBox(HWND owner)
 {
     DialogBoxParamA(g_hInst, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDlgProc, 0);
 }

@@ -5,8 +5,7 @@
 
 #include <windows.h>
 
-INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 // Shows the About box modally, owned by owner; returns when it is closed.
-void ShowAboutBox(HWND owner);
+void OpenAboutBox(HWND owner);
 
 #endif

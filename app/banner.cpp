@@ -12,6 +12,8 @@ POINT BannerPosition(int screenW, int screenH, int bitmapW, int bitmapH)
     return pt;
 }
 
+static LRESULT CALLBACK BannerWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
 static HWND CreateBannerWindow(int w, int h)
 {
     WNDCLASSA wc;
@@ -29,7 +31,9 @@ static HWND CreateBannerWindow(int w, int h)
     return hWnd;
 }
 
-void DrawBanner(HWND hWnd)
+// Paints bitmap 101 on the given banner stretched to its client area, or with none creates the
+// banner first.
+static void DrawBanner(HWND hWnd)
 {
     HBITMAP bmp = (HBITMAP)LoadImageA(g_hInst, MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
     if (!bmp) return;
@@ -82,16 +86,20 @@ HWND BannerWindow()
     return s_hBanner;
 }
 
-LRESULT CALLBACK BannerWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+static void Banner_OnPaint(HWND hWnd)
+{
+    PAINTSTRUCT ps;
+    BeginPaint(hWnd, &ps);
+    EndPaint(hWnd, &ps);
+    DrawBanner(hWnd);
+}
+
+static LRESULT CALLBACK BannerWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(hWnd, &ps);
-        EndPaint(hWnd, &ps);
-        DrawBanner(hWnd);
+    case WM_PAINT:
+        Banner_OnPaint(hWnd);
         break;
-    }
     case WM_LBUTTONDOWN:
         if (!s_bBannerHidden) HideBanner();
         break;

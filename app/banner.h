@@ -12,10 +12,6 @@
 void ShowBanner();
 // Destroys the banner, once; later calls do nothing.
 void HideBanner();
-// Paints bitmap 101 on the given banner stretched to its client area, or with none creates the
-// banner first.
-void DrawBanner(HWND hWnd);
-LRESULT CALLBACK BannerWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // The banner window; null before ShowBanner and after HideBanner.
 HWND BannerWindow();
 // Pure: the banner's top-left corner centred on a screen, halves rounded toward zero.

@@ -1,7 +1,6 @@
 // Services shared by every information dialog, editing dialog and tab page.
 #include "app/dlgservices.h"
 #include "app/resstring.h"
-#include "app/help.h"
 #include "resource.h"
 
 INT_PTR DlgResult(HWND hDlg, LRESULT result)
@@ -25,7 +24,8 @@ void SetDialogIcons(HWND hDlg, int iconId)
     SendMessageA(hDlg, WM_SETICON, ICON_SMALL, (LPARAM)LoadIconA(g_hInst, MAKEINTRESOURCEA(iconId + 1)));
 }
 
-bool IsModalBox(HWND hWnd)
+// A dialog of ours that runs modally: its owner is disabled while it is open.
+static bool IsModalBox(HWND hWnd)
 {
     // A modal dialog disables its owner for as long as it runs; the information boxes and
     // viewers have no owner.
@@ -64,18 +64,34 @@ void ForwardPageCancel(int id)
     if (id == IDCANCEL && g_hMainDlg) PostMessageA(g_hMainDlg, WM_COMMAND, IDCANCEL, 0);
 }
 
-INT_PTR CALLBACK TemplatePageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+RECT PlaceholderRect(HWND placeholder)
 {
-    switch (msg) {
-    case WM_INITDIALOG:
-        return 0;
-    case WM_COMMAND:
-        ForwardPageCancel(LOWORD(wParam));
-        return DlgResult(hDlg, 0);
-    case WM_HELP:
-    case WM_CONTEXTMENU:
-        RouteHelpMessage(hDlg, msg, wParam, lParam);
-        return DlgResult(hDlg, 0);
+    RECT rc = {0, 0, 0, 0};
+    if (placeholder) {
+        GetClientRect(placeholder, &rc);
+        MapWindowPoints(placeholder, GetParent(placeholder), (POINT*)&rc, 2);
     }
-    return FALSE;
+    return rc;
+}
+
+HWND CreateDialogControl(HWND hDlg, DWORD exStyle, const char* className, DWORD style, const RECT& rc, int id,
+                         HWND after, HFONT font)
+{
+    HWND control = CreateWindowExA(exStyle, className, "", style, rc.left, rc.top, rc.right - rc.left,
+                                   rc.bottom - rc.top, hDlg, (HMENU)(INT_PTR)id, g_hInst, NULL);
+    if (!control) return NULL;
+    if (!font) font = (HFONT)SendMessageA(hDlg, WM_GETFONT, 0, 0);
+    SendMessageA(control, WM_SETFONT, (WPARAM)font, FALSE);
+    if (after) SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return control;
+}
+
+HWND ReplacePlaceholder(HWND hDlg, int placeholderId, DWORD exStyle, const char* className, DWORD style, int id,
+                        HFONT font)
+{
+    HWND placeholder = GetDlgItem(hDlg, placeholderId);
+    HWND control = CreateDialogControl(hDlg, exStyle, className, style, PlaceholderRect(placeholder), id,
+                                       placeholder, font);
+    if (placeholder) DestroyWindow(placeholder);
+    return control;
 }

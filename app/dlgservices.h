@@ -1,5 +1,6 @@
 // What every information dialog, editing dialog and tab page shares: the system-menu items, the
-// icons, the result of a handled message, closing all information boxes, and Escape on a page.
+// icons, the result of a handled message, closing all information boxes, Escape on a page, and
+// common controls in place of the placeholders of a template.
 // A small service: it knows the program-wide handles but no dialog above it.
 #ifndef VANTIX_DLGSERVICES_H
 #define VANTIX_DLGSERVICES_H
@@ -19,13 +20,23 @@ void SetDialogIcons(HWND hDlg, int iconId);
 // dialog: the information boxes and capture viewers are destroyed, a modal box that is open
 // among them (About, Move window, Style of window) is ended.
 void CloseInfoBoxes();
-// A dialog of ours that runs modally: its owner is disabled while it is open.
-bool IsModalBox(HWND hWnd);
 
 // Pages call this with every command id they receive: Escape inside a page reaches the page,
 // and it must close the main dialog as it does anywhere else in it.
 void ForwardPageCancel(int id);
-// A page that shows its template as it stands, with Escape and help routed like every page.
-INT_PTR CALLBACK TemplatePageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// The resource compiler knows no common-control classes, so a template marks where such a
+// control goes with a placeholder, a static frame. Its rectangle in the dialog's client
+// coordinates (empty without a placeholder):
+RECT PlaceholderRect(HWND placeholder);
+// A control of the dialog on rc, right after `after` in the tab order (NULL: last), with font
+// (NULL: the dialog's own font).
+HWND CreateDialogControl(HWND hDlg, DWORD exStyle, const char* className, DWORD style, const RECT& rc, int id,
+                         HWND after, HFONT font);
+// The control in place of the placeholder placeholderId: on its rectangle and in its place in
+// the tab order; the placeholder is destroyed. Returns the control, NULL when it could not be
+// created (the placeholder goes all the same).
+HWND ReplacePlaceholder(HWND hDlg, int placeholderId, DWORD exStyle, const char* className, DWORD style, int id,
+                        HFONT font);
 
 #endif

@@ -1,5 +1,6 @@
 // Context help through HTML Help, bound on first use.
 #include "app/help.h"
+#include "app/platform.h"
 #include "app/program.h"
 #include "app/resstring.h"
 #include "resource.h"
@@ -24,8 +25,8 @@ void BuildHelpFilePath(const char* exePath, char* out, size_t outSize)
 
 DWORD HelpTopicFor(int id)
 {
-    if (id >= IDC_STYLE_BIT_FIRST && id <= IDC_STYLE_BIT_LAST) return IDC_STYLE_BIT_FIRST;
-    if (id >= IDC_EXSTYLE_BIT_FIRST && id <= IDC_EXSTYLE_BIT_LAST) return IDC_EXSTYLE_BIT_FIRST;
+    if (id >= IDC_SE_STYLEBIT0 && id <= IDC_SE_STYLEBIT31) return IDC_SE_STYLEBIT0;
+    if (id >= IDC_SE_EXBIT0 && id <= IDC_SE_EXBIT31) return IDC_SE_EXBIT0;
     return (DWORD)id;
 }
 
@@ -34,20 +35,13 @@ bool IsAnonymousControlId(int id)
     return id == -1 || id == 0xFFFF;
 }
 
-// HHCTRL.OCX from the system directory by its full path: a bare name would be searched for in
-// the program's folder and the current directory first, where anyone could leave a file of
-// that name to be run inside this program.
+// HHCTRL.OCX from the system directory, never from the program's folder.
 static HtmlHelpFn BindHtmlHelp()
 {
     if (g_pfnHtmlHelp) return g_pfnHtmlHelp;
     if (s_bHelpBound) return s_pfnBoundHtmlHelp;
     s_bHelpBound = true;
-    char path[MAX_PATH];
-    UINT len = GetSystemDirectoryA(path, sizeof(path));
-    static const char kName[] = "\\hhctrl.ocx";
-    if (len == 0 || len + sizeof(kName) > sizeof(path)) return NULL;
-    lstrcpynA(path + len, kName, (int)(sizeof(path) - len));
-    HMODULE lib = LoadLibraryExA(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+    HMODULE lib = LoadSystemLibrary("hhctrl.ocx");
     if (lib) s_pfnBoundHtmlHelp = (HtmlHelpFn)(void*)GetProcAddress(lib, "HtmlHelpA");
     return s_pfnBoundHtmlHelp;
 }
@@ -63,12 +57,7 @@ static HWND CallHtmlHelp(HWND owner, UINT command, DWORD_PTR data)
 // This?" still lead to the control's text. Windows shows its pop-ups and is left alone.
 static bool HelpEngineShowsPopups()
 {
-    static int s_shows = -1;
-    if (s_shows < 0) {
-        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-        s_shows = (ntdll && GetProcAddress(ntdll, "wine_get_version")) ? 0 : 1;
-    }
-    return s_shows != 0;
+    return !RunningOnWine();
 }
 
 // "What's This?" at the mouse, as HTML Help offers it for a right click; true when chosen.

@@ -1,12 +1,12 @@
 // Main dialog: the tab control with one page at a time, proportional layout, position and size
 // memory.
 #include "app/maindlg.h"
+#include "app/help.h"
 #include "app/layout.h"
-#include "app/settings.h"
 #include "app/options.h"
 #include "app/resstring.h"
-#include "app/help.h"
-#include "processes/snapshot.h"
+#include "app/settings.h"
+#include "app/waitcursor.h"
 #include "processes/processes_page.h"
 #include "windows/windows_page.h"
 #include "windows/taskman_page.h"
@@ -19,13 +19,20 @@
 HWND g_hTab;
 SIZE g_sizeMainTemplate;
 
-const DLGPROC PageProcs[5] = {
-    OptionsPageProc,
-    ProcessesPageProc,
-    WindowsPageProc,
-    TaskManagerPageProc,
-    CapturePageProc,
+// The pages in the order of their tabs (MainPage); the template id is also the page's help topic.
+struct PageEntry {
+    UINT tabTextId;
+    UINT templateId;
+    DLGPROC proc;
 };
+static const PageEntry kPages[] = {
+    {IDS_TAB_OPTIONS, IDD_PAGE_OPTIONS, OptionsPageProc},
+    {IDS_TAB_PROCESSES, IDD_PAGE_PROCESSES, ProcessesPageProc},
+    {IDS_TAB_WINDOWS, IDD_PAGE_WINDOWS, WindowsPageProc},
+    {IDS_TAB_TASKS, IDD_PAGE_TASKS, TaskManagerPageProc},
+    {IDS_TAB_CAPTURE, IDD_PAGE_CAPTURE, CapturePageProc},
+};
+static_assert(sizeof(kPages) / sizeof(kPages[0]) == PAGE_COUNT, "one entry per page");
 
 // The page's windows as they were laid out for the record size; every rescale starts from here.
 struct LayoutEntry {
@@ -40,7 +47,9 @@ static int s_scaleW, s_scaleH;
 
 // ---- Layout
 
-void MoveControlBy(HWND hWnd, int dx, int dy)
+static void ScalePageLayout();
+
+static void MoveControlBy(HWND hWnd, int dx, int dy)
 {
     if (!hWnd) return;
     RECT rc;
@@ -50,7 +59,7 @@ void MoveControlBy(HWND hWnd, int dx, int dy)
     InvalidateRect(hWnd, NULL, FALSE);
 }
 
-void GrowWindowBy(HWND hWnd, int dx, int dy, bool rescale)
+static void GrowWindowBy(HWND hWnd, int dx, int dy, bool rescale)
 {
     if (!hWnd) return;
     RECT rc;
@@ -99,7 +108,7 @@ static BOOL CALLBACK ScaleLayoutProc(HWND hWnd, LPARAM)
     return TRUE;
 }
 
-void ScalePageLayout()
+static void ScalePageLayout()
 {
     if (!g_hPage) return;
     RECT rc;
@@ -112,9 +121,9 @@ void ScalePageLayout()
 
 // ---- Pages
 
-void ShowPage(int index)
+static void ShowPage(int index)
 {
-    if (index < 0 || index >= PAGE_COUNT) index = 0;
+    if (index < 0 || index >= PAGE_COUNT) index = PAGE_OPTIONS;
     if (g_hPage) {
         if (index == g_Options.PageIndex) return;
         HWND old = g_hPage;
@@ -122,8 +131,8 @@ void ShowPage(int index)
         DestroyWindow(old);
     }
     g_Options.PageIndex = (int8_t)index;
-    g_hPage = CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_PAGE_OPTIONS + index), g_hTab,
-                                 PageProcs[index], 0);
+    const PageEntry& page = kPages[index];
+    g_hPage = CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(page.templateId), g_hTab, page.proc, 0);
     if (!g_hPage) return;
     SetWindowLongPtrA(g_hPage, GWL_EXSTYLE, GetWindowLongPtrA(g_hPage, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     RecordPageLayout();
@@ -166,8 +175,8 @@ static void MainDlg_OnInitDialog(HWND hDlg)
     if (pt.x != rc.left || pt.y != rc.top)
         SetWindowPos(hDlg, NULL, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 
-    HWND slot = GetDlgItem(hDlg, IDC_MAIN_TABSLOT);
-    g_hTab = slot;
+    // Until the tab control exists, its placeholder stands in the slot and grows with the dialog.
+    g_hTab = GetDlgItem(hDlg, IDC_MAIN_TABSLOT);
 
     int storedW = g_Options.MainDlgWidth, storedH = g_Options.MainDlgHeight;
     g_Options.MainDlgWidth = g_sizeMainTemplate.cx;
@@ -175,23 +184,16 @@ static void MainDlg_OnInitDialog(HWND hDlg)
     if (ShouldRestoreSize(storedW, storedH, g_sizeMainTemplate.cx, g_sizeMainTemplate.cy))
         SetWindowPos(hDlg, NULL, 0, 0, storedW, storedH, SWP_NOMOVE | SWP_NOZORDER);
 
-    RECT tabRc;
-    GetClientRect(slot, &tabRc);
-    MapWindowPoints(slot, hDlg, (POINT*)&tabRc, 2);
-    DestroyWindow(slot);
-
-    g_hTab = CreateWindowExA(WS_EX_CONTROLPARENT, WC_TABCONTROLA, "",
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                             tabRc.left, tabRc.top, tabRc.right - tabRc.left, tabRc.bottom - tabRc.top,
-                             hDlg, NULL, g_hInst, NULL);
-    SendMessageA(g_hTab, WM_SETFONT, (WPARAM)GetStockObject(ANSI_VAR_FONT), FALSE);
+    // Id 0: the tab control has no help topic of its own.
+    g_hTab = ReplacePlaceholder(hDlg, IDC_MAIN_TABSLOT, WS_EX_CONTROLPARENT, WC_TABCONTROLA,
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, (HFONT)GetStockObject(ANSI_VAR_FONT));
 
     for (int i = 0; i < PAGE_COUNT; i++) {
         TCITEMA item;
         ZeroMemory(&item, sizeof(item));
         item.mask = TCIF_TEXT;
         item.iImage = -1;
-        item.pszText = (LPSTR)LoadResString(IDS_TAB_FIRST + i);
+        item.pszText = (LPSTR)LoadResString(kPages[i].tabTextId);
         SendMessageA(g_hTab, TCM_INSERTITEMA, i, (LPARAM)&item);
     }
     int page = g_Options.PageIndex;
@@ -235,7 +237,7 @@ static void MainDlg_OnCommand(HWND hDlg, int id)
         if (g_hPage) SendMessageA(g_hPage, WM_COMMAND, IDC_MAIN_REFRESH, 0);
         break;
     case IDC_MAIN_HELP:
-        ShowHelpTopic(IDD_PAGE_OPTIONS + g_Options.PageIndex);
+        ShowHelpTopic(kPages[g_Options.PageIndex].templateId);
         break;
     case IDC_MAIN_DEFSIZE:
         SetWindowPos(hDlg, NULL, 0, 0, g_sizeMainTemplate.cx, g_sizeMainTemplate.cy,
@@ -281,23 +283,25 @@ INT_PTR CALLBACK MainDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_INITDIALOG:
         MainDlg_OnInitDialog(hDlg);
-        return 0;
+        return FALSE;
     case WM_COMMAND:
         MainDlg_OnCommand(hDlg, LOWORD(wParam));
-        return DlgResult(hDlg, 0);
+        break;
     case WM_NOTIFY:
         MainDlg_OnNotify((const NMHDR*)lParam);
-        return DlgResult(hDlg, 0);
+        break;
     case WM_SIZE:
         MainDlg_OnSize(hDlg);
-        return DlgResult(hDlg, 0);
+        break;
     case WM_DESTROY:
         MainDlg_OnDestroy(hDlg);
-        return DlgResult(hDlg, 0);
+        break;
     case WM_HELP:
     case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
-        return DlgResult(hDlg, 0);
+        break;
+    default:
+        return FALSE;
     }
-    return FALSE;
+    return DlgResult(hDlg, 0);
 }

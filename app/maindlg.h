@@ -15,15 +15,11 @@ extern HWND g_hTab;
 // Outer size of the main dialog as built from its template: the minimum size.
 extern SIZE g_sizeMainTemplate;
 
-extern const DLGPROC PageProcs[5];
-
 INT_PTR CALLBACK MainDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
-void ShowPage(int index);
 
-void MoveControlBy(HWND hWnd, int dx, int dy);
-void GrowWindowBy(HWND hWnd, int dx, int dy, bool rescale);
+// Records the shown page's windows as they were laid out for the page's size; every rescale of
+// the page starts from this record.
 void RecordPageLayout();
-void ScalePageLayout();
 // Number of page windows the last RecordPageLayout took (at most LAYOUT_MAX_ENTRIES).
 int RecordedLayoutCount();
 

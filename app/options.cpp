@@ -10,7 +10,7 @@
 #include "app/about.h"
 #include "resource.h"
 
-static void OptionsPage_OnInitDialog(HWND hDlg)
+static void Options_OnInitDialog(HWND hDlg)
 {
     CheckDlgButton(hDlg, IDC_OPT_TRAY, g_Options.TrayIcon ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(hDlg, IDC_OPT_SKIPWARN, g_Options.SkipWarnings ? BST_CHECKED : BST_UNCHECKED);
@@ -25,19 +25,19 @@ static uint32_t CheckState(HWND hDlg, int id)
     return IsDlgButtonChecked(hDlg, id) == BST_CHECKED ? 1 : 0;
 }
 
-static void OptionsPage_OnQuit(int confirmId, int mode)
+static void Options_OnQuit(int confirmId, QuitMode mode)
 {
     if (!ConfirmAction(confirmId)) return;
     if (!QuitSession(mode)) ShowErrorBox(0);
 }
 
 // The main dialog alone knows its template size; the page asks it by command.
-static void OptionsPage_OnRestoreSize()
+static void Options_OnRestoreSize()
 {
     if (g_hMainDlg) SendMessageA(g_hMainDlg, WM_COMMAND, IDC_MAIN_DEFSIZE, 0);
 }
 
-static void OptionsPage_OnCommand(HWND hDlg, int id)
+static void Options_OnCommand(HWND hDlg, int id)
 {
     switch (id) {
     case IDC_OPT_TRAY:
@@ -48,12 +48,12 @@ static void OptionsPage_OnCommand(HWND hDlg, int id)
     case IDC_OPT_SKIPCHILD: g_Options.SkipChildren = CheckState(hDlg, id); break;
     case IDC_OPT_FORCE:     g_Options.ForceExit = CheckState(hDlg, id); break;
     case IDC_OPT_POWEROFF:  g_Options.PowerOff = CheckState(hDlg, id); break;
-    case IDC_OPT_EXIT:      OptionsPage_OnQuit(IDS_CONFIRM_SHUTDOWN, 1); break;
-    case IDC_OPT_RESTART:   OptionsPage_OnQuit(IDS_CONFIRM_RESTART, 2); break;
-    case IDC_OPT_LOGOFF:    OptionsPage_OnQuit(IDS_CONFIRM_LOGOFF, 0); break;
+    case IDC_OPT_EXIT:      Options_OnQuit(IDS_CONFIRM_SHUTDOWN, QUIT_SHUTDOWN); break;
+    case IDC_OPT_RESTART:   Options_OnQuit(IDS_CONFIRM_RESTART, QUIT_RESTART); break;
+    case IDC_OPT_LOGOFF:    Options_OnQuit(IDS_CONFIRM_LOGOFF, QUIT_LOGOFF); break;
     case IDC_OPT_CLOSEINFO: CloseInfoBoxes(); break;
-    case IDC_OPT_ABOUT:     ShowAboutBox(hDlg); break;
-    case IDC_OPT_DEFSIZE:   OptionsPage_OnRestoreSize(); break;
+    case IDC_OPT_ABOUT:     OpenAboutBox(hDlg); break;
+    case IDC_OPT_DEFSIZE:   Options_OnRestoreSize(); break;
     default: ForwardPageCancel(id); break;
     }
 }
@@ -62,15 +62,17 @@ INT_PTR CALLBACK OptionsPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lPar
 {
     switch (msg) {
     case WM_INITDIALOG:
-        OptionsPage_OnInitDialog(hDlg);
-        return 0;
+        Options_OnInitDialog(hDlg);
+        return FALSE;
     case WM_COMMAND:
-        OptionsPage_OnCommand(hDlg, LOWORD(wParam));
-        return DlgResult(hDlg, 0);
+        Options_OnCommand(hDlg, LOWORD(wParam));
+        break;
     case WM_HELP:
     case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
-        return DlgResult(hDlg, 0);
+        break;
+    default:
+        return FALSE;
     }
-    return FALSE;
+    return DlgResult(hDlg, 0);
 }

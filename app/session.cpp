@@ -27,15 +27,18 @@ static bool EnableShutdownPrivilege()
 ExitWindowsExFn g_pfnExitWindowsEx = ExitWindowsEx;
 ShutdownPrivilegeFn g_pfnEnableShutdownPrivilege = EnableShutdownPrivilege;
 
+static_assert(QUIT_LOGOFF == EWX_LOGOFF && QUIT_SHUTDOWN == EWX_SHUTDOWN && QUIT_RESTART == EWX_REBOOT,
+              "each quit mode is the flag it asks for");
+
 UINT QuitSessionFlags(int mode, bool powerOff)
 {
-    if (mode == 1 && powerOff) return EWX_POWEROFF;
+    if (mode == QUIT_SHUTDOWN && powerOff) return EWX_POWEROFF;
     return (UINT)mode;
 }
 
-bool QuitSession(int mode)
+bool QuitSession(QuitMode mode)
 {
-    if ((mode == 1 || mode == 2) && !g_pfnEnableShutdownPrivilege()) return false;
+    if ((mode == QUIT_SHUTDOWN || mode == QUIT_RESTART) && !g_pfnEnableShutdownPrivilege()) return false;
     UINT flags = QuitSessionFlags(mode, g_Options.PowerOff != 0);
     if (g_pfnExitWindowsEx(flags, 0)) return true;
     if (g_Options.ForceExit) return g_pfnExitWindowsEx(flags | EWX_FORCE, 0) != FALSE;

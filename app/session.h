@@ -11,11 +11,17 @@ extern ExitWindowsExFn g_pfnExitWindowsEx;
 // false, with the last error set, when the privilege cannot be had.
 typedef bool (*ShutdownPrivilegeFn)();
 extern ShutdownPrivilegeFn g_pfnEnableShutdownPrivilege;
-// Pure: the flags of the first request for mode 0 (log off), 1 (shut down) or 2 (restart).
+// How the session ends; the values are those of the ExitWindowsEx flags they ask for.
+enum QuitMode {
+    QUIT_LOGOFF = 0,
+    QUIT_SHUTDOWN = 1,
+    QUIT_RESTART = 2
+};
+// Pure: the flags of the first request for mode, a QuitMode (shut down with powerOff: power off).
 UINT QuitSessionFlags(int mode, bool powerOff);
 // Asks for the end of the session (shut down and restart after enabling the shutdown privilege;
 // a forced second request when the first fails and ForceExit is set). False, with the last
 // error of the failing step, when the privilege cannot be had or the session is not ending.
-bool QuitSession(int mode);
+bool QuitSession(QuitMode mode);
 
 #endif

@@ -20,6 +20,7 @@ void SetOptionsDefaults(OptionsRecord* rec)
     rec->RecordSize = OPTIONS_SIZE;
     rec->MainDlgX = -100000;
     rec->MainDlgY = -100000;
+    rec->PageIndex = PAGE_OPTIONS;
     for (int i = 0; i < PROCESS_COLUMNS; i++) rec->ProcessColumnWidths[i] = -1;
     for (int i = 0; i < THREAD_COLUMNS; i++) rec->ThreadColumnWidths[i] = -1;
     for (int i = 0; i < MODULE_COLUMNS; i++) rec->ModuleColumnWidths[i] = -1;
@@ -30,6 +31,7 @@ void SetOptionsDefaults(OptionsRecord* rec)
     rec->TaskSortColumn = TASK_COLUMNS;
     rec->CaptureWidth = 160;
     rec->CaptureHeight = 120;
+    rec->CaptureArea = AREA_MOUSE;
     rec->CaptureDestination = IDC_CAP_NEWWINDOW;
     rec->ShowClass = 1;
 }

@@ -14,9 +14,30 @@ enum {
     PROCESS_COLUMNS = 4,
     THREAD_COLUMNS  = 5,
     MODULE_COLUMNS  = 3,
-    TASK_COLUMNS    = 1,
-    PAGE_COUNT      = 5,
-    CAPTURE_AREAS   = 7
+    TASK_COLUMNS    = 1
+};
+
+// The pages of the main dialog in the order of their tabs (PageIndex).
+enum MainPage {
+    PAGE_OPTIONS,
+    PAGE_PROCESSES,
+    PAGE_WINDOWS,
+    PAGE_TASKS,
+    PAGE_CAPTURE,
+    PAGE_COUNT
+};
+
+// The capture areas in the order of their radio buttons on the Capture Screen page
+// (CaptureArea: the button's id - IDC_CAP_MOUSE).
+enum CaptureAreaKind {
+    AREA_MOUSE,
+    AREA_RECTANGLE,
+    AREA_ICON,
+    AREA_SMALLICON,
+    AREA_CLIENT,
+    AREA_WINDOW,
+    AREA_FULLSCREEN,
+    CAPTURE_AREAS
 };
 
 // Sort state of one list column.

@@ -7,6 +7,7 @@
 #include "app/tray.h"
 #include "app/help.h"
 #include "app/banner.h"
+#include "app/contextmenu.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -23,7 +24,7 @@ bool StartsInTray(const char* cmdLine)
     return cmdLine && (cmdLine[0] == 't' || cmdLine[0] == 'T');
 }
 
-bool ActivatePreviousInstance()
+static bool ActivatePreviousInstance()
 {
     char name[64];
     lstrcpynA(name, LoadResString(IDS_MAIN_CLASS), sizeof(name));
@@ -40,6 +41,8 @@ bool ActivatePreviousInstance()
     SendMessageTimeoutA(other, WM_COMMAND, IDC_CMD_OPEN, 0, SMTO_ABORTIFHUNG, kHandOverMs, &result);
     return true;
 }
+
+static LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 bool RegisterMainWindowClass()
 {
@@ -75,7 +78,7 @@ void OpenMainDialog()
 
 // ---- Hidden main window
 
-static void MainWnd_OnCommand(HWND hWnd, int id)
+static void Startup_OnCommand(HWND hWnd, int id)
 {
     switch (id) {
     case IDC_CMD_OPEN:  OpenMainDialog(); break;
@@ -84,13 +87,13 @@ static void MainWnd_OnCommand(HWND hWnd, int id)
         // destroyed (and is destroying that dialog): nothing more to do then.
         if (!s_bMainWndDying) DestroyWindow(hWnd);
         break;
-    case IDC_CMD_ABOUT: ShowAboutBox(hWnd); break;
-    case IDC_CMD_HELP:  ShowHelpContents(); break;
+    case IDC_CMD_ABOUT: OpenAboutBox(hWnd); break;
+    case IDC_MAIN_HELP:  ShowHelpContents(); break;
     default: break;
     }
 }
 
-static void MainWnd_OnTrayNotify(HWND hWnd, UINT mouseMsg)
+static void Startup_OnTrayNotify(HWND hWnd, UINT mouseMsg)
 {
     if (mouseMsg == WM_LBUTTONUP || mouseMsg == WM_LBUTTONDBLCLK) {
         OpenMainDialog();
@@ -110,7 +113,7 @@ static void MainWnd_OnTrayNotify(HWND hWnd, UINT mouseMsg)
     }
 }
 
-static void MainWnd_OnDestroy()
+static void Startup_OnDestroy()
 {
     s_bMainWndDying = true;
     if (g_hMainDlg && IsWindow(g_hMainDlg)) DestroyWindow(g_hMainDlg);
@@ -122,14 +125,14 @@ static void MainWnd_OnDestroy()
     PostQuitMessage(0);
 }
 
-LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+static LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_CREATE:
         InitCommonControls();
         return 0;
     case WM_DESTROY:
-        MainWnd_OnDestroy();
+        Startup_OnDestroy();
         return 0;
     case WM_ENDSESSION:
         if (wParam) DestroyWindow(hWnd);
@@ -141,10 +144,10 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         OnContextMenuMessage(hWnd, (HWND)wParam, lParam);
         return 0;
     case WM_COMMAND:
-        MainWnd_OnCommand(hWnd, LOWORD(wParam));
+        Startup_OnCommand(hWnd, LOWORD(wParam));
         return 0;
     case WM_APP:
-        MainWnd_OnTrayNotify(hWnd, (UINT)lParam);
+        Startup_OnTrayNotify(hWnd, (UINT)lParam);
         return 0;
     }
     return DefWindowProcA(hWnd, msg, wParam, lParam);
@@ -162,15 +165,39 @@ void OpenStartWindows(bool tray)
 
 // ---- Message loop
 
+static bool IsDialogWindow(HWND hWnd)
+{
+    char cls[16] = "";
+    return GetClassNameA(hWnd, cls, sizeof(cls)) > 0 && lstrcmpA(cls, "#32770") == 0;
+}
+
+// A key that is a command (Copy, Find) goes to the dialogs that hold the focus, innermost first,
+// before the dialog manager makes a character or a button press of it; on the main dialog's
+// own buttons and tabs it goes to the page shown. True when one of them took it.
+static bool DispatchProgramKey(const MSG* msg)
+{
+    int command = ProgramKeyCommandOf(msg);
+    if (!command) return false;
+    HWND focus = GetFocus();
+    HWND top = NULL;
+    for (HWND w = focus; w; w = (GetWindowLongA(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : NULL) {
+        top = w;
+        if (IsDialogWindow(w) && SendMessageA(w, WM_PROGRAM_KEY, (WPARAM)command, 0)) return true;
+    }
+    return top && top == g_hMainDlg && g_hPage && !IsChild(g_hPage, focus) &&
+           SendMessageA(g_hPage, WM_PROGRAM_KEY, (WPARAM)command, 0);
+}
+
 void DispatchProgramMessage(MSG* msg)
 {
+    if (DispatchProgramKey(msg)) return;
     HWND parent = GetParent(GetFocus());
     if (parent && parent != g_hMainWnd && IsDialogMessageA(parent, msg)) return;
     TranslateMessage(msg);
     DispatchMessageA(msg);
 }
 
-int RunMessageLoop()
+static int RunMessageLoop()
 {
     MSG msg;
     while (GetMessageA(&msg, NULL, 0, 0) > 0)

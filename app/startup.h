@@ -12,17 +12,15 @@ int VantixMain(HINSTANCE hInst, const char* cmdLine);
 // Pure: does this command line (the text after the program name) ask for a start in the tray?
 bool StartsInTray(const char* cmdLine);
 
-bool ActivatePreviousInstance();
 bool RegisterMainWindowClass();
 HWND CreateMainWindow();
-LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void OpenMainDialog();
 // The windows of a start: the tray icon when started in the tray or the option is on; unless
 // started in the tray, the main dialog with the banner shown while it is built.
 void OpenStartWindows(bool tray);
 
-// One message of the program's loop: a dialog takes its keyboard messages first.
+// One message of the program's loop: a key that is a command (Copy, Find) goes to the dialogs
+// that hold the focus first, then a dialog takes its keyboard messages first.
 void DispatchProgramMessage(MSG* msg);
-int RunMessageLoop();
 
 #endif

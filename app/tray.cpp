@@ -53,8 +53,3 @@ void RemoveTrayIcon()
     SetRunAtLogon(false);
     DeleteTrayIcon();
 }
-
-bool TrayIconAdded()
-{
-    return s_bTrayAdded;
-}

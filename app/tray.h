@@ -21,6 +21,5 @@ void AddTrayIcon();
 void RemoveTrayIcon();
 // The program ends: the icon goes, the Run value (the user's choice) stays.
 void DeleteTrayIcon();
-bool TrayIconAdded();
 
 #endif

@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "app/program.h"
 #include "windows/names.h"
+#include "windows/window_query.h"
 #include "windows/windows_page.h"
 #include "resource.h"
 

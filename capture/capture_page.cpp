@@ -1,8 +1,8 @@
 // The Capture Screen tab page.
 #include "capture/capture_page.h"
-#include "capture/pipeline.h"
+#include "capture/delivery.h"
 #include "capture/overlay.h"
-#include "windows/picker.h"
+#include "capture/pipeline.h"
 #include "app/program.h"
 #include "app/dlgservices.h"
 #include "app/settings.h"
@@ -10,12 +10,9 @@
 #include "app/help.h"
 #include "resource.h"
 
-// The capture areas in the order of their radio buttons (CaptureArea = id - IDC_CAP_MOUSE).
-enum {
-    AREA_MOUSE, AREA_RECTANGLE, AREA_ICON, AREA_SMALLICON, AREA_CLIENT, AREA_WINDOW, AREA_FULLSCREEN
-};
-
-void UpdateCaptureControls(HWND page, int area)
+// Enables the dimension controls for the Rectangle area only and puts the area's instructions
+// (one string per CaptureAreaKind) on the capture button.
+static void UpdateCaptureControls(HWND page, int area)
 {
     static const int dimensionIds[] = {
         IDC_CAP_DIMGROUP, IDC_CAP_WIDTHLBL, IDC_CAP_HEIGHTLBL, IDC_CAP_WIDTH, IDC_CAP_HEIGHT,
@@ -80,10 +77,10 @@ static void CapturePage_OnCapture(HWND hDlg)
         StartAreaSelection(g_hMainDlg, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
         break;
     case AREA_CLIENT:
-        PickWindow(g_hMainDlg, g_Options.SkipChildren != 0, CaptureClientArea);
+        CapturePickedWindow(g_hMainDlg, g_Options.SkipChildren != 0, CaptureClientArea);
         break;
     case AREA_WINDOW:
-        PickWindow(g_hMainDlg, g_Options.SkipChildren != 0, CaptureWindowArea);
+        CapturePickedWindow(g_hMainDlg, g_Options.SkipChildren != 0, CaptureWindowArea);
         break;
     case AREA_FULLSCREEN:
         CaptureFullScreen();
@@ -115,16 +112,18 @@ INT_PTR CALLBACK CapturePageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lPar
         return FALSE;
     case WM_COMMAND:
         CapturePage_OnCommand(hDlg, LOWORD(wParam), HIWORD(wParam));
-        return DlgResult(hDlg, 0);
+        break;
     case WM_NOTIFY:
-        return DlgResult(hDlg, 0);
+        break;
     case WM_DESTROY:
         StoreCapturePage(hDlg);
-        return DlgResult(hDlg, 0);
+        break;
     case WM_HELP:
     case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
-        return DlgResult(hDlg, 0);
+        break;
+    default:
+        return FALSE;
     }
-    return FALSE;
+    return DlgResult(hDlg, 0);
 }

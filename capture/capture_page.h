@@ -8,9 +8,6 @@
 
 INT_PTR CALLBACK CapturePageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Enables the dimension controls for the Rectangle area only and puts the area's
-// instructions on the capture button.
-void UpdateCaptureControls(HWND page, int area);
 // Copies the page's width, height, destination and Show dimensions into the settings record,
 // and Show magnifier into the value beside it.
 void StoreCapturePage(HWND page);

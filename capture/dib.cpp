@@ -1,10 +1,13 @@
 // Bitmap export: packed DIBs, BMP files and the clipboard.
 #include "capture/dib.h"
-#include "capture/pipeline.h"
 #include "app/program.h"
 #include "app/msgbox.h"
+#include "app/resstring.h"
+#include "app/waitcursor.h"
+#include "resource.h"
 
 #include <commdlg.h>
+#include <limits.h>
 #include <stddef.h>
 #include <string.h>
 
@@ -78,6 +81,73 @@ void BuildBmpFileHeader(const void* header, SIZE_T blockSize, BITMAPFILEHEADER* 
     out->bfReserved1 = 0;
     out->bfReserved2 = 0;
     out->bfOffBits = (DWORD)sizeof(BITMAPFILEHEADER) + DibBitsOffset(header);
+}
+
+bool DibPixelRows(const void* block, SIZE_T size, PixelRows* out)
+{
+    if (!block || size < sizeof(BITMAPINFOHEADER) || !IsInfoHeader(block)) return false;
+    BITMAPINFOHEADER bi;
+    memcpy(&bi, block, sizeof(bi));
+    if (bi.biCompression != BI_RGB || bi.biPlanes != 1 || bi.biWidth <= 0 || bi.biHeight == 0 ||
+        bi.biHeight == LONG_MIN)
+        return false;
+    // A colour count that the block cannot hold would wrap the offset arithmetic round.
+    if (DibColorCount(block) > size / sizeof(RGBQUAD)) return false;
+    int height = bi.biHeight < 0 ? -bi.biHeight : bi.biHeight;
+    DWORD stride = DibRowBytes(bi.biBitCount, bi.biWidth);
+    unsigned long long end = (unsigned long long)DibBitsOffset(block) + (unsigned long long)stride * height;
+    if (bi.biSize > size || end > size) return false;
+    out->width = bi.biWidth;
+    out->height = height;
+    out->topDown = bi.biHeight < 0;
+    out->bitCount = bi.biBitCount;
+    out->colorCount = bi.biBitCount <= 8 ? DibColorCount(block) : 0;
+    out->colors = out->colorCount ? (const RGBQUAD*)((const BYTE*)block + bi.biSize) : NULL;
+    out->bits = (const BYTE*)block + DibBitsOffset(block);
+    out->stride = stride;
+    return PixelRowsReadable(*out);
+}
+
+// ---- The file types of the Save As dialog (pure)
+
+// Appends text and its terminating zero at *len; false when it does not fit.
+static bool AppendFilterPart(char* out, size_t outSize, size_t* len, const char* text)
+{
+    size_t n = strlen(text) + 1;
+    if (*len + n >= outSize) return false;
+    memcpy(out + *len, text, n);
+    *len += n;
+    return true;
+}
+
+bool BuildSaveFilter(char* out, size_t outSize, const char* bmpName, const char* pngName, const char* allName)
+{
+    if (!out || outSize < 2) return false;
+    size_t len = 0;
+    bool ok = AppendFilterPart(out, outSize, &len, bmpName) && AppendFilterPart(out, outSize, &len, "*.bmp");
+    if (ok && pngName)
+        ok = AppendFilterPart(out, outSize, &len, pngName) && AppendFilterPart(out, outSize, &len, "*.png");
+    ok = ok && AppendFilterPart(out, outSize, &len, allName) && AppendFilterPart(out, outSize, &len, "*.*");
+    if (!ok) len = 0;
+    // The list ends with an empty entry: a second zero.
+    out[len] = '\0';
+    if (!ok && outSize > 1) out[1] = '\0';
+    return ok;
+}
+
+static bool EndsWithExtension(const char* path, const char* ext)
+{
+    size_t n = strlen(path), e = strlen(ext);
+    return n >= e && lstrcmpiA(path + n - e, ext) == 0;
+}
+
+ImageFileType ChosenImageType(const char* path, DWORD filterIndex, bool pngOffered)
+{
+    if (!pngOffered) return IMAGE_FILE_BMP;
+    if (path && EndsWithExtension(path, ".png")) return IMAGE_FILE_PNG;
+    if (path && EndsWithExtension(path, ".bmp")) return IMAGE_FILE_BMP;
+    // The PNG type is the second entry of the filter.
+    return filterIndex == 2 ? IMAGE_FILE_PNG : IMAGE_FILE_BMP;
 }
 
 // ---- Conversions
@@ -159,20 +229,30 @@ HBITMAP DibToBitmap(HGLOBAL dib)
 
 // ---- BMP files
 
-BOOL AskBitmapFileName(HWND owner)
+// Save As dialog for a capture file; nonzero when the user chose a name (in g_szBitmapFile),
+// whose type goes to *type.
+static BOOL AskBitmapFileName(HWND owner, ImageFileType* type)
 {
     g_szBitmapFile[0] = '\0';
+    bool png = g_pfnPngAvailable();
+    char bmpName[64], pngName[64], allName[64], filter[256];
+    lstrcpynA(bmpName, LoadResString(IDS_FILTER_BMP), sizeof(bmpName));
+    lstrcpynA(pngName, LoadResString(IDS_FILTER_PNG), sizeof(pngName));
+    lstrcpynA(allName, LoadResString(IDS_FILTER_ALL), sizeof(allName));
+    BuildSaveFilter(filter, sizeof(filter), bmpName, png ? pngName : NULL, allName);
     OPENFILENAMEA ofn;
     ZeroMemory(&ofn, sizeof(ofn));
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = owner && IsWindowVisible(owner) ? owner : NULL;
-    ofn.lpstrFilter = "Bitmap files (*.bmp)\0*.bmp\0All files (*.*)\0*.*\0";
+    ofn.lpstrFilter = filter;
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = g_szBitmapFile;
     ofn.nMaxFile = sizeof(g_szBitmapFile);
     ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     ofn.lpstrDefExt = "BMP";
-    return g_pfnGetSaveFileName(&ofn);
+    if (!g_pfnGetSaveFileName(&ofn)) return FALSE;
+    *type = ChosenImageType(g_szBitmapFile, ofn.nFilterIndex, png);
+    return TRUE;
 }
 
 // One write that must go through whole; a short count means the disk is full.
@@ -206,36 +286,15 @@ static HANDLE CreateFileBeside(const char* path, char temp[MAX_PATH])
     return INVALID_HANDLE_VALUE;
 }
 
-DWORD WriteDibFile(const char* path, HGLOBAL dib)
+// Writes the parts one after the other beside the target under a name of its own and puts the
+// file in its place only once whole: a failed save leaves the file that was there as it was.
+static DWORD WriteFileInPlace(const char* path, const void* const* parts, const DWORD* sizes, int count)
 {
-    // The DIB is checked before the file exists: a failed conversion must not leave an empty
-    // file. Conversions fail for want of memory.
-    if (!dib) return ERROR_NOT_ENOUGH_MEMORY;
-    SIZE_T size = GlobalSize(dib);
-    const BYTE* block = (const BYTE*)GlobalLock(dib);
-    if (!block) {
-        DWORD err = GetLastError();
-        return err ? err : ERROR_INVALID_HANDLE;
-    }
-    if (size < sizeof(BITMAPCOREHEADER) || size < ReadU32(block, 0) || size > 0x7FFFFFF0) {
-        GlobalUnlock(dib);
-        return ERROR_INVALID_DATA;
-    }
-    BITMAPFILEHEADER fh;
-    BuildBmpFileHeader(block, size, &fh);
-
-    // Written beside the target under a name of its own and put in its place only once whole:
-    // a failed save leaves the file that was there as it was.
     char temp[MAX_PATH];
     HANDLE file = CreateFileBeside(path, temp);
-    if (file == INVALID_HANDLE_VALUE) {
-        DWORD err = GetLastError();
-        GlobalUnlock(dib);
-        return err;
-    }
-    DWORD err = WriteWhole(file, &fh, sizeof(fh));
-    if (err == ERROR_SUCCESS) err = WriteWhole(file, block, (DWORD)size);
-    GlobalUnlock(dib);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError();
+    DWORD err = ERROR_SUCCESS;
+    for (int i = 0; i < count && err == ERROR_SUCCESS; i++) err = WriteWhole(file, parts[i], sizes[i]);
     // Errors of delayed writes surface when the handle closes.
     if (!CloseHandle(file) && err == ERROR_SUCCESS) err = GetLastError();
     if (err == ERROR_SUCCESS && !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING)) err = GetLastError();
@@ -243,30 +302,104 @@ DWORD WriteDibFile(const char* path, HGLOBAL dib)
     return err;
 }
 
+// The DIB's block locked, or the reason it cannot be: the DIB is checked before any file
+// exists, so that a failed conversion leaves no empty file. Conversions fail for want of memory.
+static DWORD LockDib(HGLOBAL dib, const BYTE** block, SIZE_T* size)
+{
+    if (!dib) return ERROR_NOT_ENOUGH_MEMORY;
+    *size = GlobalSize(dib);
+    *block = (const BYTE*)GlobalLock(dib);
+    if (!*block) {
+        DWORD err = GetLastError();
+        return err ? err : ERROR_INVALID_HANDLE;
+    }
+    if (*size < sizeof(BITMAPCOREHEADER) || *size < ReadU32(*block, 0) || *size > 0x7FFFFFF0) {
+        GlobalUnlock(dib);
+        return ERROR_INVALID_DATA;
+    }
+    return ERROR_SUCCESS;
+}
+
+DWORD WriteDibFile(const char* path, HGLOBAL dib)
+{
+    const BYTE* block = NULL;
+    SIZE_T size = 0;
+    DWORD err = LockDib(dib, &block, &size);
+    if (err != ERROR_SUCCESS) return err;
+    BITMAPFILEHEADER fh;
+    BuildBmpFileHeader(block, size, &fh);
+    const void* parts[] = {&fh, block};
+    DWORD sizes[] = {(DWORD)sizeof(fh), (DWORD)size};
+    err = WriteFileInPlace(path, parts, sizes, 2);
+    GlobalUnlock(dib);
+    return err;
+}
+
+// The DIB as a new block of PNG bytes, or NULL with the reason in *error.
+static HGLOBAL DibToPng(HGLOBAL dib, DWORD* error)
+{
+    const BYTE* block = NULL;
+    SIZE_T size = 0;
+    *error = LockDib(dib, &block, &size);
+    if (*error != ERROR_SUCCESS) return NULL;
+    PixelRows rows;
+    HGLOBAL png = NULL;
+    if (DibPixelRows(block, size, &rows))
+        png = EncodePng(rows, error);
+    else
+        *error = ERROR_INVALID_DATA;
+    GlobalUnlock(dib);
+    return png;
+}
+
+DWORD WritePngFile(const char* path, HGLOBAL dib)
+{
+    DWORD err = ERROR_SUCCESS;
+    HGLOBAL png = DibToPng(dib, &err);
+    if (!png) return err;
+    const void* bytes = GlobalLock(png);
+    if (bytes) {
+        const void* parts[] = {bytes};
+        DWORD sizes[] = {(DWORD)GlobalSize(png)};
+        err = WriteFileInPlace(path, parts, sizes, 1);
+        GlobalUnlock(png);
+    } else {
+        err = ERROR_NOT_ENOUGH_MEMORY;
+    }
+    GlobalFree(png);
+    return err;
+}
+
 void SaveDibToFile(HWND owner, HGLOBAL dib)
 {
-    if (!AskBitmapFileName(owner)) return;
-    HCURSOR previous = SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_WAIT));
-    ShowCursor(TRUE);
-    DWORD err = WriteDibFile(g_szBitmapFile, dib);
+    ImageFileType type = IMAGE_FILE_BMP;
+    if (!AskBitmapFileName(owner, &type)) return;
+    HCURSOR previous = ShowSystemCursor((LPCSTR)IDC_WAIT);
+    DWORD err = type == IMAGE_FILE_PNG ? WritePngFile(g_szBitmapFile, dib) : WriteDibFile(g_szBitmapFile, dib);
     if (err != ERROR_SUCCESS) {
         SetLastError(err);
         ShowErrorBox(0);
     }
-    SetCursor(previous);
-    ShowCursor(FALSE);
+    RestoreCursor(previous);
 }
 
 // ---- Clipboard
 
-void CopyCaptureToClipboard()
+void CopyCaptureToClipboard(HBITMAP* bitmap, HGLOBAL* dib)
 {
-    if (!OpenClipboard(g_hMainWnd)) return;
-    if (EmptyClipboard()) {
-        // A null handle would promise the data for later (delayed rendering), which no window
-        // of the program would ever deliver: only real handles are offered.
-        if (g_hCaptureBitmap && SetClipboardData(CF_BITMAP, g_hCaptureBitmap)) g_hCaptureBitmap = NULL;
-        if (g_hCaptureDib && SetClipboardData(CF_DIB, g_hCaptureDib)) g_hCaptureDib = NULL;
+    // Encoded before the clipboard opens: every other program waits while it is open.
+    DWORD err = ERROR_SUCCESS;
+    HGLOBAL png = *dib && g_pfnPngAvailable() ? DibToPng(*dib, &err) : NULL;
+    if (OpenClipboard(g_hMainWnd)) {
+        if (EmptyClipboard()) {
+            // A null handle would promise the data for later (delayed rendering), which no window
+            // of the program would ever deliver: only real handles are offered.
+            if (*bitmap && SetClipboardData(CF_BITMAP, *bitmap)) *bitmap = NULL;
+            if (*dib && SetClipboardData(CF_DIB, *dib)) *dib = NULL;
+            UINT pngFormat = RegisterClipboardFormatA(PNG_CLIPBOARD_FORMAT);
+            if (png && pngFormat && SetClipboardData(pngFormat, png)) png = NULL;
+        }
+        CloseClipboard();
     }
-    CloseClipboard();
+    if (png) GlobalFree(png);
 }

@@ -1,8 +1,10 @@
 // The area selection overlay.
 #include "capture/overlay.h"
+#include "capture/delivery.h"
 #include "capture/pipeline.h"
 #include "capture/magnifier.h"
-#include "capture/pointing.h"
+#include "windows/pointing.h"
+#include "windows/screen.h"
 #include "app/program.h"
 #include "app/settings.h"
 #include "app/resstring.h"
@@ -12,15 +14,13 @@
 #include <string.h>
 
 HWND g_hSelectWnd;
-bool g_bTracking;
-bool g_bFreeSelection;
-POINT g_ptAnchor;
+static bool s_bTracking;        // the button is down and the frame is drawn
+static bool s_bFreeSelection;   // corner to corner (true) or fixed size (false)
+static POINT s_ptAnchor;        // free: the corner pressed; fixed: the last mouse position
 
 // The copy of the screen that the overlay shows, with the frame inverted in step with the
 // window, so that a repaint shows what the user saw.
-static HDC s_hPictureDC;
-static HBITMAP s_hPicture;
-static HGDIOBJ s_hOldPicture;
+static ScreenCopy s_picture;
 // Destroying the overlay deactivates it, which asks for its destruction again.
 static bool s_bClosing;
 // The overlay's own focus hand-over, which is no loss of focus.
@@ -37,7 +37,7 @@ static RECT s_rcDrawn;
 // WM_SELECTION_POINTER, as this message (wParam: the virtual key of an arrow, Enter or Space,
 // lParam: the SELECTION_KEY_ flags) or as WM_CHAR.
 static const UINT WM_SELECTION_KEY = WM_APP + 2;
-// Takes the activation back after a deactivation that was none (Selection_OnReactivate).
+// Takes the activation back after a deactivation that was none (Overlay_OnReactivate).
 static const UINT WM_SELECTION_REACTIVATE = WM_APP + 3;
 // Puts the magnifier back above the overlay once the overlay has taken the keyboard focus:
 // under X11 that raises the overlay on the display.
@@ -59,7 +59,7 @@ static const DWORD kFrameFreeWaitMs = 250;
 int SelectionCursorId(bool freeSelection, int captureArea)
 {
     if (freeSelection) return IDCUR_CROSS;
-    return captureArea == 3 ? IDCUR_SMALLCROSS : IDCUR_RING;
+    return captureArea == AREA_SMALLICON ? IDCUR_SMALLCROSS : IDCUR_RING;
 }
 
 void SelectionFrameLines(const RECT& rc, PatLine lines[4])
@@ -135,7 +135,7 @@ void DrawSelectionFrame()
     char label[32];
     const char* text = NULL;
     SIZE size = {0, 0};
-    if (g_bFreeSelection && g_Options.ShowDimensions) {
+    if (s_bFreeSelection && g_Options.ShowDimensions) {
         snprintf(label, sizeof(label), "%ldx%ld", (long)(g_rcCapture.right - g_rcCapture.left),
                  (long)(g_rcCapture.bottom - g_rcCapture.top));
         GetTextExtentPoint32A(dc, label, lstrlenA(label), &size);
@@ -151,36 +151,10 @@ void DrawSelectionFrame()
         RECT label = {pos.x, pos.y, pos.x + size.cx, pos.y + size.cy};
         UnionRect(&s_rcDrawn, &s_rcDrawn, &label);
     }
-    if (s_hPictureDC) InvertFrame(s_hPictureDC, g_rcCapture, text, size);
+    if (s_picture.dc) InvertFrame(s_picture.dc, g_rcCapture, text, size);
 }
 
 // ---- The overlay window
-
-static void TakeScreenPicture(int cx, int cy)
-{
-    HDC display = CreateDCA("DISPLAY", NULL, NULL, NULL);
-    s_hPictureDC = CreateCompatibleDC(display);
-    s_hPicture = CreateCompatibleBitmap(display, cx, cy);
-    if (s_hPicture) {
-        s_hOldPicture = SelectObject(s_hPictureDC, s_hPicture);
-        BitBlt(s_hPictureDC, 0, 0, cx, cy, display, 0, 0, SRCCOPY);
-    } else {
-        DeleteDC(s_hPictureDC);
-        s_hPictureDC = NULL;
-    }
-    DeleteDC(display);
-}
-
-static void ReleaseScreenPicture()
-{
-    if (!s_hPictureDC) return;
-    SelectObject(s_hPictureDC, s_hOldPicture);
-    DeleteObject(s_hPicture);
-    DeleteDC(s_hPictureDC);
-    s_hPictureDC = NULL;
-    s_hPicture = NULL;
-    s_hOldPicture = NULL;
-}
 
 static LRESULT CALLBACK SelectionMouseProc(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -236,8 +210,8 @@ static void RemoveInputHooks()
 static void WaitForFrameFreeScreen()
 {
     RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, box;
-    if (!s_hPictureDC || !IntersectRect(&box, &s_rcDrawn, &screen)) return;
-    DWORD* want = CopyPixels(s_hPictureDC, box);
+    if (!s_picture.dc || !IntersectRect(&box, &s_rcDrawn, &screen)) return;
+    DWORD* want = CopyPixels(s_picture.dc, box);
     HDC display = CreateDCA("DISPLAY", NULL, NULL, NULL);
     SIZE_T bytes = (SIZE_T)(box.right - box.left) * (box.bottom - box.top) * sizeof(DWORD);
     DWORD start = GetTickCount();
@@ -258,8 +232,8 @@ static void CloseSelection(HWND hWnd)
     if (s_bClosing) return;
     s_bClosing = true;
     RemoveInputHooks();
-    if (g_bTracking) {
-        g_bTracking = false;
+    if (s_bTracking) {
+        s_bTracking = false;
         DrawSelectionFrame();
     }
     // The magnifier goes before the overlay: the overlay's picture then shows where it was, and
@@ -287,7 +261,7 @@ static bool SwitchedAway(HWND hWnd)
     return foreground && foreground != hWnd;
 }
 
-static void Selection_OnReactivate(HWND hWnd)
+static void Overlay_OnReactivate(HWND hWnd)
 {
     if (s_bClosing || SwitchedAway(hWnd) || GetActiveWindow() == hWnd) return;
     s_bRefocusing = true;
@@ -297,68 +271,68 @@ static void Selection_OnReactivate(HWND hWnd)
     s_bRefocusing = false;
 }
 
-static void Selection_OnPaint(HWND hWnd)
+static void Overlay_OnPaint(HWND hWnd)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hWnd, &ps);
-    if (s_hPictureDC)
+    if (s_picture.dc)
         BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-               ps.rcPaint.bottom - ps.rcPaint.top, s_hPictureDC, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+               ps.rcPaint.bottom - ps.rcPaint.top, s_picture.dc, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
     EndPaint(hWnd, &ps);
 }
 
-static void Selection_OnButtonDown(POINT pt)
+static void Overlay_OnButtonDown(POINT pt)
 {
     // A press reported twice (hooks may see one event twice) would draw the frame away.
-    if (g_bTracking) return;
+    if (s_bTracking) return;
     // Where the button went down, not where the pointer is by the time the message is read:
     // on a fast drag the two differ.
-    g_ptAnchor = pt;
-    if (g_bFreeSelection) {
-        SetRect(&g_rcCapture, g_ptAnchor.x, g_ptAnchor.y, g_ptAnchor.x, g_ptAnchor.y);
+    s_ptAnchor = pt;
+    if (s_bFreeSelection) {
+        SetRect(&g_rcCapture, s_ptAnchor.x, s_ptAnchor.y, s_ptAnchor.x, s_ptAnchor.y);
     } else {
-        g_rcCapture = CentreFrameOn(g_rcCapture, g_ptAnchor);
+        g_rcCapture = CentreFrameOn(g_rcCapture, s_ptAnchor);
     }
-    g_bTracking = true;
+    s_bTracking = true;
     DrawSelectionFrame();
     MoveMagnifier(pt, &g_rcCapture);
 }
 
-static void Selection_OnMouseMove(POINT pt)
+static void Overlay_OnMouseMove(POINT pt)
 {
-    if (g_bTracking) {
+    if (s_bTracking) {
         DrawSelectionFrame();
-        if (g_bFreeSelection) {
-            g_rcCapture = NormalizedRect(g_ptAnchor, pt);
+        if (s_bFreeSelection) {
+            g_rcCapture = NormalizedRect(s_ptAnchor, pt);
         } else {
-            OffsetRect(&g_rcCapture, pt.x - g_ptAnchor.x, pt.y - g_ptAnchor.y);
-            g_ptAnchor = pt;
+            OffsetRect(&g_rcCapture, pt.x - s_ptAnchor.x, pt.y - s_ptAnchor.y);
+            s_ptAnchor = pt;
         }
         DrawSelectionFrame();
     }
-    MoveMagnifier(pt, g_bTracking ? &g_rcCapture : NULL);
+    MoveMagnifier(pt, s_bTracking ? &g_rcCapture : NULL);
 }
 
-static void Selection_OnButtonUp(HWND hWnd, POINT pt)
+static void Overlay_OnButtonUp(HWND hWnd, POINT pt)
 {
     // A release whose press the overlay never saw selects nothing and ends nothing.
-    if (!g_bTracking) return;
+    if (!s_bTracking) return;
     // The corner is where the button came up, even when no move reported the way there (fast
     // drags under X11 can arrive as press and release alone).
-    Selection_OnMouseMove(pt);
-    g_bTracking = false;
+    Overlay_OnMouseMove(pt);
+    s_bTracking = false;
     DrawSelectionFrame();
     CloseSelection(hWnd);
 }
 
 // An arrow steps the real cursor and the selection follows as it follows the mouse; Enter and
 // Space press the button where the cursor is, and release it when it is down.
-static void Selection_OnKey(HWND hWnd, UINT vk, bool shift, bool up)
+static void Overlay_OnKey(HWND hWnd, UINT vk, bool shift, bool up)
 {
     POINT step;
     if (ArrowKeyStep(vk, shift, &step)) {
         RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        if (!up) Selection_OnMouseMove(StepCursor(step, screen));
+        if (!up) Overlay_OnMouseMove(StepCursor(step, screen));
         return;
     }
     if (!IsPressKey(vk)) return;
@@ -370,28 +344,28 @@ static void Selection_OnKey(HWND hWnd, UINT vk, bool shift, bool up)
     s_vkPressHeld = vk;
     POINT pt;
     GetCursorPos(&pt);
-    if (g_bTracking)
-        Selection_OnButtonUp(hWnd, pt);
+    if (s_bTracking)
+        Overlay_OnButtonUp(hWnd, pt);
     else
-        Selection_OnButtonDown(pt);
+        Overlay_OnButtonDown(pt);
 }
 
-static void Selection_OnPointer(HWND hWnd, UINT msg, POINT pt)
+static void Overlay_OnPointer(HWND hWnd, UINT msg, POINT pt)
 {
     switch (msg) {
     case WM_MOUSEMOVE:
-        Selection_OnMouseMove(pt);
+        Overlay_OnMouseMove(pt);
         break;
     case WM_LBUTTONDOWN:
-        Selection_OnButtonDown(pt);
+        Overlay_OnButtonDown(pt);
         break;
     case WM_LBUTTONUP:
-        Selection_OnButtonUp(hWnd, pt);
+        Overlay_OnButtonUp(hWnd, pt);
         break;
     }
 }
 
-LRESULT CALLBACK SelectionWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+static LRESULT CALLBACK OverlayWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_CREATE:
@@ -400,11 +374,11 @@ LRESULT CALLBACK SelectionWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
-        Selection_OnPaint(hWnd);
+        Overlay_OnPaint(hWnd);
         return 0;
     case WM_SELECTION_POINTER: {
         POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        Selection_OnPointer(hWnd, (UINT)wParam, pt);
+        Overlay_OnPointer(hWnd, (UINT)wParam, pt);
         return 0;
     }
     case WM_MOUSEMOVE:
@@ -413,17 +387,17 @@ LRESULT CALLBACK SelectionWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
         // The hooks bring every pointer event; the window's own are used only without them.
         // Client coordinates are screen coordinates: the overlay sits at 0, 0.
         POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        if (!s_hMouseHook) Selection_OnPointer(hWnd, msg, pt);
+        if (!s_hMouseHook) Overlay_OnPointer(hWnd, msg, pt);
         return 0;
     }
     case WM_SELECTION_KEY:
-        Selection_OnKey(hWnd, (UINT)wParam, (lParam & SELECTION_KEY_SHIFT) != 0, (lParam & SELECTION_KEY_UP) != 0);
+        Overlay_OnKey(hWnd, (UINT)wParam, (lParam & SELECTION_KEY_SHIFT) != 0, (lParam & SELECTION_KEY_UP) != 0);
         return 0;
     case WM_KEYDOWN:
     case WM_KEYUP:
         // The hook brings every key; the window's own are used only without it.
         if (!s_hKeyHook && IsSelectionKey((UINT)wParam))
-            Selection_OnKey(hWnd, (UINT)wParam, GetKeyState(VK_SHIFT) < 0, msg == WM_KEYUP);
+            Overlay_OnKey(hWnd, (UINT)wParam, GetKeyState(VK_SHIFT) < 0, msg == WM_KEYUP);
         return 0;
     case WM_CHAR:
         // Enter and Space select (as keys, above); every other character cancels.
@@ -444,7 +418,7 @@ LRESULT CALLBACK SelectionWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
         if (!s_bRefocusing && SwitchedAway(hWnd)) CloseSelection(hWnd);
         return 0;
     case WM_SELECTION_REACTIVATE:
-        Selection_OnReactivate(hWnd);
+        Overlay_OnReactivate(hWnd);
         return 0;
     case WM_SETFOCUS:
         PostMessageA(hWnd, WM_SELECTION_RAISE_MAGNIFIER, 0, 0);
@@ -453,7 +427,7 @@ LRESULT CALLBACK SelectionWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
         RaiseMagnifier();
         return 0;
     case WM_DESTROY:
-        g_bTracking = false;
+        s_bTracking = false;
         g_hSelectWnd = NULL;
         PostQuitMessage(0);
         return 0;
@@ -466,7 +440,7 @@ void StartAreaSelection(HWND owner, int width, int height)
     // Pixels of the screen, not of a scaled picture of it: the frame, the magnifier, the keys'
     // steps and the capture all count them.
     HANDLE scaling = BeginPhysicalPixels();
-    g_bTracking = false;
+    s_bTracking = false;
     s_hOwner = owner;
     SetRectEmpty(&s_rcDrawn);
     // Gone from the screen before the overlay takes its picture of it.
@@ -476,10 +450,10 @@ void StartAreaSelection(HWND owner, int width, int height)
         UpdateAllWindows();
     if (width != 0 && height != 0) {
         SetRect(&g_rcCapture, 0, 0, width, height);
-        g_bFreeSelection = false;
+        s_bFreeSelection = false;
     } else {
         SetRectEmpty(&g_rcCapture);
-        g_bFreeSelection = true;
+        s_bFreeSelection = true;
     }
 
     char cls[64];
@@ -487,13 +461,14 @@ void StartAreaSelection(HWND owner, int width, int height)
     WNDCLASSEXA wc;
     ZeroMemory(&wc, sizeof(wc));
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = SelectionWndProc;
+    wc.lpfnWndProc = OverlayWndProc;
     wc.hInstance = g_hInst;
-    wc.hCursor = LoadCursorA(g_hInst, MAKEINTRESOURCEA(SelectionCursorId(g_bFreeSelection, g_Options.CaptureArea)));
+    wc.hCursor = LoadCursorA(g_hInst, MAKEINTRESOURCEA(SelectionCursorId(s_bFreeSelection, g_Options.CaptureArea)));
     wc.lpszClassName = cls;
     if (RegisterClassExA(&wc)) {
         int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-        TakeScreenPicture(cx, cy);
+        RECT screen = {0, 0, cx, cy};
+        TakeScreenCopy(&s_picture, screen);
         s_bClosing = false;
         g_hSelectWnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TRANSPARENT, cls, "", WS_POPUP | WS_VISIBLE, 0, 0,
                                        cx, cy, NULL, NULL, g_hInst, NULL);
@@ -515,7 +490,7 @@ void StartAreaSelection(HWND owner, int width, int height)
             s_hKeyHook = SetWindowsHookExA(WH_KEYBOARD_LL, SelectionKeyProc, g_hInst, 0);
             // Beside the cursor from the start, above the overlay that has just come to the top;
             // it magnifies a copy of the picture without a frame.
-            if (g_ExtraOptions.ShowMagnifier && s_hPictureDC && OpenMagnifier(s_hPictureDC, cx, cy)) {
+            if (g_ExtraOptions.ShowMagnifier && s_picture.dc && OpenMagnifier(s_picture.dc, cx, cy)) {
                 POINT pt;
                 GetCursorPos(&pt);
                 MoveMagnifier(pt, NULL);
@@ -538,7 +513,7 @@ void StartAreaSelection(HWND owner, int width, int height)
         }
         RemoveInputHooks();
         CloseMagnifier();
-        ReleaseScreenPicture();
+        DropScreenCopy(&s_picture);
         UnregisterClassA(cls, g_hInst);
     }
 

@@ -12,9 +12,6 @@
 #include <windows.h>
 
 extern HWND g_hSelectWnd;       // the overlay while it exists
-extern bool g_bTracking;        // the button is down and the frame is drawn
-extern bool g_bFreeSelection;   // corner to corner (true) or fixed size (false)
-extern POINT g_ptAnchor;        // free: the corner pressed; fixed: the last mouse position
 
 // Runs the whole selection modally: hides the owner, lets the user select, captures and
 // delivers the rectangle, shows the owner again. Width and height both nonzero select a
@@ -25,13 +22,12 @@ void StartAreaSelection(HWND owner, int width, int height);
 // picture. With free selection and Show dimensions, a "WxH" label inverts the picture too.
 void DrawSelectionFrame();
 
-LRESULT CALLBACK SelectionWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
 // The pointer as the overlay's mouse hook reports it (wParam: WM_MOUSEMOVE, WM_LBUTTONDOWN or
 // WM_LBUTTONUP; lParam: the screen point as MAKELPARAM(x, y)); the benchmark sends it too.
 static const UINT WM_SELECTION_POINTER = WM_APP + 1;
 
-// Pure: the overlay's cursor resource for the kind of selection and the capture area.
+// Pure: the overlay's cursor resource for the kind of selection and the capture area (a
+// CaptureAreaKind).
 int SelectionCursorId(bool freeSelection, int captureArea);
 
 // Pure: the four one-pixel inversions (x, y, width, height as PatBlt takes them) that invert

@@ -52,6 +52,8 @@ static ViewerState* StateOf(HWND hWnd)
     return (ViewerState*)GetWindowLongPtrA(hWnd, 0);
 }
 
+static LRESULT CALLBACK CaptureViewerProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
 static bool RegisterViewerClass()
 {
     if (s_atomViewer) return true;
@@ -162,17 +164,12 @@ static void Viewer_OnCopy(ViewerState* state)
         GlobalFree(copy);
         return;
     }
-    // A Save As dialog of a delivery may be open below this menu command: its capture is put
-    // back untouched afterwards.
-    HBITMAP deliveringBitmap = g_hCaptureBitmap;
-    HGLOBAL deliveringDib = g_hCaptureDib;
-    g_hCaptureDib = copy;
-    g_hCaptureBitmap = DibToBitmap(copy);
-    CopyCaptureToClipboard();
-    if (g_hCaptureBitmap) DeleteObject(g_hCaptureBitmap);
-    if (g_hCaptureDib) GlobalFree(g_hCaptureDib);
-    g_hCaptureBitmap = deliveringBitmap;
-    g_hCaptureDib = deliveringDib;
+    // A copy of its own, not the capture state: a Save As dialog of a delivery may be open
+    // below this menu command with the capture it is saving.
+    HBITMAP bitmap = DibToBitmap(copy);
+    CopyCaptureToClipboard(&bitmap, &copy);
+    if (bitmap) DeleteObject(bitmap);
+    if (copy) GlobalFree(copy);
 }
 
 static bool Viewer_OnCommand(HWND hWnd, UINT id)
@@ -213,7 +210,7 @@ static void Viewer_OnDestroy(HWND hWnd)
     HeapFree(GetProcessHeap(), 0, state);
 }
 
-LRESULT CALLBACK CaptureViewerProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+static LRESULT CALLBACK CaptureViewerProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_CREATE:

@@ -10,8 +10,6 @@
 // is cleared once the window holds it).
 void OpenCaptureViewer();
 
-LRESULT CALLBACK CaptureViewerProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
 // Pure: the viewer's first client size for a capture of capturedW x capturedH: no larger than
 // the full-screen client area, no smaller than the smallest window.
 SIZE ViewerClientSize(int capturedW, int capturedH, int cxFull, int cyFull, int cxMin, int cyMin);

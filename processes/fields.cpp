@@ -1,6 +1,7 @@
 // Field operations shared by every information and editing dialog.
 #include "processes/fields.h"
 
+#include <shellapi.h>
 
 void SetFieldText(HWND hDlg, int id, const char* text)
 {
@@ -49,4 +50,19 @@ DWORD GetFieldHex(HWND hDlg, int id)
     buf[0] = '\0';
     GetWindowTextA(GetDlgItem(hDlg, id), buf, sizeof(buf));
     return ParseHexField(buf);
+}
+
+void SetFieldIcon(HWND hDlg, int id, HICON icon)
+{
+    HICON old = (HICON)SendDlgItemMessageA(hDlg, id, STM_SETICON, (WPARAM)icon, 0);
+    if (old && old != icon) DestroyIcon(old);
+}
+
+void SetFieldFileIcon(HWND hDlg, int id, const char* path, UINT sizeFlag)
+{
+    SHFILEINFOA sfi;
+    ZeroMemory(&sfi, sizeof(sfi));
+    HICON icon = NULL;
+    if (path[0] && SHGetFileInfoA(path, 0, &sfi, sizeof(sfi), SHGFI_ICON | sizeFlag)) icon = sfi.hIcon;
+    SetFieldIcon(hDlg, id, icon);
 }

@@ -13,6 +13,12 @@ void SetFieldFormatted(HWND hDlg, int id, const char* format, DWORD value);
 void SetFieldHex4(HWND hDlg, int id, DWORD value);
 // Signed decimal.
 void SetFieldDecimal(HWND hDlg, int id, int value);
+// Shows the icon in an icon static and destroys the one it showed before; NULL shows none.
+// The dialog owns the icons its statics show.
+void SetFieldIcon(HWND hDlg, int id, HICON icon);
+// The icon of a file (sizeFlag SHGFI_LARGEICON or SHGFI_SMALLICON) in an icon static, or none
+// when the file shows none.
+void SetFieldFileIcon(HWND hDlg, int id, const char* path, UINT sizeFlag);
 // The hexadecimal number at the start of the field's text; 0 when there is none.
 DWORD GetFieldHex(HWND hDlg, int id);
 // Pure: the same scan on a text. Blanks before the digits are skipped; the number is the run of

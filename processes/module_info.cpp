@@ -2,26 +2,19 @@
 #include "processes/module_info.h"
 #include "processes/fields.h"
 #include "app/help.h"
+#include "app/contextmenu.h"
 #include "app/dlgservices.h"
 #include "app/program.h"
 #include "resource.h"
 
 #include <shellapi.h>
 
+static INT_PTR CALLBACK ModuleInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
+
 HWND OpenModuleInfo(const ProcessRecord* record)
 {
     return CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_MODULE_INFO), NULL, ModuleInfoDlgProc,
                               (LPARAM)record);
-}
-
-static void SetFileIcon(HWND hDlg, int id, const char* path, UINT sizeFlag)
-{
-    SHFILEINFOA sfi;
-    ZeroMemory(&sfi, sizeof(sfi));
-    HICON icon = NULL;
-    if (path[0] && SHGetFileInfoA(path, 0, &sfi, sizeof(sfi), SHGFI_ICON | sizeFlag)) icon = sfi.hIcon;
-    HICON old = (HICON)SendDlgItemMessageA(hDlg, id, STM_SETICON, (WPARAM)icon, 0);
-    if (old && old != icon) DestroyIcon(old);
 }
 
 static void ModuleInfo_OnInitDialog(HWND hDlg, const ProcessRecord* rec)
@@ -33,8 +26,8 @@ static void ModuleInfo_OnInitDialog(HWND hDlg, const ProcessRecord* rec)
     SetFieldHex4(hDlg, IDC_MI_PROCESS, rec->mainModule.th32ProcessID);
     SetFieldDecimal(hDlg, IDC_MI_SIZE, (int)rec->mainModule.modBaseSize);
     SetFieldText(hDlg, IDC_MI_PATH, rec->entry.szExeFile);
-    SetFileIcon(hDlg, IDC_MI_ICON, rec->entry.szExeFile, SHGFI_LARGEICON);
-    SetFileIcon(hDlg, IDC_MI_SMALLICON, rec->entry.szExeFile, SHGFI_SMALLICON);
+    SetFieldFileIcon(hDlg, IDC_MI_ICON, rec->entry.szExeFile, SHGFI_LARGEICON);
+    SetFieldFileIcon(hDlg, IDC_MI_SMALLICON, rec->entry.szExeFile, SHGFI_SMALLICON);
 }
 
 static void ModuleInfo_OnCommand(HWND hDlg, int id)
@@ -52,13 +45,11 @@ static void ModuleInfo_OnCommand(HWND hDlg, int id)
 static void ModuleInfo_OnDestroy(HWND hDlg)
 {
     // The icons came from SHGetFileInfoA and belong to the dialog.
-    for (int id = IDC_MI_ICON; id <= IDC_MI_SMALLICON; id++) {
-        HICON old = (HICON)SendDlgItemMessageA(hDlg, id, STM_SETICON, 0, 0);
-        if (old) DestroyIcon(old);
-    }
+    SetFieldIcon(hDlg, IDC_MI_ICON, NULL);
+    SetFieldIcon(hDlg, IDC_MI_SMALLICON, NULL);
 }
 
-INT_PTR CALLBACK ModuleInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK ModuleInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG:
@@ -71,9 +62,13 @@ INT_PTR CALLBACK ModuleInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lP
         ModuleInfo_OnDestroy(hDlg);
         break;
     case WM_HELP:
-    case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;
+    case WM_CONTEXTMENU:
+        InfoDialogContextMenu(hDlg, (HWND)wParam, lParam);
+        break;
+    case WM_PROGRAM_KEY:
+        return DlgResult(hDlg, InfoDialogKey(hDlg, (int)wParam));
     default:
         return FALSE;
     }

@@ -7,6 +7,5 @@
 
 // Opens a new modeless, ownerless dialog; the record need only live during the call.
 HWND OpenModuleInfo(const ProcessRecord* record);
-INT_PTR CALLBACK ModuleInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 #endif

@@ -1,6 +1,7 @@
 // Names of process priority classes and relative thread priorities.
 #include "processes/priority_names.h"
-#include "app/msgbox.h"
+#include "app/resstring.h"
+#include "app/platform.h"
 #include "resource.h"
 
 #include <stdio.h>
@@ -54,12 +55,7 @@ const char* ThreadPriorityName(int relative)
 
 bool ToolhelpUsesWineCodes()
 {
-    static int s_wine = -1;
-    if (s_wine < 0) {
-        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-        s_wine = ntdll && GetProcAddress(ntdll, "wine_get_version") ? 1 : 0;
-    }
-    return s_wine == 1;
+    return RunningOnWine();
 }
 
 int ClassBasePriority(DWORD priorityClass, LONG pcPriClassBase, bool wineCodes)

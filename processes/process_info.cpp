@@ -6,6 +6,7 @@
 #include "processes/priority_names.h"
 #include "processes/snapshot.h"
 #include "app/help.h"
+#include "app/contextmenu.h"
 #include "app/dlgservices.h"
 #include "app/msgbox.h"
 #include "app/program.h"
@@ -34,17 +35,12 @@ DWORD ButtonPriorityClass(int buttonId)
     return 0;
 }
 
+static INT_PTR CALLBACK ProcessDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
+
 HWND OpenProcessDialog(const PROCESSENTRY32* entry)
 {
     return CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_PROCESS_INFO), NULL, ProcessDlgProc,
                               (LPARAM)entry->th32ProcessID);
-}
-
-// Replaces the icon of an icon static and frees the one it showed before.
-static void SetStaticIcon(HWND hDlg, int id, HICON icon)
-{
-    HICON old = (HICON)SendDlgItemMessageA(hDlg, id, STM_SETICON, (WPARAM)icon, 0);
-    if (old && old != icon) DestroyIcon(old);
 }
 
 static DWORD ShowPriorityClass(HWND hDlg, DWORD pid)
@@ -70,14 +66,10 @@ void RefreshProcessDialog(HWND hDlg)
     // Under Wine pcPriClassBase is a class code, so the base priority follows the real class.
     SetFieldDecimal(hDlg, IDC_PI_BASEPRI, ClassBasePriority(cls, pe->pcPriClassBase, ToolhelpUsesWineCodes()));
     SetFieldText(hDlg, IDC_PI_PATH, pe->szExeFile);
-    SHFILEINFOA sfi;
-    ZeroMemory(&sfi, sizeof(sfi));
-    HICON icon = NULL;
-    if (pe->szExeFile[0] && SHGetFileInfoA(pe->szExeFile, 0, &sfi, sizeof(sfi), SHGFI_ICON)) icon = sfi.hIcon;
-    SetStaticIcon(hDlg, IDC_PI_ICON, icon);
+    SetFieldFileIcon(hDlg, IDC_PI_ICON, pe->szExeFile, SHGFI_LARGEICON);
 }
 
-static void ProcessDlg_OnInitDialog(HWND hDlg, DWORD pid)
+static void ProcessInfo_OnInitDialog(HWND hDlg, DWORD pid)
 {
     SetWindowLongPtrA(hDlg, DWLP_USER, (LONG_PTR)pid);
     SetDialogIcons(hDlg, IDI_PROCESS);
@@ -85,7 +77,7 @@ static void ProcessDlg_OnInitDialog(HWND hDlg, DWORD pid)
     RefreshProcessDialog(hDlg);
 }
 
-static void ProcessDlg_OnPriorityButton(HWND hDlg, int button)
+static void ProcessInfo_OnPriorityButton(HWND hDlg, int button)
 {
     DWORD pid = GetFieldHex(hDlg, IDC_PI_ID);
     if (pid) {
@@ -107,7 +99,7 @@ static void ProcessDlg_OnPriorityButton(HWND hDlg, int button)
     RefreshProcessDialog(hDlg);
 }
 
-static void ProcessDlg_OnCommand(HWND hDlg, int id, int code)
+static void ProcessInfo_OnCommand(HWND hDlg, int id, int code)
 {
     switch (id) {
     case IDCANCEL:
@@ -118,7 +110,7 @@ static void ProcessDlg_OnCommand(HWND hDlg, int id, int code)
     case IDC_PI_HIGH:
     case IDC_PI_REALTIME:
         // Closing all dialogs moves the focus, which can click a radio button on its way.
-        if (code == BN_CLICKED && !g_bClosingAll) ProcessDlg_OnPriorityButton(hDlg, id);
+        if (code == BN_CLICKED && !g_bClosingAll) ProcessInfo_OnPriorityButton(hDlg, id);
         break;
     case IDC_PI_MODULE:
         OpenModuleInfo(ProcessRecordFor(GetFieldHex(hDlg, IDC_PI_ID)));
@@ -132,27 +124,31 @@ static void ProcessDlg_OnCommand(HWND hDlg, int id, int code)
     }
 }
 
-static void ProcessDlg_OnDestroy(HWND hDlg)
+static void ProcessInfo_OnDestroy(HWND hDlg)
 {
-    SetStaticIcon(hDlg, IDC_PI_ICON, NULL);
+    SetFieldIcon(hDlg, IDC_PI_ICON, NULL);
 }
 
-INT_PTR CALLBACK ProcessDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK ProcessDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG:
-        ProcessDlg_OnInitDialog(hDlg, (DWORD)lParam);
+        ProcessInfo_OnInitDialog(hDlg, (DWORD)lParam);
         return FALSE;
     case WM_COMMAND:
-        ProcessDlg_OnCommand(hDlg, LOWORD(wParam), HIWORD(wParam));
+        ProcessInfo_OnCommand(hDlg, LOWORD(wParam), HIWORD(wParam));
         break;
     case WM_DESTROY:
-        ProcessDlg_OnDestroy(hDlg);
+        ProcessInfo_OnDestroy(hDlg);
         break;
     case WM_HELP:
-    case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;
+    case WM_CONTEXTMENU:
+        InfoDialogContextMenu(hDlg, (HWND)wParam, lParam);
+        break;
+    case WM_PROGRAM_KEY:
+        return DlgResult(hDlg, InfoDialogKey(hDlg, (int)wParam));
     default:
         return FALSE;
     }

@@ -7,7 +7,6 @@
 
 // Opens a new modeless, ownerless dialog for the process; returns it (NULL when it failed).
 HWND OpenProcessDialog(const PROCESSENTRY32* entry);
-INT_PTR CALLBACK ProcessDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 void RefreshProcessDialog(HWND hDlg);
 
 // Pure: the radio button of a priority class (0 for a class without one), and back.

@@ -1,18 +1,20 @@
 // The Processes tab page. Every list row carries the index of its record in the snapshot tables,
 // so the lists never hold copies of the data and sorting only compares table records.
 #include "processes/processes_page.h"
-#include "app/dlgservices.h"
 #include "processes/module_info.h"
 #include "processes/priority_names.h"
 #include "processes/process_info.h"
 #include "processes/snapshot.h"
+#include "app/contextmenu.h"
+#include "app/dlgservices.h"
 #include "app/help.h"
-#include "app/msgbox.h"
+#include "app/listview.h"
+#include "app/textcopy.h"
+#include "app/resstring.h"
 #include "app/settings.h"
-#include "app/program.h"
+#include "app/waitcursor.h"
 #include "resource.h"
 
-#include <shellapi.h>
 #include <string.h>
 
 HWND g_hProcessList;
@@ -23,102 +25,7 @@ HIMAGELIST g_hProcessImages;
 // Set while FillProcessList runs: it picks the selected process itself, once, at the end.
 static bool s_bFillingProcesses;
 
-#define LIST_STYLE (WS_CHILD | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS)
 #define CELL_CHARS 64
-
-// ---- Pure helpers
-
-int SortStateOf(const int8_t* states, int count, uint32_t column)
-{
-    if (column >= (uint32_t)count) return SORT_NONE;
-    int s = states[column];
-    return (s == SORT_ASCENDING || s == SORT_DESCENDING) ? s : SORT_NONE;
-}
-
-int8_t NextSortState(int8_t state)
-{
-    if (state < SORT_NONE || state > SORT_DESCENDING) state = SORT_NONE;
-    return (int8_t)((state + 1) % 3);
-}
-
-int DirectedComparison(int cmp, int state)
-{
-    return state == SORT_ASCENDING ? cmp : -cmp;
-}
-
-int CompareValues(long long a, long long b)
-{
-    return (a > b) - (a < b);
-}
-
-int AutoColumnWidth(int listWidth, int columns, int cxBorder, int cxVScroll)
-{
-    if (columns <= 0) return 0;
-    int w = (listWidth - 4 * cxBorder - cxVScroll) / columns;
-    return w > 0 ? w : 0;
-}
-
-// ---- Rows and cells
-
-static LPARAM RowParam(HWND list, int row)
-{
-    LVITEMA item;
-    ZeroMemory(&item, sizeof(item));
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!SendMessageA(list, LVM_GETITEMA, 0, (LPARAM)&item)) return -1;
-    return item.lParam;
-}
-
-static int InsertRow(HWND list, int row, const char* text, int image, LPARAM param, bool selected)
-{
-    LVITEMA item;
-    ZeroMemory(&item, sizeof(item));
-    item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_STATE | (image != I_IMAGENONE ? LVIF_IMAGE : 0);
-    item.iItem = row;
-    item.pszText = (LPSTR)text;
-    item.iImage = image;
-    item.lParam = param;
-    item.state = selected ? LVIS_SELECTED : 0;
-    item.stateMask = LVIS_SELECTED;
-    return (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
-}
-
-static void SetCell(HWND list, int row, int column, const char* text)
-{
-    LVITEMA item;
-    ZeroMemory(&item, sizeof(item));
-    item.iSubItem = column;
-    item.pszText = (LPSTR)text;
-    SendMessageA(list, LVM_SETITEMTEXTA, row, (LPARAM)&item);
-}
-
-static void SelectTopRow(HWND list)
-{
-    LVITEMA item;
-    ZeroMemory(&item, sizeof(item));
-    item.mask = LVIF_STATE;
-    item.iItem = 0;
-    item.state = LVIS_SELECTED;
-    item.stateMask = LVIS_SELECTED;
-    SendMessageA(list, LVM_SETITEMA, 0, (LPARAM)&item);
-}
-
-// A visible list repaints after every row unless redrawing is off (about 3 ms a row under Wine).
-// Hidden lists are left alone: turning redrawing back on must not make them visible.
-static bool BeginBulkFill(HWND list)
-{
-    if (!(GetWindowLongPtrA(list, GWL_STYLE) & WS_VISIBLE)) return false;
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    return true;
-}
-
-static void EndBulkFill(HWND list, bool wasVisible)
-{
-    if (!wasVisible) return;
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, NULL, TRUE);
-}
 
 static bool ProcessSelected()
 {
@@ -205,11 +112,6 @@ int CALLBACK CompareModules(LPARAM a, LPARAM b, LPARAM column)
                                                 g_Options.ModuleSortColumn));
 }
 
-static void SortList(HWND list, uint32_t column, PFNLVCOMPARE compare)
-{
-    SendMessageA(list, LVM_SORTITEMS, (WPARAM)column, (LPARAM)compare);
-}
-
 // ---- Fills
 
 static void EmptyLowerLists()
@@ -218,45 +120,27 @@ static void EmptyLowerLists()
     SendMessageA(g_hModuleList, LVM_DELETEALLITEMS, 0, 0);
 }
 
-static HIMAGELIST NewProcessImages()
-{
-    HIMAGELIST images = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                         ILC_COLOR32 | ILC_MASK, g_processCount, 0);
-    HIMAGELIST old = (HIMAGELIST)SendMessageA(g_hProcessList, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)images);
-    if (old) ImageList_Destroy(old);
-    g_hProcessImages = images;
-    return images;
-}
+static void FillThreadList();
+static void FillModuleList();
 
-static int AddProcessIcon(HIMAGELIST images, const char* path)
-{
-    SHFILEINFOA sfi;
-    ZeroMemory(&sfi, sizeof(sfi));
-    if (!path[0] || !SHGetFileInfoA(path, 0, &sfi, sizeof(sfi), SHGFI_ICON | SHGFI_SMALLICON) || !sfi.hIcon)
-        return -1;
-    int index = images ? ImageList_ReplaceIcon(images, -1, sfi.hIcon) : -1;
-    DestroyIcon(sfi.hIcon);
-    return index;
-}
-
-void FillProcessList()
+static void FillProcessList()
 {
     if (!g_hProcessList) return;
     bool redraw = BeginBulkFill(g_hProcessList);
     s_bFillingProcesses = true;
     SendMessageA(g_hProcessList, LVM_DELETEALLITEMS, 0, 0);
     g_iProcessSel = -1;
-    HIMAGELIST images = NewProcessImages();
+    HIMAGELIST images = g_hProcessImages = ReplaceSmallImages(g_hProcessList, g_processCount);
     char cell[CELL_CHARS];
     for (int i = 0; i < g_processCount; i++) {
         const ProcessRecord* rec = &g_processTable[i];
-        int image = AddProcessIcon(images, rec->entry.szExeFile);
-        int row = InsertRow(g_hProcessList, i, FileNamePart(rec->entry.szExeFile), image, i, i == 0);
+        int image = AddFileIcon(images, rec->entry.szExeFile);
+        int row = InsertListRow(g_hProcessList, i, FileNamePart(rec->entry.szExeFile), image, i, i == 0);
         if (row < 0) continue;
         wsprintfA(cell, "%04X", (unsigned)rec->entry.th32ProcessID);
-        SetCell(g_hProcessList, row, 1, cell);
-        SetCell(g_hProcessList, row, 2, PriorityClassName(rec->priorityClass));
-        SetCell(g_hProcessList, row, 3, rec->moduleName);
+        SetListCell(g_hProcessList, row, 1, cell);
+        SetListCell(g_hProcessList, row, 2, PriorityClassName(rec->priorityClass));
+        SetListCell(g_hProcessList, row, 3, rec->moduleName);
     }
     if (g_processCount == 0) {
         // Rows of the lower lists would point into the discarded tables.
@@ -269,7 +153,7 @@ void FillProcessList()
         SortList(g_hProcessList, g_Options.ProcessSortColumn, CompareProcesses);
     SelectTopRow(g_hProcessList);
     s_bFillingProcesses = false;
-    LPARAM top = RowParam(g_hProcessList, 0);
+    LPARAM top = ListRowParam(g_hProcessList, 0);
     g_iProcessSel = (top >= 0 && top < g_processCount) ? (int)top : 0;
     EndBulkFill(g_hProcessList, redraw);
     FillThreadList();
@@ -277,7 +161,7 @@ void FillProcessList()
     SetFocus(g_hProcessList);
 }
 
-void FillThreadList()
+static void FillThreadList()
 {
     if (!g_hThreadList || !ProcessSelected()) return;
     bool redraw = BeginBulkFill(g_hThreadList);
@@ -291,16 +175,16 @@ void FillThreadList()
         const THREADENTRY32* te = &g_threadTable[t];
         if (te->th32OwnerProcessID != pid) continue;
         wsprintfA(cell, "%d", rows + 1);
-        int row = InsertRow(g_hThreadList, rows, cell, I_IMAGENONE, t, rows == 0);
+        int row = InsertListRow(g_hThreadList, rows, cell, I_IMAGENONE, t, rows == 0);
         rows++;
         if (row < 0) continue;
         wsprintfA(cell, "%04X", (unsigned)te->th32ThreadID);
-        SetCell(g_hThreadList, row, 1, cell);
+        SetListCell(g_hThreadList, row, 1, cell);
         wsprintfA(cell, "%d", ThreadBasePriority(te->tpBasePri, classBase, wine));
-        SetCell(g_hThreadList, row, 2, cell);
-        SetCell(g_hThreadList, row, 3, ThreadPriorityName(ThreadRelativePriority(te->tpBasePri, classBase, wine)));
+        SetListCell(g_hThreadList, row, 2, cell);
+        SetListCell(g_hThreadList, row, 3, ThreadPriorityName(ThreadRelativePriority(te->tpBasePri, classBase, wine)));
         wsprintfA(cell, "%d", (int)te->tpDeltaPri);
-        SetCell(g_hThreadList, row, 4, cell);
+        SetListCell(g_hThreadList, row, 4, cell);
     }
     if (rows > 0) {
         if (SortStateOf(g_Options.ThreadSortStates, THREAD_COLUMNS, g_Options.ThreadSortColumn))
@@ -310,7 +194,7 @@ void FillThreadList()
     EndBulkFill(g_hThreadList, redraw);
 }
 
-void FillModuleList()
+static void FillModuleList()
 {
     if (!g_hModuleList || !ProcessSelected()) return;
     bool redraw = BeginBulkFill(g_hModuleList);
@@ -321,11 +205,11 @@ void FillModuleList()
     char cell[CELL_CHARS];
     for (int m = first; m < end && m < g_moduleCount; m++) {
         const MODULEENTRY32* me = &g_moduleTable[m];
-        int row = InsertRow(g_hModuleList, m - first, me->szModule, I_IMAGENONE, m, m == first);
+        int row = InsertListRow(g_hModuleList, m - first, me->szModule, I_IMAGENONE, m, m == first);
         if (row < 0) continue;
         wsprintfA(cell, "%d", (int)me->modBaseSize);
-        SetCell(g_hModuleList, row, 1, cell);
-        SetCell(g_hModuleList, row, 2, me->szExePath);
+        SetListCell(g_hModuleList, row, 1, cell);
+        SetListCell(g_hModuleList, row, 2, me->szExePath);
     }
     if (end > first) {
         g_iModuleSel = first;
@@ -336,11 +220,81 @@ void FillModuleList()
     EndBulkFill(g_hModuleList, redraw);
 }
 
-void RefreshProcesses()
+// ---- Keeping the selection across a refresh
+
+// What the user had selected, by what outlives a snapshot: the process and thread identifiers
+// and the module's path.
+struct PageSelection {
+    bool process;
+    DWORD pid;
+    bool thread;
+    DWORD tid;
+    char modulePath[MODULE_PATH_CHARS];
+};
+
+static void RememberSelection(PageSelection* sel)
+{
+    ZeroMemory(sel, sizeof(*sel));
+    if (!ProcessSelected()) return;
+    sel->process = true;
+    sel->pid = g_processTable[g_iProcessSel].entry.th32ProcessID;
+    int row = (int)SendMessageA(g_hThreadList, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+    LPARAM t = ListRowParam(g_hThreadList, row);
+    if (row >= 0 && t >= 0 && t < g_threadCount) {
+        sel->thread = true;
+        sel->tid = g_threadTable[t].th32ThreadID;
+    }
+    row = (int)SendMessageA(g_hModuleList, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+    LPARAM m = ListRowParam(g_hModuleList, row);
+    if (row >= 0 && m >= 0 && m < g_moduleCount) lstrcpynA(sel->modulePath, g_moduleTable[m].szExePath, MODULE_PATH_CHARS);
+}
+
+// Selects the row whose table index passes the test, and shows it; false when no row does.
+template <class Test> static bool SelectRowWhere(HWND list, Test test)
+{
+    int rows = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    for (int row = 0; row < rows; row++) {
+        if (!test(ListRowParam(list, row))) continue;
+        LVITEMA item;
+        ZeroMemory(&item, sizeof(item));
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&item);
+        SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
+        return true;
+    }
+    return false;
+}
+
+// The same process, thread and module again where they are still there; the selection of the
+// process list refills the lower lists on its way.
+static void RestoreSelection(const PageSelection* sel)
+{
+    if (!sel->process) return;
+    bool found = SelectRowWhere(g_hProcessList, [&](LPARAM i) {
+        return i >= 0 && i < g_processCount && g_processTable[i].entry.th32ProcessID == sel->pid;
+    });
+    if (!found) return;
+    if (sel->thread) {
+        SelectRowWhere(g_hThreadList, [&](LPARAM t) {
+            return t >= 0 && t < g_threadCount && g_threadTable[t].th32ThreadID == sel->tid;
+        });
+    }
+    if (sel->modulePath[0]) {
+        SelectRowWhere(g_hModuleList, [&](LPARAM m) {
+            return m >= 0 && m < g_moduleCount && lstrcmpiA(g_moduleTable[m].szExePath, sel->modulePath) == 0;
+        });
+    }
+}
+
+static void RefreshProcesses()
 {
     BeginWaitCursor();
+    PageSelection sel;
+    RememberSelection(&sel);
     if (TakeProcessSnapshot()) {
         FillProcessList();
+        RestoreSelection(&sel);
     } else {
         // The tables are gone: no row may keep pointing into them.
         SendMessageA(g_hProcessList, LVM_DELETEALLITEMS, 0, 0);
@@ -351,69 +305,7 @@ void RefreshProcesses()
 
 // ---- Lists and layout
 
-static HWND CreateList(HWND hPage, int id, DWORD style, const RECT& rc, HWND after)
-{
-    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", style, rc.left, rc.top,
-                                rc.right - rc.left, rc.bottom - rc.top, hPage,
-                                (HMENU)(INT_PTR)id, g_hInst, NULL);
-    if (!list) return NULL;
-    SendMessageA(list, WM_SETFONT, SendMessageA(hPage, WM_GETFONT, 0, 0), FALSE);
-    // Takes the tab-order place of the window it follows.
-    if (after) SetWindowPos(list, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    return list;
-}
-
-// The placeholder's rectangle in page coordinates; the placeholder itself goes later.
-static RECT PlaceholderRect(HWND placeholder)
-{
-    RECT rc = {0, 0, 0, 0};
-    if (placeholder) {
-        GetClientRect(placeholder, &rc);
-        MapWindowPoints(placeholder, GetParent(placeholder), (POINT*)&rc, 2);
-    }
-    return rc;
-}
-
-static void AddColumns(HWND list, int count, UINT firstTitle, const int32_t* widths, int listWidth,
-                       int rightAligned)
-{
-    int autoWidth = AutoColumnWidth(listWidth, count, GetSystemMetrics(SM_CXBORDER),
-                                    GetSystemMetrics(SM_CXVSCROLL));
-    for (int i = 0; i < count; i++) {
-        LVCOLUMNA col;
-        ZeroMemory(&col, sizeof(col));
-        col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        col.fmt = i == rightAligned ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        col.cx = widths[i] >= 0 ? widths[i] : autoWidth;
-        col.pszText = (LPSTR)LoadResString(firstTitle + i);
-        col.iSubItem = i;
-        SendMessageA(list, LVM_INSERTCOLUMNA, i, (LPARAM)&col);
-    }
-}
-
-void CreateProcessLists(HWND hPage)
-{
-    HWND placeholder = GetDlgItem(hPage, IDC_PROC_LIST);
-    RECT rc = PlaceholderRect(placeholder);
-    g_hProcessList = CreateList(hPage, IDC_PROC_LIST, LIST_STYLE | WS_VISIBLE, rc, placeholder);
-    if (placeholder) DestroyWindow(placeholder);
-    AddColumns(g_hProcessList, PROCESS_COLUMNS, IDS_PROCESS_COLUMN0, g_Options.ProcessColumnWidths,
-               rc.right - rc.left, -1);
-
-    placeholder = GetDlgItem(hPage, IDC_PROC_THREADS);
-    rc = PlaceholderRect(placeholder);
-    g_hThreadList = CreateList(hPage, IDC_PROC_THREADS, LIST_STYLE, rc, placeholder);
-    // The module list shares the thread list's rectangle and follows it in the tab order.
-    g_hModuleList = CreateList(hPage, IDC_PROC_MODULES, LIST_STYLE, rc, g_hThreadList);
-    if (placeholder) DestroyWindow(placeholder);
-    AddColumns(g_hThreadList, THREAD_COLUMNS, IDS_THREAD_COLUMN0, g_Options.ThreadColumnWidths,
-               rc.right - rc.left, -1);
-    AddColumns(g_hModuleList, MODULE_COLUMNS, IDS_MODULE_COLUMN0, g_Options.ModuleColumnWidths,
-               rc.right - rc.left, 1);
-    ShowLowerList(g_Options.ShowModules != 0);
-}
-
-void ShowLowerList(bool showModules)
+static void ShowLowerList(bool showModules)
 {
     g_Options.ShowModules = showModules ? 1 : 0;
     ShowWindow(g_hThreadList, showModules ? SW_HIDE : SW_SHOW);
@@ -422,17 +314,28 @@ void ShowLowerList(bool showModules)
     SetDlgItemTextA(page, IDC_PROC_SHOWMODULES, LoadResString(showModules ? IDS_SHOW_THREADS : IDS_SHOW_MODULES));
 }
 
-static void SaveWidths(HWND list, int32_t* widths, int count)
+static void CreateProcessLists(HWND hPage)
 {
-    if (!list) return;
-    for (int i = 0; i < count; i++) widths[i] = (int32_t)SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0);
+    g_hProcessList = ReplacePlaceholder(hPage, IDC_PROC_LIST, WS_EX_CLIENTEDGE, WC_LISTVIEWA,
+                                        REPORT_LIST_STYLE | WS_VISIBLE, IDC_PROC_LIST, NULL);
+    AddListColumns(g_hProcessList, PROCESS_COLUMNS, IDS_PROCESS_COLUMN0, g_Options.ProcessColumnWidths, -1);
+
+    // The module list shares the thread list's rectangle and follows it in the tab order.
+    RECT rc = PlaceholderRect(GetDlgItem(hPage, IDC_PROC_THREADS));
+    g_hThreadList = ReplacePlaceholder(hPage, IDC_PROC_THREADS, WS_EX_CLIENTEDGE, WC_LISTVIEWA, REPORT_LIST_STYLE,
+                                       IDC_PROC_THREADS, NULL);
+    g_hModuleList = CreateDialogControl(hPage, WS_EX_CLIENTEDGE, WC_LISTVIEWA, REPORT_LIST_STYLE, rc,
+                                        IDC_PROC_MODULES, g_hThreadList, NULL);
+    AddListColumns(g_hThreadList, THREAD_COLUMNS, IDS_THREAD_COLUMN0, g_Options.ThreadColumnWidths, -1);
+    AddListColumns(g_hModuleList, MODULE_COLUMNS, IDS_MODULE_COLUMN0, g_Options.ModuleColumnWidths, 1);
+    ShowLowerList(g_Options.ShowModules != 0);
 }
 
-void SavePageColumns()
+static void SavePageColumns()
 {
-    SaveWidths(g_hProcessList, g_Options.ProcessColumnWidths, PROCESS_COLUMNS);
-    SaveWidths(g_hThreadList, g_Options.ThreadColumnWidths, THREAD_COLUMNS);
-    SaveWidths(g_hModuleList, g_Options.ModuleColumnWidths, MODULE_COLUMNS);
+    SaveColumnWidths(g_hProcessList, g_Options.ProcessColumnWidths, PROCESS_COLUMNS);
+    SaveColumnWidths(g_hThreadList, g_Options.ThreadColumnWidths, THREAD_COLUMNS);
+    SaveColumnWidths(g_hModuleList, g_Options.ModuleColumnWidths, MODULE_COLUMNS);
 }
 
 // ---- Commands
@@ -506,28 +409,26 @@ static void ProcessesPage_OnColumnClick(HWND list, int column)
 {
     for (const ListSort& s : kListSorts) {
         if (*s.list != list) continue;
-        if (column < 0 || column >= s.count) return;
-        *s.column = (uint32_t)column;
-        s.states[column] = NextSortState(s.states[column]);
-        if (s.states[column] != SORT_NONE) SortList(list, (uint32_t)column, s.compare);
-        else s.refill();
+        int state = ClickSortColumn(s.column, s.states, s.count, column);
+        if (state == SORT_NONE) s.refill();
+        else if (state > SORT_NONE) SortList(list, (uint32_t)column, s.compare);
         return;
     }
 }
 
 static void ProcessesPage_OnItemChanged(const NMLISTVIEW* nm)
 {
-    if (!(nm->uChanged & LVIF_STATE) || !(nm->uNewState & LVIS_SELECTED) || nm->iItem < 0) return;
+    if (!IsNewSelection(nm)) return;
     if (nm->hdr.hwndFrom == g_hProcessList) {
         if (s_bFillingProcesses) return;
-        LPARAM i = RowParam(g_hProcessList, nm->iItem);
+        LPARAM i = ListRowParam(g_hProcessList, nm->iItem);
         if (i < 0 || i >= g_processCount || i == g_iProcessSel) return;
         g_iProcessSel = (int)i;
         FillThreadList();
         FillModuleList();
     } else if (nm->hdr.hwndFrom == g_hModuleList && g_Options.ShowModules) {
         // Only module rows name modules; the thread list's parameters index another table.
-        LPARAM m = RowParam(g_hModuleList, nm->iItem);
+        LPARAM m = ListRowParam(g_hModuleList, nm->iItem);
         if (m >= 0 && m < g_moduleCount) g_iModuleSel = (int)m;
     }
 }
@@ -548,6 +449,31 @@ static void ProcessesPage_OnNotify(HWND hDlg, const NMHDR* nm)
         else if (nm->hwndFrom == g_hModuleList) PostMessageA(hDlg, WM_COMMAND, IDC_PROC_VIEWMODULE, 0);
         break;
     }
+}
+
+// ---- Copy
+
+static bool IsPageList(HWND hWnd)
+{
+    return hWnd && (hWnd == g_hProcessList || hWnd == g_hThreadList || hWnd == g_hModuleList);
+}
+
+static bool ProcessesPage_OnProgramKey(int command)
+{
+    HWND focus = GetFocus();
+    if (command != IDC_CTX_COPY || !IsPageList(focus)) return false;
+    CopyListSelection(focus);
+    return true;
+}
+
+static void ProcessesPage_OnContextMenu(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    HWND clicked = (HWND)wParam;
+    if (!IsPageList(clicked)) {
+        RouteHelpMessage(hDlg, msg, wParam, lParam);
+        return;
+    }
+    if (TrackContextMenu(hDlg, clicked, lParam, CONTEXT_MENU_COPY) == IDC_CTX_COPY) CopyListSelection(clicked);
 }
 
 static void ProcessesPage_OnInitDialog(HWND hDlg)
@@ -583,9 +509,13 @@ INT_PTR CALLBACK ProcessesPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lP
         ProcessesPage_OnDestroy();
         break;
     case WM_HELP:
-    case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;
+    case WM_CONTEXTMENU:
+        ProcessesPage_OnContextMenu(hDlg, msg, wParam, lParam);
+        break;
+    case WM_PROGRAM_KEY:
+        return DlgResult(hDlg, ProcessesPage_OnProgramKey((int)wParam));
     default:
         return FALSE;
     }

@@ -23,7 +23,6 @@ static int s_processesReached;
 // One buffer of module handles for every process read.
 static HMODULE s_moduleHandles[MAX_PROCESS_MODULES];
 
-static HCURSOR s_hSavedCursor;
 static char s_szBaseName[BASE_NAME_CHARS];
 static PROCESSENTRY32 s_processEntry;
 static MODULEENTRY32 s_mainModule;
@@ -181,7 +180,8 @@ static void DropModuleTable()
     for (int i = 0; i < s_processesReached && i < g_processCount; i++) g_processTable[i].firstModule = 0;
 }
 
-void ReadProcessModules(DWORD pid, MODULEENTRY32* mainOut)
+// Appends every module of the process to g_moduleTable; the first one is copied to *mainOut.
+static void ReadProcessModules(DWORD pid, MODULEENTRY32* mainOut)
 {
     ZeroMemory(mainOut, sizeof(*mainOut));
     HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
@@ -228,7 +228,7 @@ const MODULEENTRY32* MainModuleEntryFor(DWORD pid)
     return &s_mainModule;
 }
 
-void ResolveModuleName(ProcessRecord* rec)
+static void ResolveModuleName(ProcessRecord* rec)
 {
     if (lstrcmpiA(rec->entry.szExeFile, rec->mainModule.szExePath) == 0) {
         CopyBounded(rec->moduleName, rec->mainModule.szModule, sizeof(rec->moduleName));
@@ -359,18 +359,6 @@ const ProcessRecord* ProcessRecordFor(DWORD pid)
 }
 
 // ---- Wait cursor and termination
-
-void BeginWaitCursor()
-{
-    s_hSavedCursor = SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_APPSTARTING));
-    ShowCursor(TRUE);
-}
-
-void EndWaitCursor()
-{
-    SetCursor(s_hSavedCursor);
-    ShowCursor(FALSE);
-}
 
 bool KillProcess(DWORD pid)
 {

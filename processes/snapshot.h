@@ -33,8 +33,6 @@ extern int g_iModuleSel;
 
 bool TakeProcessSnapshot();
 void DiscardProcessSnapshot();
-// Appends every module of the process to g_moduleTable; the first one is copied to *mainOut.
-void ReadProcessModules(DWORD pid, MODULEENTRY32* mainOut);
 // End (exclusive) of the module range of process record i.
 int ModuleRangeEnd(int i);
 
@@ -42,7 +40,6 @@ int ModuleRangeEnd(int i);
 const MODULEENTRY32* MainModuleEntryFor(DWORD pid);
 const PROCESSENTRY32* ProcessEntryFor(DWORD pid);
 const ProcessRecord* ProcessRecordFor(DWORD pid);
-void ResolveModuleName(ProcessRecord* rec);
 
 // True when path is a 16-bit New Executable; its module name goes to out.
 bool ReadNeModuleName(const char* path, char* out, size_t outSize);
@@ -53,10 +50,6 @@ bool ParseNeModuleName(const unsigned char* data, size_t size, char* out, size_t
 const char* FileNamePart(const char* path);
 // Pure: the same for a given ANSI code page (so that double-byte paths can be judged anywhere).
 void BaseNameOf(const char* path, UINT codePage, char* out, size_t outSize);
-
-// Lengthy refreshes run between these two; not nestable.
-void BeginWaitCursor();
-void EndWaitCursor();
 
 // Asks for confirmation and terminates the process. Returns true when it was ended.
 bool KillProcess(DWORD pid);

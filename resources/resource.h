@@ -1,9 +1,13 @@
-// Resource identifiers shared by vantix.rc and the code. Grouped by dialog; each group keeps to
-// its own range so that the help topics (control ids) never collide.
+// Resource identifiers shared by vantix.rc and the code. Every value has one name. Resources are
+// grouped by type; control and command ids, and then the strings, by the dialog, menu or part of
+// the program that uses them, each group in its own commented range. Control ids double as help
+// topics (help/popups.txt), and the settings record stores some of them: values never change.
 #ifndef VANTIX_RESOURCE_H
 #define VANTIX_RESOURCE_H
 
-// ---- Dialog templates
+// ==== Resources by type
+
+// ---- Dialog templates (1..37; the five pages 12..16 in the order of their tabs)
 #define IDD_ABOUT               1
 #define IDD_MAIN                11
 #define IDD_PAGE_OPTIONS        12
@@ -16,8 +20,10 @@
 #define IDD_WINDOW_INFO         33
 #define IDD_CLASS_INFO          34
 #define IDD_MOVE_WINDOW         35
+#define IDD_STYLE_EDITOR        36
+#define IDD_FIND                37      // the Find box of the Windows page
 
-// ---- Icons (big at n, small at n + 1)
+// ---- Icons (1..16; a dialog's big icon at n, its small icon at n + 1)
 #define IDI_VANTIX              1
 #define IDI_VANTIX_SMALL        2
 #define IDI_PROCESS             3
@@ -28,6 +34,8 @@
 #define IDI_CLASS_SMALL         8
 #define IDI_WINDOW              9
 #define IDI_WINDOW_SMALL        10
+#define IDI_STYLE               11
+#define IDI_STYLE_SMALL         12
 #define IDI_MOVE                13
 #define IDI_MOVE_SMALL          14
 #define IDI_TREE_ITEM           15      // 16 x 16, the image of every window tree item
@@ -36,7 +44,7 @@
 // ---- Bitmaps
 #define IDB_BANNER              101     // the start-up banner, 256 x 128, 16 colours
 
-// ---- Cursors (32 x 32 monochrome, hot spot 15, 15)
+// ---- Cursors (1..3; 32 x 32 monochrome, hot spot 15, 15)
 #define IDCUR_RING              1       // fixed-size selection and the window picker
 #define IDCUR_CROSS             2       // free selection
 #define IDCUR_SMALLCROSS        3       // fixed-size selection of a small icon
@@ -44,28 +52,29 @@
 // ---- Menus
 #define IDM_TRAY                1
 #define IDM_CAPTURE_VIEWER      2
+#define IDM_COPY                3       // context menu of the lists and the information dialogs
+#define IDM_TREE                4       // context menu of the window tree
 
-// ---- Commands of the hidden main window (tray menu)
+// ==== Control and command ids, by dialog and menu
+
+// ---- Tray menu of the hidden main window (menu 1): 101..103, and Help 2002 below
 #define IDC_CMD_OPEN            101
 #define IDC_CMD_QUIT            102
 #define IDC_CMD_ABOUT           103
-#define IDC_CMD_HELP            2002
 
-// ---- About box (1)
+// ---- About box (1): 1001..1003
 #define IDC_ABOUT_VERSION       1001
 #define IDC_ABOUT_OWNER         1002
 #define IDC_ABOUT_CONTACT       1003
 
-// ---- Context help
-#define IDC_HELP_WHATSTHIS      2004    // the one item of the "What's This?" menu
-
-// ---- Main dialog (11)
+// ---- Main dialog (11): 2001..2100
 #define IDC_MAIN_REFRESH        2001
-#define IDC_MAIN_HELP           2002
+#define IDC_MAIN_HELP           2002    // also the tray menu's Help: one help topic for both
 #define IDC_MAIN_DEFSIZE        2003    // command, no control: back to the template size (Options page)
+#define IDC_HELP_WHATSTHIS      2004    // the one item of the "What's This?" menu of every dialog
 #define IDC_MAIN_TABSLOT        2100
 
-// ---- Options page (12)
+// ---- Options page (12): 3000..3013
 #define IDC_OPT_GENERAL         3000
 #define IDC_OPT_TRAY            3001
 #define IDC_OPT_SKIPWARN        3002
@@ -81,7 +90,7 @@
 #define IDC_OPT_ABOUT           3012
 #define IDC_OPT_DEFSIZE         3013
 
-// ---- Processes page (13)
+// ---- Processes page (13): 4001..4007
 #define IDC_PROC_LIST           4001
 #define IDC_PROC_THREADS        4002
 #define IDC_PROC_MODULES        4003
@@ -90,7 +99,60 @@
 #define IDC_PROC_VIEWMODULE     4006
 #define IDC_PROC_KILL           4007
 
-// ---- Process Information dialog (31): 11000s; the help topic of the whole dialog is 11000
+// ---- Windows page (14): 6001..6011
+#define IDC_WIN_TREE            6001
+#define IDC_WIN_SHOWCLASS       6002
+#define IDC_WIN_PICK            6003
+#define IDC_WIN_CLOSE           6004
+#define IDC_WIN_MINIMIZE        6005
+#define IDC_WIN_HIDE            6006
+#define IDC_WIN_ONTOP           6007
+#define IDC_WIN_WINDOW          6008
+#define IDC_WIN_CLASS           6009
+#define IDC_WIN_PROCESS         6010
+#define IDC_WIN_MODULE          6011
+
+// ---- Task Manager page (15): 7001..7009
+#define IDC_TASK_LIST           7001
+#define IDC_TASK_HIDDEN         7002
+#define IDC_TASK_CLOSEONSWITCH  7003
+#define IDC_TASK_SWITCH         7004
+#define IDC_TASK_CASCADE        7005
+#define IDC_TASK_TILEH          7006
+#define IDC_TASK_TILEV          7007
+#define IDC_TASK_MINALL         7008
+#define IDC_TASK_WINDOW         7009
+
+// ---- Capture Screen page (16): 8000..8050
+#define IDC_CAP_AREAGROUP       8000
+#define IDC_CAP_MOUSE           8001    // 8001..8007: the capture areas in their order
+#define IDC_CAP_RECT            8002
+#define IDC_CAP_ICON            8003
+#define IDC_CAP_SMALLICON       8004
+#define IDC_CAP_CLIENT          8005
+#define IDC_CAP_WINDOW          8006
+#define IDC_CAP_FULL            8007
+#define IDC_CAP_SHOWDIMS        8010
+#define IDC_CAP_SHOWMAGNIFIER   8011    // stored in a registry value of its own beside the settings record
+#define IDC_CAP_DIMGROUP        8020
+#define IDC_CAP_WIDTHLBL        8021
+#define IDC_CAP_WIDTH           8022
+#define IDC_CAP_HEIGHTLBL       8023
+#define IDC_CAP_HEIGHT          8024
+#define IDC_CAP_DESTGROUP       8030
+#define IDC_CAP_NEWWINDOW       8031    // 8031..8033: the destinations, stored as they are
+#define IDC_CAP_CLIPBOARD       8032
+#define IDC_CAP_FILE            8033
+#define IDC_CAP_GO              8050
+
+// ---- Copy and Find: the items of the context menus (menus 3 and 4) and the commands of their
+// keys (Ctrl+C, Ctrl+F, F3, Shift+F3): 9001..9004. "What's This?" (2004) closes both menus.
+#define IDC_CTX_COPY            9001
+#define IDC_CTX_FIND            9002
+#define IDC_CTX_FINDNEXT        9003
+#define IDC_CTX_FINDPREV        9004
+
+// ---- Process Information dialog (31): 11000..11014; 11000 is the whole dialog's help topic
 #define IDC_PI_TOPIC            11000
 #define IDC_PI_NAME             11001
 #define IDC_PI_CLASSGROUP       11002
@@ -105,9 +167,11 @@
 #define IDC_PI_MODULE           11012
 #define IDC_PI_TERMINATE        11013
 #define IDC_PI_ICON             11014
-#define IDC_INFO_HELP           11500   // the Help button of both information dialogs
 
-// ---- Module Information dialog (32): 12000s; help topic 12000
+// ---- The Help button of every information and editing dialog: 11500
+#define IDC_INFO_HELP           11500
+
+// ---- Module Information dialog (32): 12000..12006; help topic 12000
 #define IDC_MI_TOPIC            12000
 #define IDC_MI_NAME             12001
 #define IDC_MI_PROCESS          12002
@@ -116,20 +180,7 @@
 #define IDC_MI_ICON             12005
 #define IDC_MI_SMALLICON        12006
 
-// ---- Windows page (14)
-#define IDC_WIN_TREE            6001
-#define IDC_WIN_SHOWCLASS       6002
-#define IDC_WIN_PICK            6003
-#define IDC_WIN_CLOSE           6004
-#define IDC_WIN_MINIMIZE        6005
-#define IDC_WIN_HIDE            6006
-#define IDC_WIN_ONTOP           6007
-#define IDC_WIN_WINDOW          6008
-#define IDC_WIN_CLASS           6009
-#define IDC_WIN_PROCESS         6010
-#define IDC_WIN_MODULE          6011
-
-// ---- Window Information dialog (33): 13000s; help topic 13000
+// ---- Window Information dialog (33): 13000..13024; help topic 13000
 #define IDC_WI_TOPIC            13000
 #define IDC_WI_TITLE            13001
 #define IDC_WI_HANDLE           13002
@@ -156,7 +207,7 @@
 #define IDC_WI_PARENTBUTTON     13023
 #define IDC_WI_REFRESH          13024
 
-// ---- Class Information dialog (34): 14000s; help topic 14000
+// ---- Class Information dialog (34): 14000..14016; help topic 14000
 #define IDC_CI_TOPIC            14000
 #define IDC_CI_NAME             14001
 #define IDC_CI_PROCESS          14002
@@ -175,7 +226,20 @@
 #define IDC_CI_STYLELABEL       14015
 #define IDC_CI_STYLES           14016
 
-// ---- Move window dialog (35): 17000s; help topic 17000
+// ---- Capture viewer's menu (menu 2): 15000..15603; help topic 15000
+#define IDC_VIEW_TOPIC          15000
+#define IDC_VIEW_SCALE1         15501   // 15501..15506: x1, x2, x4, x8, x16, x32
+#define IDC_VIEW_SCALE2         15502
+#define IDC_VIEW_SCALE4         15503
+#define IDC_VIEW_SCALE8         15504
+#define IDC_VIEW_SCALE16        15505
+#define IDC_VIEW_SCALE32        15506
+#define IDC_VIEW_SAVE           15600
+#define IDC_VIEW_COPY           15601
+#define IDC_VIEW_CLOSE          15602
+#define IDC_VIEW_HELP           15603
+
+// ---- Move window dialog (35): 17000..17019; help topic 17000
 #define IDC_MW_TOPIC            17000
 #define IDC_MW_CHANGE           17001
 #define IDC_MW_TITLELABEL       17002
@@ -197,88 +261,55 @@
 #define IDC_MW_ACTIVATE         17018
 #define IDC_MW_FRAME            17019
 
-// ---- Task Manager page (15)
-#define IDC_TASK_LIST           7001
-#define IDC_TASK_HIDDEN         7002
-#define IDC_TASK_CLOSEONSWITCH  7003
-#define IDC_TASK_SWITCH         7004
-#define IDC_TASK_CASCADE        7005
-#define IDC_TASK_TILEH          7006
-#define IDC_TASK_TILEV          7007
-#define IDC_TASK_MINALL         7008
-#define IDC_TASK_WINDOW         7009
-
-// ---- Window picker, Task Manager page strings and the Style of window dialog (36): 18000s;
-// the help topic of the whole dialog is 18000
-#define IDD_STYLE_EDITOR        36
-#define IDI_STYLE               11
-#define IDI_STYLE_SMALL         12
-#define IDS_PICK_CLASS          21      // class of the picker window, registered per pick
-#define IDS_TASK_COLUMN         555
-#define IDS_STYLE_EDITOR_CAPTION 597    // also the scan format of the target handle
+// ---- Style of window dialog (36): 18000..18232; help topic 18000. Each group of check boxes
+// shares one help topic, that of its first box.
 #define IDC_SE_TOPIC            18000
 #define IDC_SE_STYLE            18001
 #define IDC_SE_EXSTYLE          18002
 #define IDC_SE_STYLEBIT0        18101   // 18101..18132: bits 0..31 of the style
+#define IDC_SE_STYLEBIT31       18132
 #define IDC_SE_EXBIT0           18201   // 18201..18232: bits 0..31 of the extended style
+#define IDC_SE_EXBIT31          18232
 
-// ---- Capture Screen page (16)
-#define IDC_CAP_AREAGROUP       8000
-#define IDC_CAP_MOUSE           8001
-#define IDC_CAP_RECT            8002
-#define IDC_CAP_ICON            8003
-#define IDC_CAP_SMALLICON       8004
-#define IDC_CAP_CLIENT          8005
-#define IDC_CAP_WINDOW          8006
-#define IDC_CAP_FULL            8007
-#define IDC_CAP_SHOWDIMS        8010
-#define IDC_CAP_DIMGROUP        8020
-#define IDC_CAP_WIDTHLBL        8021
-#define IDC_CAP_WIDTH           8022
-#define IDC_CAP_HEIGHTLBL       8023
-#define IDC_CAP_HEIGHT          8024
-#define IDC_CAP_DESTGROUP       8030
-#define IDC_CAP_NEWWINDOW       8031
-#define IDC_CAP_CLIPBOARD       8032
-#define IDC_CAP_FILE            8033
-#define IDC_CAP_GO              8050
+// ---- Find box (37): 19000..19004; help topic 19000
+#define IDC_FIND_TOPIC          19000
+#define IDC_FIND_WHAT           19001
+#define IDC_FIND_MATCHCASE      19002
+#define IDC_FIND_NOTE           19003   // what the last search found: a wrap or nothing
+#define IDC_FIND_NEXT           19004
 
-// ---- Capture Screen page (16): the selection's magnifier. Its setting is a registry value of
-// its own beside the settings record.
-#define IDC_CAP_SHOWMAGNIFIER   8011
-#define IDS_VALUE_SHOWMAGNIFIER 28      // the value's name under the settings key
+// ==== Strings, by the part of the program that shows them
 
-// ---- Capture viewer (menu 2): 15000s; help topic 15000
-#define IDC_VIEW_TOPIC          15000
-#define IDC_VIEW_SCALE1         15501   // 15501..15506: x1, x2, x4, x8, x16, x32
-#define IDC_VIEW_SCALE2         15502
-#define IDC_VIEW_SCALE4         15503
-#define IDC_VIEW_SCALE8         15504
-#define IDC_VIEW_SCALE16        15505
-#define IDC_VIEW_SCALE32        15506
-#define IDC_VIEW_SAVE           15600
-#define IDC_VIEW_COPY           15601
-#define IDC_VIEW_CLOSE          15602
-#define IDC_VIEW_HELP           15603
-
-// ---- Style of window dialog (36): its two check-box groups share one help topic each
-#define IDC_STYLE_BIT_FIRST     18101   // style bit 0 .. 31
-#define IDC_STYLE_BIT_LAST      18132
-#define IDC_EXSTYLE_BIT_FIRST   18201   // extended style bit 0 .. 31
-#define IDC_EXSTYLE_BIT_LAST    18232
-
-// ---- Strings
+// ---- Settings and start-up: the registry's keys and values, the hidden window's class:
+// 16..18, 22..24, 43
 #define IDS_KEY_OPTIONS         16
 #define IDS_VALUE_OPTIONS       17
+#define IDS_VALUE_SHOWMAGNIFIER 43      // "Show magnifier", a value beside the record
 #define IDS_MAIN_CLASS          18
-#define IDS_HELP_WHATSTHIS      19
-#define IDS_TRAY_TIP            20
 #define IDS_KEY_CURRENTVERSION  22
 #define IDS_KEY_RUN             23
 #define IDS_VALUE_RUN           24
+
+// ---- Context help: 19
+#define IDS_HELP_WHATSTHIS      19
+
+// ---- Tray icon: 20
+#define IDS_TRAY_TIP            20
+
+// ---- Window picker: 21
+#define IDS_PICK_CLASS          21      // class of the picker window, registered per pick
+
+// ---- Capture viewer and selection overlay: their classes and the viewer's caption, 25..27
 #define IDS_VIEWER_CLASS        25
 #define IDS_VIEWER_CAPTION      26
 #define IDS_SELECT_CLASS        27
+
+// ---- Saving a capture: the file types the Save As dialog offers, 28..30
+#define IDS_FILTER_BMP          28
+#define IDS_FILTER_PNG          29
+#define IDS_FILTER_ALL          30
+
+// ---- Message boxes: captions, confirmations and errors: 32..42
 #define IDS_CAPTION_ERROR       32
 #define IDS_CAPTION_WARNING     33
 #define IDS_CONFIRM_KILL        34
@@ -290,30 +321,19 @@
 #define IDS_CONFIRM_RESTART     40
 #define IDS_CONFIRM_LOGOFF      41
 #define IDS_CONFIRM_STYLE       42
-#define IDS_CAPTURE_HINT        60      // 60..66: one per capture area
-#define IDS_TAB_FIRST           256     // 256..260: the five tab texts
+
+// ---- Capture Screen page: the capture button's instructions, 60..66, one per capture area
+#define IDS_CAPTURE_HINT        60
+
+// ---- Main dialog: the tab texts, 256..260
 #define IDS_TAB_OPTIONS         256
 #define IDS_TAB_PROCESSES       257
 #define IDS_TAB_WINDOWS         258
 #define IDS_TAB_TASKS           259
 #define IDS_TAB_CAPTURE         260
-#define IDS_DESKTOP             576
-#define IDS_RESTORE             578
-#define IDS_MINIMIZE            579
-#define IDS_HIDE                580
-#define IDS_SHOW                581
-#define IDS_NOTTOPMOST          582
-#define IDS_TOPMOST             583
 
-// ---- Windows subsystem strings (592..): style texts, the Window Information and Move window
-#define IDS_OTHERS              592     // bits that no name covers
-#define IDS_STYLE_CAPTION       593     // "Style: %08lX (Extra: %08lX)"
-#define IDS_NONE                594
-#define IDS_MOVE_CAPTION        595     // "Move window %X", also the scan format of the caption
-#define IDS_CLASS_STYLE         596     // "Style (%08X)"
-#define IDS_ERR_STYLE_NUMBER    598     // the Style editor's OK on a field that holds no number
-
-// ---- Processes strings: column titles (512.., 528.., 544..), lower-list button, priority names
+// ---- Processes page and Process Information: column titles (512.., 528.., 544..), the
+// lower-list button and the priority names: 512..569
 #define IDS_PROCESS_COLUMN0     512     // 512..515
 #define IDS_THREAD_COLUMN0      528     // 528..532
 #define IDS_MODULE_COLUMN0      544     // 544..546
@@ -329,5 +349,31 @@
 #define IDS_PRI_REALTIME        567
 #define IDS_PRI_TIMECRITICAL    568
 #define IDS_PRI_UNDOCUMENTED    569
+
+// ---- Task Manager page: its column title, 555
+#define IDS_TASK_COLUMN         555
+
+// ---- Windows page, Window Information and the window toggles: 576..583
+#define IDS_DESKTOP             576
+#define IDS_RESTORE             578     // also the system menu item the information dialogs add
+#define IDS_MINIMIZE            579     // likewise
+#define IDS_HIDE                580
+#define IDS_SHOW                581
+#define IDS_NOTTOPMOST          582
+#define IDS_TOPMOST             583
+
+// ---- Style texts, Window and Class Information, Move window, Style of window: 592..598
+#define IDS_OTHERS              592     // bits that no name covers
+#define IDS_STYLE_CAPTION       593     // "Style: %08lX (Extra: %08lX)"
+#define IDS_NONE                594
+#define IDS_MOVE_CAPTION        595     // "Move window %X", also the scan format of the caption
+#define IDS_CLASS_STYLE         596     // "Style (%08X)"
+#define IDS_STYLE_EDITOR_CAPTION 597    // also the scan format of the target handle
+#define IDS_ERR_STYLE_NUMBER    598     // the Style editor's OK on a field that holds no number
+
+// ---- Find box: its notes, 600..602
+#define IDS_FIND_WRAPPED_END    600     // searching on passed the last window
+#define IDS_FIND_WRAPPED_START  601     // searching back passed the first window
+#define IDS_FIND_NONE           602
 
 #endif

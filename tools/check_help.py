@@ -21,7 +21,7 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import make_help  # noqa: E402
 
-WHOLE_DIALOG_TOPICS = [12, 13, 14, 15, 16, 11000, 12000, 13000, 14000, 15000, 17000, 18000]
+WHOLE_DIALOG_TOPICS = [12, 13, 14, 15, 16, 11000, 12000, 13000, 14000, 15000, 17000, 18000, 19000]
 
 
 def main(chm, popups_txt):

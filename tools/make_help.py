@@ -32,6 +32,8 @@ CHM_NAME = "Vantix.chm"
 TOC = [
     ("index.htm", None),
     ("main.htm", ["options.htm", "processes.htm", "windows.htm", "taskman.htm", "capture.htm"]),
+    ("find.htm", None),
+    ("context.htm", None),
     ("processinfo.htm", None),
     ("moduleinfo.htm", None),
     ("windowinfo.htm", ["movewindow.htm", "style.htm"]),

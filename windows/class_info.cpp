@@ -1,9 +1,10 @@
 // The Class Information dialog: a snapshot of one window class, taken when the dialog opens.
 #include "windows/class_info.h"
 #include "windows/names.h"
-#include "windows/windows_page.h"
+#include "windows/window_query.h"
 #include "processes/fields.h"
 #include "app/help.h"
+#include "app/contextmenu.h"
 #include "app/dlgservices.h"
 #include "app/msgbox.h"
 #include "app/program.h"
@@ -15,6 +16,8 @@
 
 HWND g_hClassWindow;
 char g_szClassName[CLASS_NAME_CHARS];
+
+static INT_PTR CALLBACK ClassInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 HWND OpenClassDialog(HWND hWnd)
 {
@@ -152,7 +155,7 @@ static void ClassInfo_OnCommand(HWND hDlg, int id)
     }
 }
 
-INT_PTR CALLBACK ClassInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK ClassInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG:
@@ -165,9 +168,13 @@ INT_PTR CALLBACK ClassInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lPa
         ClassInfo_OnDrawItem(hDlg, (const DRAWITEMSTRUCT*)lParam);
         return DlgResult(hDlg, TRUE);
     case WM_HELP:
-    case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;
+    case WM_CONTEXTMENU:
+        InfoDialogContextMenu(hDlg, (HWND)wParam, lParam);
+        break;
+    case WM_PROGRAM_KEY:
+        return DlgResult(hDlg, InfoDialogKey(hDlg, (int)wParam));
     default:
         return FALSE;
     }

@@ -13,6 +13,5 @@ extern char g_szClassName[CLASS_NAME_CHARS];
 // Opens a new modeless, ownerless dialog for the class of the window and returns it; when the
 // class name cannot be read, shows the system's error text and returns NULL.
 HWND OpenClassDialog(HWND hWnd);
-INT_PTR CALLBACK ClassInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 #endif

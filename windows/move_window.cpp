@@ -1,17 +1,18 @@
 // The Move window dialog. The target lives only in the dialog's caption; OK reads it back from
 // there and makes one SetWindowPos call from the check boxes and fields.
 #include "windows/move_window.h"
-#include "windows/windows_page.h"
+#include "windows/window_query.h"
 #include "app/help.h"
 #include "app/dlgservices.h"
 #include "app/msgbox.h"
 #include "app/program.h"
 #include "resource.h"
 
-#include <stdio.h>
 #include <string.h>
 
 #define MOVE_TEXT_CHARS 512
+
+static INT_PTR CALLBACK MoveWindowDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 INT_PTR OpenMoveDialog(HWND target, HWND owner)
 {
@@ -84,15 +85,11 @@ static HWND CoordinateParent(HWND hWnd)
     return GetParent(hWnd);
 }
 
-static void MoveDlg_OnInitDialog(HWND hDlg, HWND target)
+static void MoveWindow_OnInitDialog(HWND hDlg, HWND target)
 {
     SetDialogIcons(hDlg, IDI_MOVE);
     AddInfoSysMenuItems(hDlg);
-    char format[64];
-    char caption[MOVE_TEXT_CHARS];
-    lstrcpynA(format, LoadResString(IDS_MOVE_CAPTION), sizeof(format));
-    wsprintfA(caption, format, HandleValue(target));
-    SetWindowTextA(hDlg, caption);
+    SetTargetCaption(hDlg, IDS_MOVE_CAPTION, target);
 
     char title[MOVE_TEXT_CHARS];
     QueryWindowText(target, title, sizeof(title));
@@ -117,15 +114,9 @@ static int FieldInt(HWND hDlg, int id)
     return ok ? v : 0;
 }
 
-static void MoveDlg_OnOk(HWND hDlg)
+static void MoveWindow_OnOk(HWND hDlg)
 {
-    char caption[MOVE_TEXT_CHARS] = "";
-    char format[64];
-    GetWindowTextA(hDlg, caption, sizeof(caption));
-    lstrcpynA(format, LoadResString(IDS_MOVE_CAPTION), sizeof(format));
-    unsigned int handle = 0;
-    sscanf(caption, format, &handle);
-    HWND target = HandleFromValue(handle);
+    HWND target = TargetFromCaption(hDlg, IDS_MOVE_CAPTION);
     // Another program's window gets its title with a bounded wait, and none at all when it does
     // not answer; its move is queued.
     bool foreign = BelongsToOtherThread(target);
@@ -156,7 +147,7 @@ static void MoveDlg_OnOk(HWND hDlg)
     EndDialog(hDlg, 1);
 }
 
-static void MoveDlg_OnCommand(HWND hDlg, int id)
+static void MoveWindow_OnCommand(HWND hDlg, int id)
 {
     switch (id) {
     case IDC_MW_CHANGE:
@@ -166,7 +157,7 @@ static void MoveDlg_OnCommand(HWND hDlg, int id)
         EnableGroup(hDlg, id);
         break;
     case IDOK:
-        MoveDlg_OnOk(hDlg);
+        MoveWindow_OnOk(hDlg);
         break;
     case IDCANCEL:
         EndDialog(hDlg, 0);
@@ -177,14 +168,14 @@ static void MoveDlg_OnCommand(HWND hDlg, int id)
     }
 }
 
-INT_PTR CALLBACK MoveWindowDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK MoveWindowDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG:
-        MoveDlg_OnInitDialog(hDlg, (HWND)lParam);
+        MoveWindow_OnInitDialog(hDlg, (HWND)lParam);
         return FALSE;
     case WM_COMMAND:
-        MoveDlg_OnCommand(hDlg, LOWORD(wParam));
+        MoveWindow_OnCommand(hDlg, LOWORD(wParam));
         break;
     case WM_HELP:
     case WM_CONTEXTMENU:

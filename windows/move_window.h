@@ -8,7 +8,6 @@
 // Runs the dialog modally for the target, owned by owner; nothing for a target that is no
 // window. Returns 1 when OK applied the changes, 0 otherwise.
 INT_PTR OpenMoveDialog(HWND target, HWND owner);
-INT_PTR CALLBACK MoveWindowDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Pure: the SetWindowPos flags of the dialog's check boxes. order means "Order" is checked and
 // its field holds a window to insert after.

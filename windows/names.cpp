@@ -1,6 +1,6 @@
 // The name tables of styles and stock objects, and the texts built from them.
 #include "windows/names.h"
-#include "app/msgbox.h"
+#include "app/resstring.h"
 #include "resource.h"
 
 #include <stdio.h>
@@ -641,7 +641,8 @@ void LabelRemainingBits(BitLabels* labels)
         if (labels->text[n][0] == '\0') wsprintfA(labels->text[n], "Bit #%d", n + 1);
 }
 
-const char* NameOfValue(const NameTable* table, DWORD value)
+// The name of the first entry whose value equals value, or NULL.
+static const char* NameOfValue(const NameTable* table, DWORD value)
 {
     if (!table) return NULL;
     for (int i = 0; i < table->count; i++)

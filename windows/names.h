@@ -114,8 +114,6 @@ void SingleBitLabels(const NameTable* table, BitLabels* labels);
 // Every bit still without a label becomes "Bit #n", n being the bit number plus one.
 void LabelRemainingBits(BitLabels* labels);
 
-// The name of the first entry whose value equals value, or NULL.
-const char* NameOfValue(const NameTable* table, DWORD value);
 
 // Names of class handles, found by comparing with what the platform gives for each stock
 // object (LoadIconA, LoadCursorA, GetStockObject with no module); NULL when none is equal or

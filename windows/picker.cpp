@@ -10,10 +10,10 @@
 // pick so that no other window sees it, and the outline is a top-most ring window of our own that
 // shows the inverse of the screen below it.
 #include "windows/picker.h"
+#include "windows/pointing.h"
+#include "windows/screen.h"
 #include "app/msgbox.h"
 #include "app/program.h"
-#include "capture/pipeline.h"
-#include "capture/pointing.h"
 #include "resource.h"
 
 // The ring window's class; like the picker's class it lives for one pick only.
@@ -38,10 +38,7 @@ static int s_nQuitCode;
 // the screen taken before the first frame, from which the ring paints its inverse.
 static HWND s_hFrame;
 static HWND s_hFramed;
-static HDC s_hScreenDC;
-static HBITMAP s_hScreenBitmap;
-static HGDIOBJ s_hOldScreenBitmap;
-static POINT s_ptScreenOrigin;
+static ScreenCopy s_screen;
 
 // An arrow key's step as the keyboard hook passes it on (wParam: x, lParam: y).
 static const UINT WM_PICK_ARROW = WM_APP + 1;
@@ -73,44 +70,23 @@ static HRGN CreateRingRegion(int width, int height, int thickness)
     return outer;
 }
 
+// The whole virtual screen, which the ring may cross anywhere.
 static void TakeScreenPicture()
 {
-    s_ptScreenOrigin.x = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    s_ptScreenOrigin.y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    int w = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    int h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    HDC screen = GetDC(NULL);
-    if (!screen) return;
-    s_hScreenDC = CreateCompatibleDC(screen);
-    s_hScreenBitmap = s_hScreenDC ? CreateCompatibleBitmap(screen, w, h) : NULL;
-    if (s_hScreenBitmap) {
-        s_hOldScreenBitmap = SelectObject(s_hScreenDC, s_hScreenBitmap);
-        BitBlt(s_hScreenDC, 0, 0, w, h, screen, s_ptScreenOrigin.x, s_ptScreenOrigin.y, SRCCOPY);
-    }
-    ReleaseDC(NULL, screen);
+    int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    RECT all = {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    TakeScreenCopy(&s_screen, all);
 }
 
-static void DropScreenPicture()
-{
-    if (s_hScreenBitmap) {
-        SelectObject(s_hScreenDC, s_hOldScreenBitmap);
-        DeleteObject(s_hScreenBitmap);
-    }
-    if (s_hScreenDC) DeleteDC(s_hScreenDC);
-    s_hScreenDC = NULL;
-    s_hScreenBitmap = NULL;
-    s_hOldScreenBitmap = NULL;
-}
-
-static void Frame_OnPaint(HWND hWnd)
+static void PickerFrame_OnPaint(HWND hWnd)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hWnd, &ps);
     RECT rc;
     GetWindowRect(hWnd, &rc);
-    if (s_hScreenBitmap)
-        BitBlt(dc, 0, 0, rc.right - rc.left, rc.bottom - rc.top, s_hScreenDC,
-               rc.left - s_ptScreenOrigin.x, rc.top - s_ptScreenOrigin.y, NOTSRCCOPY);
+    if (s_screen.dc)
+        BitBlt(dc, 0, 0, rc.right - rc.left, rc.bottom - rc.top, s_screen.dc,
+               rc.left - s_screen.area.left, rc.top - s_screen.area.top, NOTSRCCOPY);
     else
         PatBlt(dc, 0, 0, rc.right - rc.left, rc.bottom - rc.top, BLACKNESS);
     EndPaint(hWnd, &ps);
@@ -127,7 +103,7 @@ static LRESULT CALLBACK FrameWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM 
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
-        Frame_OnPaint(hWnd);
+        PickerFrame_OnPaint(hWnd);
         return 0;
     }
     return DefWindowProcA(hWnd, msg, wParam, lParam);
@@ -443,7 +419,7 @@ static void SwallowRelease()
 }
 
 // A quit posted by the message that ended the pick is still waiting; it is taken here so that
-// nothing that follows the pick (a capture's delivery) runs its own loop on it.
+// nothing that follows the pick (a capture's delivery by the caller) runs its own loop on it.
 static void TakePendingQuit()
 {
     MSG msg;
@@ -494,7 +470,7 @@ HWND PickWindow(HWND owner, bool skipChildren, PickCallback callback)
         if (s_hFrame) DestroyWindow(s_hFrame);
         s_hFrame = NULL;
         s_hFramed = NULL;
-        DropScreenPicture();
+        DropScreenCopy(&s_screen);
         EndPhysicalPixels(scaling);
         UnregisterClassA(kFrameClass, g_hInst);
         UnregisterClassA(pickerClass, g_hInst);
@@ -505,8 +481,6 @@ HWND PickWindow(HWND owner, bool skipChildren, PickCallback callback)
     HWND picked = s_hPicked;
     if (callback && picked) callback(picked);
     if (owner) BringWindowToTop(owner);
-    // A callback captured the picked window: the capture goes to its destination.
-    if (callback && picked) DeliverCapture();
     if (s_bQuitSeen) PostQuitMessage(s_nQuitCode);
     return picked;
 }

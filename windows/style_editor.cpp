@@ -2,6 +2,7 @@
 // and the 64 check boxes mirror each other through one rule for reading a field.
 #include "windows/style_editor.h"
 #include "windows/names.h"
+#include "windows/window_query.h"
 #include "hooklib/quillet.h"
 #include "app/dlgservices.h"
 #include "app/help.h"
@@ -99,18 +100,6 @@ static void WriteStyleField(HWND hDlg, int field, DWORD value)
     SetDlgItemTextA(hDlg, field, text);
 }
 
-static HWND TargetOfEditor(HWND hDlg)
-{
-    char caption[256], format[128];
-    caption[0] = '\0';
-    GetWindowTextA(hDlg, caption, sizeof(caption));
-    lstrcpynA(format, LoadResString(IDS_STYLE_EDITOR_CAPTION), sizeof(format));
-    unsigned int handle = 0;
-    if (sscanf(caption, format, &handle) != 1) return NULL;
-    // Window handles carry 32 significant bits on both builds, sign-extended on the 64-bit one.
-    return (HWND)(LONG_PTR)(LONG)handle;
-}
-
 static void LabelBoxes(HWND hDlg, int firstBox, const char* className)
 {
     BitLabels labels;
@@ -127,9 +116,7 @@ static void StyleEditor_OnInitDialog(HWND hDlg, HWND target)
 {
     SetDialogIcons(hDlg, IDI_STYLE);
     AddInfoSysMenuItems(hDlg);
-    char caption[256];
-    snprintf(caption, sizeof(caption), LoadResString(IDS_STYLE_EDITOR_CAPTION), (unsigned int)(ULONG_PTR)target);
-    SetWindowTextA(hDlg, caption);
+    SetTargetCaption(hDlg, IDS_STYLE_EDITOR_CAPTION, target);
     // Each text sets its 32 boxes through the change notification.
     WriteStyleField(hDlg, IDC_SE_STYLE, (DWORD)GetWindowLongA(target, GWL_STYLE));
     WriteStyleField(hDlg, IDC_SE_EXSTYLE, (DWORD)GetWindowLongA(target, GWL_EXSTYLE));
@@ -175,7 +162,7 @@ static void RedrawChangedWindow(HWND hWnd, DWORD waitMs)
 
 static void StyleEditor_OnOk(HWND hDlg)
 {
-    HWND target = TargetOfEditor(hDlg);
+    HWND target = TargetFromCaption(hDlg, IDS_STYLE_EDITOR_CAPTION);
     DWORD style, exStyle;
     bool styleRead = ReadStyleField(hDlg, IDC_SE_STYLE, &style);
     bool exStyleRead = ReadStyleField(hDlg, IDC_SE_EXSTYLE, &exStyle);
@@ -203,9 +190,9 @@ static void StyleEditor_OnCommand(HWND hDlg, int id, int code)
 {
     if ((id == IDC_SE_STYLE || id == IDC_SE_EXSTYLE) && code == EN_CHANGE) {
         StyleEditor_OnFieldChange(hDlg, id);
-    } else if (id >= IDC_SE_STYLEBIT0 && id < IDC_SE_STYLEBIT0 + 32 && code == BN_CLICKED) {
+    } else if (id >= IDC_SE_STYLEBIT0 && id <= IDC_SE_STYLEBIT31 && code == BN_CLICKED) {
         StyleEditor_OnBoxClick(hDlg, id);
-    } else if (id >= IDC_SE_EXBIT0 && id < IDC_SE_EXBIT0 + 32 && code == BN_CLICKED) {
+    } else if (id >= IDC_SE_EXBIT0 && id <= IDC_SE_EXBIT31 && code == BN_CLICKED) {
         StyleEditor_OnBoxClick(hDlg, id);
     } else if (id == IDOK) {
         StyleEditor_OnOk(hDlg);
@@ -216,25 +203,27 @@ static void StyleEditor_OnCommand(HWND hDlg, int id, int code)
     }
 }
 
-static INT_PTR CALLBACK StyleEditorProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK StyleEditorDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG:
         StyleEditor_OnInitDialog(hDlg, (HWND)lParam);
-        return 0;
+        return FALSE;
     case WM_COMMAND:
         StyleEditor_OnCommand(hDlg, LOWORD(wParam), HIWORD(wParam));
-        return DlgResult(hDlg, 0);
+        break;
     case WM_HELP:
     case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
-        return DlgResult(hDlg, 0);
+        break;
+    default:
+        return FALSE;
     }
-    return FALSE;
+    return DlgResult(hDlg, 0);
 }
 
 void OpenStyleEditor(HWND hWnd, HWND owner)
 {
     if (!IsWindow(hWnd)) return;
-    DialogBoxParamA(g_hInst, MAKEINTRESOURCEA(IDD_STYLE_EDITOR), owner, StyleEditorProc, (LPARAM)hWnd);
+    DialogBoxParamA(g_hInst, MAKEINTRESOURCEA(IDD_STYLE_EDITOR), owner, StyleEditorDlgProc, (LPARAM)hWnd);
 }

@@ -2,23 +2,28 @@
 // between. The list is a snapshot taken when the page opens, on Refresh and on "Hidden"; every
 // item carries the index of its window in that snapshot.
 #include "windows/taskman_page.h"
+#include "windows/window_commands.h"
 #include "windows/window_info.h"
-#include "windows/windows_page.h"
-#include "processes/processes_page.h"
+#include "windows/window_query.h"
 #include "processes/snapshot.h"
+#include "app/contextmenu.h"
 #include "app/dlgservices.h"
 #include "app/help.h"
-#include "app/msgbox.h"
+#include "app/listview.h"
+#include "app/textcopy.h"
 #include "app/program.h"
 #include "app/settings.h"
+#include "app/waitcursor.h"
 #include "resource.h"
 
-#include <shellapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
-#define TASK_LIST_STYLE 0x5081000D   // child, visible, border, tab stop, report, single selection, always shown
+#define TASK_TITLE_CHARS 1024
+
+#define TASK_LIST_STYLE (REPORT_LIST_STYLE | WS_VISIBLE)
+static_assert(TASK_LIST_STYLE == 0x5081000D, "the task list's style");
 
 HWND g_hTaskList;
 int g_iTaskSel = -1;
@@ -29,7 +34,6 @@ ArrangeWindowsFn g_pfnTileWindows = TileWindows;
 static HWND* s_pTasks;
 static int s_nTasks;
 static int s_nTaskFill;
-static HIMAGELIST s_hTaskImages;
 
 int TaskCount()
 {
@@ -39,23 +43,6 @@ int TaskCount()
 HWND TaskWindow(int index)
 {
     return (s_pTasks && index >= 0 && index < s_nTasks) ? s_pTasks[index] : NULL;
-}
-
-// ---- Switching
-
-void SwitchToWindow(HWND hWnd)
-{
-    if (!IsWindow(hWnd)) {
-        ShowErrorBox(IDS_ERR_NOWINDOW);
-    } else {
-        HWND target = GetLastActivePopup(hWnd);
-        if (!target) target = hWnd;
-        // Queued for another program, which may not answer: the foreground request that
-        // follows is handled after the restore.
-        if (IsIconic(target)) ShowWindowNoWait(target, SW_RESTORE);
-        SetForegroundWindow(target);
-    }
-    if (g_Options.TaskCloseOnSwitch) PostMessageA(g_hMainDlg, WM_CLOSE, 0, 0);
 }
 
 // ---- Titles
@@ -86,22 +73,17 @@ static void ProgramPathOf(DWORD pid, char* path, int size)
     s_nTaskPaths++;
 }
 
-HICON TaskTitle(HWND hWnd, char* buffer, int size, bool wantIcon)
+// The window's text as the list shows it: its title, or "(program)" when it has none. path, when
+// given (MAX_PATH characters), receives the program's path as well.
+static void TaskTitle(HWND hWnd, char* buffer, int size, char* path)
 {
-    if (!buffer || size <= 0) return NULL;
     buffer[0] = '\0';
     GetWindowTextA(hWnd, buffer, size);
-    if (buffer[0] && !wantIcon) return NULL;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hWnd, &pid);
-    char path[MAX_PATH];
-    ProgramPathOf(pid, path, sizeof(path));
+    if (buffer[0] && !path) return;
+    char own[MAX_PATH];
+    if (!path) path = own;
+    ProgramPathOf(OwnerProcessId(hWnd), path, MAX_PATH);
     if (!buffer[0]) snprintf(buffer, (size_t)size, "(%s)", FileNamePart(path));
-    if (!wantIcon || !path[0]) return NULL;
-    SHFILEINFOA sfi;
-    ZeroMemory(&sfi, sizeof(sfi));
-    if (!SHGetFileInfoA(path, 0, &sfi, sizeof(sfi), SHGFI_ICON | SHGFI_SMALLICON)) return NULL;
-    return sfi.hIcon;
 }
 
 // ---- Collecting
@@ -134,7 +116,10 @@ static void FreeTasks()
     g_iTaskSel = -1;
 }
 
-void BuildTaskList()
+static void FillTaskList();
+
+// Collects the application windows anew (two passes with the same filter) and fills the list.
+static void BuildTaskList()
 {
     FreeTasks();
     EnumWindows(CountTaskProc, 0);
@@ -148,112 +133,84 @@ void BuildTaskList()
 
 // ---- The list
 
-static int TaskSortState()
-{
-    return SortStateOf(g_Options.TaskSortStates, TASK_COLUMNS, g_Options.TaskSortColumn);
-}
-
-int CALLBACK CompareTasks(LPARAM a, LPARAM b, LPARAM column)
+// Sort callback: item data are indices of the collected windows, the sort parameter the column.
+static int CALLBACK CompareTasks(LPARAM a, LPARAM b, LPARAM column)
 {
     // The titles are read anew at every comparison, so the order is that of the titles now.
     char ta[TASK_TITLE_CHARS], tb[TASK_TITLE_CHARS];
-    TaskTitle(TaskWindow((int)a), ta, sizeof(ta), false);
-    TaskTitle(TaskWindow((int)b), tb, sizeof(tb), false);
+    TaskTitle(TaskWindow((int)a), ta, sizeof(ta), NULL);
+    TaskTitle(TaskWindow((int)b), tb, sizeof(tb), NULL);
     int cmp = lstrcmpiA(ta, tb);
     cmp = (cmp > 0) - (cmp < 0);
     return DirectedComparison(cmp, SortStateOf(g_Options.TaskSortStates, TASK_COLUMNS, (uint32_t)column));
 }
 
-static LPARAM TaskRowParam(int row)
-{
-    LVITEMA item;
-    ZeroMemory(&item, sizeof(item));
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!SendMessageA(g_hTaskList, LVM_GETITEMA, 0, (LPARAM)&item)) return -1;
-    return item.lParam;
-}
-
-static void SelectTopTask()
-{
-    LVITEMA item;
-    ZeroMemory(&item, sizeof(item));
-    item.mask = LVIF_STATE;
-    item.iItem = 0;
-    item.state = LVIS_SELECTED;
-    item.stateMask = LVIS_SELECTED;
-    SendMessageA(g_hTaskList, LVM_SETITEMA, 0, (LPARAM)&item);
-}
-
 static void SortTasks()
 {
-    SendMessageA(g_hTaskList, LVM_SORTITEMS, (WPARAM)g_Options.TaskSortColumn, (LPARAM)CompareTasks);
+    SortList(g_hTaskList, g_Options.TaskSortColumn, CompareTasks);
 }
 
-// A new image list for this fill; the list destroys the one of the previous fill.
-static HIMAGELIST NewTaskImages()
-{
-    HIMAGELIST images = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                         ILC_COLOR32 | ILC_MASK, s_nTasks, 0);
-    HIMAGELIST old = (HIMAGELIST)SendMessageA(g_hTaskList, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)images);
-    if (old) ImageList_Destroy(old);
-    s_hTaskImages = images;
-    return images;
-}
-
-void FillTaskList()
+// Refills the list from the windows collected last, in their order, sorted when a sort is set.
+static void FillTaskList()
 {
     if (!g_hTaskList) return;
-    SendMessageA(g_hTaskList, WM_SETREDRAW, FALSE, 0);
+    bool redraw = BeginBulkFill(g_hTaskList);
     s_bKeepingPaths = true;
     s_nTaskPaths = 0;
     SendMessageA(g_hTaskList, LVM_DELETEALLITEMS, 0, 0);
     g_iTaskSel = -1;
-    HIMAGELIST images = NewTaskImages();
-    int nextImage = 0;
-    char title[TASK_TITLE_CHARS];
+    // A new image list for this fill; the list destroys the one of the previous fill.
+    HIMAGELIST images = ReplaceSmallImages(g_hTaskList, s_nTasks);
+    char title[TASK_TITLE_CHARS], path[MAX_PATH];
     for (int i = 0; i < s_nTasks; i++) {
-        HICON icon = TaskTitle(s_pTasks[i], title, sizeof(title), true);
-        int image = -1;
-        if (icon) {
-            if (images && ImageList_ReplaceIcon(images, -1, icon) >= 0) image = nextImage++;
-            // The image list keeps a copy.
-            DestroyIcon(icon);
-        }
-        LVITEMA item;
-        ZeroMemory(&item, sizeof(item));
-        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-        item.iItem = i;
-        item.pszText = title;
-        item.iImage = image;
-        item.lParam = i;
-        item.state = i == 0 ? LVIS_SELECTED : 0;
-        item.stateMask = LVIS_SELECTED;
-        SendMessageA(g_hTaskList, LVM_INSERTITEMA, 0, (LPARAM)&item);
+        TaskTitle(s_pTasks[i], title, sizeof(title), path);
+        InsertListRow(g_hTaskList, i, title, AddFileIcon(images, path), i, i == 0);
     }
     if (s_nTasks > 0) {
         g_iTaskSel = 0;
-        if (TaskSortState() != SORT_NONE) SortTasks();
-        SelectTopTask();
-        LPARAM top = TaskRowParam(0);
+        if (SortStateOf(g_Options.TaskSortStates, TASK_COLUMNS, g_Options.TaskSortColumn) != SORT_NONE) SortTasks();
+        SelectTopRow(g_hTaskList);
+        LPARAM top = ListRowParam(g_hTaskList, 0);
         if (top >= 0 && top < s_nTasks) g_iTaskSel = (int)top;
     }
     s_bKeepingPaths = false;
-    SendMessageA(g_hTaskList, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(g_hTaskList, NULL, TRUE);
+    EndBulkFill(g_hTaskList, redraw);
     SetFocus(g_hTaskList);
 }
+
+// The row of the window again after a refresh, when it is still listed: its selection makes it
+// the selected window.
+static void SelectTaskWindow(HWND hWnd)
+{
+    if (!hWnd || !g_hTaskList) return;
+    int rows = (int)SendMessageA(g_hTaskList, LVM_GETITEMCOUNT, 0, 0);
+    for (int row = 0; row < rows; row++) {
+        if (TaskWindow((int)ListRowParam(g_hTaskList, row)) != hWnd) continue;
+        LVITEMA item;
+        ZeroMemory(&item, sizeof(item));
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(g_hTaskList, LVM_SETITEMSTATE, row, (LPARAM)&item);
+        SendMessageA(g_hTaskList, LVM_ENSUREVISIBLE, row, FALSE);
+        return;
+    }
+}
+
+static HWND SelectedTask();
 
 static void RefreshTasks()
 {
     BeginWaitCursor();
+    HWND selected = SelectedTask();
     BuildTaskList();
+    SelectTaskWindow(selected);
     EndWaitCursor();
 }
 
 // ---- Commands
 
-BOOL CALLBACK MinimizeAllProc(HWND hWnd, LPARAM)
+// Minimizes every visible, unowned top-level window but the program's own main windows.
+static BOOL CALLBACK MinimizeAllProc(HWND hWnd, LPARAM)
 {
     if (hWnd != g_hMainWnd && hWnd != g_hMainDlg && hWnd != GetDesktopWindow() && !IsChildOrOwned(hWnd) &&
         IsWindowVisible(hWnd))
@@ -266,7 +223,7 @@ static HWND SelectedTask()
     return g_iTaskSel >= 0 ? TaskWindow(g_iTaskSel) : NULL;
 }
 
-static void TaskPage_OnCommand(HWND hDlg, int id)
+static void TaskmanPage_OnCommand(HWND hDlg, int id)
 {
     switch (id) {
     case IDC_MAIN_REFRESH:
@@ -305,32 +262,30 @@ static void TaskPage_OnCommand(HWND hDlg, int id)
 
 // ---- Notifications
 
-static void TaskPage_OnColumnClick(int column)
+static void TaskmanPage_OnColumnClick(int column)
 {
-    if (column < 0 || column >= TASK_COLUMNS) return;
-    g_Options.TaskSortColumn = (uint32_t)column;
-    g_Options.TaskSortStates[column] = NextSortState(g_Options.TaskSortStates[column]);
+    int state = ClickSortColumn(&g_Options.TaskSortColumn, g_Options.TaskSortStates, TASK_COLUMNS, column);
     // Unsorted again means the order of the snapshot, without collecting anew.
-    if (g_Options.TaskSortStates[column] != SORT_NONE) SortTasks();
-    else FillTaskList();
+    if (state == SORT_NONE) FillTaskList();
+    else if (state > SORT_NONE) SortTasks();
 }
 
-static void TaskPage_OnItemChanged(const NMLISTVIEW* nm)
+static void TaskmanPage_OnItemChanged(const NMLISTVIEW* nm)
 {
     // Losing the selection keeps the window selected last.
-    if (!(nm->uChanged & LVIF_STATE) || !(nm->uNewState & LVIS_SELECTED) || nm->iItem < 0) return;
+    if (!IsNewSelection(nm)) return;
     if (nm->lParam >= 0 && nm->lParam < s_nTasks) g_iTaskSel = (int)nm->lParam;
 }
 
-static void TaskPage_OnNotify(const NMHDR* nm)
+static void TaskmanPage_OnNotify(const NMHDR* nm)
 {
     if (!g_hTaskList || nm->hwndFrom != g_hTaskList) return;
     switch (nm->code) {
     case LVN_COLUMNCLICK:
-        TaskPage_OnColumnClick(((const NMLISTVIEW*)nm)->iSubItem);
+        TaskmanPage_OnColumnClick(((const NMLISTVIEW*)nm)->iSubItem);
         break;
     case LVN_ITEMCHANGED:
-        TaskPage_OnItemChanged((const NMLISTVIEW*)nm);
+        TaskmanPage_OnItemChanged((const NMLISTVIEW*)nm);
         break;
     case NM_DBLCLK:
         if (g_iTaskSel >= 0) SwitchToWindow(SelectedTask());
@@ -342,32 +297,31 @@ static void TaskPage_OnNotify(const NMHDR* nm)
 
 static void CreateTaskList(HWND hDlg)
 {
-    HWND placeholder = GetDlgItem(hDlg, IDC_TASK_LIST);
-    RECT rc = {0, 0, 0, 0};
-    if (placeholder) {
-        GetClientRect(placeholder, &rc);
-        MapWindowPoints(placeholder, hDlg, (POINT*)&rc, 2);
-        DestroyWindow(placeholder);
-    }
-    g_hTaskList = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", TASK_LIST_STYLE, rc.left, rc.top,
-                                  rc.right - rc.left, rc.bottom - rc.top, hDlg,
-                                  (HMENU)(INT_PTR)IDC_TASK_LIST, g_hInst, NULL);
-    if (!g_hTaskList) return;
-    SendMessageA(g_hTaskList, WM_SETFONT, SendMessageA(hDlg, WM_GETFONT, 0, 0), FALSE);
-    // First in the tab order, where the placeholder stood.
-    SetWindowPos(g_hTaskList, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    LVCOLUMNA col;
-    ZeroMemory(&col, sizeof(col));
-    col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    col.fmt = LVCFMT_LEFT;
-    col.cx = g_Options.TaskColumnWidths[0] >= 0
-                 ? g_Options.TaskColumnWidths[0]
-                 : AutoColumnWidth(rc.right - rc.left, 1, GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CXVSCROLL));
-    col.pszText = (LPSTR)LoadResString(IDS_TASK_COLUMN);
-    SendMessageA(g_hTaskList, LVM_INSERTCOLUMNA, 0, (LPARAM)&col);
+    g_hTaskList = ReplacePlaceholder(hDlg, IDC_TASK_LIST, WS_EX_CLIENTEDGE, WC_LISTVIEWA, TASK_LIST_STYLE,
+                                     IDC_TASK_LIST, NULL);
+    if (g_hTaskList) AddListColumns(g_hTaskList, TASK_COLUMNS, IDS_TASK_COLUMN, g_Options.TaskColumnWidths, -1);
 }
 
-static void TaskPage_OnInitDialog(HWND hDlg)
+// ---- Copy
+
+static bool TaskmanPage_OnProgramKey(int command)
+{
+    if (command != IDC_CTX_COPY || !g_hTaskList || GetFocus() != g_hTaskList) return false;
+    CopyListSelection(g_hTaskList);
+    return true;
+}
+
+static void TaskmanPage_OnContextMenu(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    HWND clicked = (HWND)wParam;
+    if (!g_hTaskList || clicked != g_hTaskList) {
+        RouteHelpMessage(hDlg, msg, wParam, lParam);
+        return;
+    }
+    if (TrackContextMenu(hDlg, clicked, lParam, CONTEXT_MENU_COPY) == IDC_CTX_COPY) CopyListSelection(clicked);
+}
+
+static void TaskmanPage_OnInitDialog(HWND hDlg)
 {
     BeginWaitCursor();
     CheckDlgButton(hDlg, IDC_TASK_HIDDEN, g_Options.TaskShowHidden ? BST_CHECKED : BST_UNCHECKED);
@@ -377,34 +331,37 @@ static void TaskPage_OnInitDialog(HWND hDlg)
     EndWaitCursor();
 }
 
-static void TaskPage_OnDestroy()
+static void TaskmanPage_OnDestroy()
 {
-    if (g_hTaskList) g_Options.TaskColumnWidths[0] = (int32_t)SendMessageA(g_hTaskList, LVM_GETCOLUMNWIDTH, 0, 0);
+    SaveColumnWidths(g_hTaskList, g_Options.TaskColumnWidths, TASK_COLUMNS);
     FreeTasks();
     // The list goes with the page and takes its image list with it.
     g_hTaskList = NULL;
-    s_hTaskImages = NULL;
 }
 
 INT_PTR CALLBACK TaskManagerPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG:
-        TaskPage_OnInitDialog(hDlg);
+        TaskmanPage_OnInitDialog(hDlg);
         return FALSE;
     case WM_COMMAND:
-        TaskPage_OnCommand(hDlg, LOWORD(wParam));
+        TaskmanPage_OnCommand(hDlg, LOWORD(wParam));
         break;
     case WM_NOTIFY:
-        TaskPage_OnNotify((const NMHDR*)lParam);
+        TaskmanPage_OnNotify((const NMHDR*)lParam);
         break;
     case WM_DESTROY:
-        TaskPage_OnDestroy();
+        TaskmanPage_OnDestroy();
         break;
     case WM_HELP:
-    case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;
+    case WM_CONTEXTMENU:
+        TaskmanPage_OnContextMenu(hDlg, msg, wParam, lParam);
+        break;
+    case WM_PROGRAM_KEY:
+        return DlgResult(hDlg, TaskmanPage_OnProgramKey((int)wParam));
     default:
         return FALSE;
     }

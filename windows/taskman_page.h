@@ -1,11 +1,9 @@
-// The Task Manager tab page, and switching to a window (shared with the Windows subsystem).
+// The Task Manager tab page: the application windows of the desktop.
 #ifndef VANTIX_TASKMAN_PAGE_H
 #define VANTIX_TASKMAN_PAGE_H
 
 #include <windows.h>
 #include <commctrl.h>
-
-#define TASK_TITLE_CHARS 1024
 
 // The page's list view and the index, in the collected windows, of the selected one (-1: none).
 extern HWND g_hTaskList;
@@ -13,20 +11,7 @@ extern int g_iTaskSel;
 
 INT_PTR CALLBACK TaskManagerPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Brings a top-level window (its last active pop-up) to the foreground, restoring it when it is
-// minimized; "Window no longer exists" when it has gone. With "Close on switch" set, the main
-// dialog closes afterwards either way.
-void SwitchToWindow(HWND hWnd);
-
-// The window's text as the list shows it: its title, or "(program)" when it has none. With
-// wantIcon, also the small icon of the window's program (the caller destroys it), else NULL.
-HICON TaskTitle(HWND hWnd, char* buffer, int size, bool wantIcon);
-
-// Collects the application windows anew (two passes with the same filter) and fills the list.
-void BuildTaskList();
-// Refills the list from the windows collected last, in their order, sorted when a sort is set.
-void FillTaskList();
-// The collected windows: the window behind a list item's data, or NULL.
+// The collected windows: their number, and the window behind a list item's data, or NULL.
 int TaskCount();
 HWND TaskWindow(int index);
 
@@ -35,10 +20,5 @@ HWND TaskWindow(int index);
 typedef WORD (WINAPI *ArrangeWindowsFn)(HWND parent, UINT how, const RECT* area, UINT count, const HWND* kids);
 extern ArrangeWindowsFn g_pfnCascadeWindows;
 extern ArrangeWindowsFn g_pfnTileWindows;
-
-// Sort callback: item data are indices of the collected windows, the sort parameter the column.
-int CALLBACK CompareTasks(LPARAM a, LPARAM b, LPARAM column);
-// Minimizes every visible, unowned top-level window but the program's own main windows.
-BOOL CALLBACK MinimizeAllProc(HWND hWnd, LPARAM lParam);
 
 #endif

@@ -4,9 +4,11 @@
 #include "windows/move_window.h"
 #include "windows/names.h"
 #include "windows/style_editor.h"
-#include "windows/windows_page.h"
+#include "windows/window_commands.h"
+#include "windows/window_query.h"
 #include "processes/fields.h"
 #include "app/help.h"
+#include "app/contextmenu.h"
 #include "app/dlgservices.h"
 #include "app/msgbox.h"
 #include "app/program.h"
@@ -15,13 +17,16 @@
 #include <stdio.h>
 #include <string.h>
 
-#define WINDOW_TEXT_CHARS 1024
+static INT_PTR CALLBACK WindowInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 void OpenWindowInfo(HWND hWnd)
 {
     if (!IsWindow(hWnd)) return;
     CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_WINDOW_INFO), NULL, WindowInfoDlgProc, (LPARAM)hWnd);
 }
+
+// The window commands below this dialog open it through here (windows/window_commands.h).
+OpenWindowInfoFn g_pfnOpenWindowInfo = OpenWindowInfo;
 
 // ---- Property list
 
@@ -144,7 +149,8 @@ static void FillWindowInfo(HWND hDlg, HWND hWnd)
     SetWindowToggleLabels(hDlg, hWnd, IDC_WI_MINIMIZE, IDC_WI_HIDE, IDC_WI_ONTOP);
 }
 
-void RefreshWindowInfo(HWND hDlg)
+// Reads the window again into every field of the dialog.
+static void RefreshWindowInfo(HWND hDlg)
 {
     FillWindowInfo(hDlg, DialogTarget(hDlg));
 }
@@ -192,7 +198,7 @@ static void WindowInfo_OnCommand(HWND hDlg, int id, int code)
         RefreshWindowInfo(hDlg);
 }
 
-INT_PTR CALLBACK WindowInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK WindowInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG:
@@ -202,9 +208,13 @@ INT_PTR CALLBACK WindowInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lP
         WindowInfo_OnCommand(hDlg, LOWORD(wParam), HIWORD(wParam));
         break;
     case WM_HELP:
-    case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;
+    case WM_CONTEXTMENU:
+        InfoDialogContextMenu(hDlg, (HWND)wParam, lParam);
+        break;
+    case WM_PROGRAM_KEY:
+        return DlgResult(hDlg, InfoDialogKey(hDlg, (int)wParam));
     default:
         return FALSE;
     }

@@ -10,9 +10,6 @@
 
 // Opens a Window Information dialog for the window; nothing when it is no window.
 void OpenWindowInfo(HWND hWnd);
-INT_PTR CALLBACK WindowInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
-// Reads the window again into every field of the dialog.
-void RefreshWindowInfo(HWND hDlg);
 
 // The property lines of a window ("<data> = <name>" each, in the order the platform reports
 // them), or the none text when it has no property. Lines that do not fit end the text with a

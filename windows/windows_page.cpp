@@ -1,19 +1,20 @@
-// The Windows tab page: every window of the desktop as a tree, and the window commands it
-// shares with the Window Information dialog.
+// The Windows tab page: every window of the desktop as a tree; its buttons carry out window
+// commands on the selected window.
 #include "windows/windows_page.h"
 #include "windows/class_info.h"
+#include "windows/find_box.h"
 #include "windows/names.h"
-#include "windows/picker.h"
-#include "windows/taskman_page.h"
-#include "windows/window_info.h"
-#include "processes/module_info.h"
-#include "processes/process_info.h"
+#include "windows/window_commands.h"
+#include "windows/window_query.h"
 #include "processes/snapshot.h"
-#include "app/help.h"
+#include "app/contextmenu.h"
 #include "app/dlgservices.h"
-#include "app/msgbox.h"
-#include "app/settings.h"
+#include "app/help.h"
 #include "app/program.h"
+#include "app/resstring.h"
+#include "app/settings.h"
+#include "app/textcopy.h"
+#include "app/waitcursor.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -46,129 +47,7 @@ struct OwnerLabelEntry {
 static OwnerLabelEntry s_ownerLabels[OWNER_LABELS_MAX];
 static int s_nOwnerLabels;
 
-// ---- Shared window operations
-
-const char* OwnerProcessLabel(HWND hWnd, bool parenthesised)
-{
-    static char s_label[BASE_NAME_CHARS + 3];
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hWnd, &pid);
-    const PROCESSENTRY32* entry = ProcessEntryFor(pid);
-    const char* name = FileNamePart(entry ? entry->szExeFile : "");
-    snprintf(s_label, sizeof(s_label), parenthesised ? "(%s)" : "%s", name);
-    return s_label;
-}
-
-bool IsChildOrOwned(HWND hWnd)
-{
-    return GetWindow(hWnd, GW_OWNER) != NULL || GetParent(hWnd) != NULL ||
-           (GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) != 0;
-}
-
-// Bytes of s that fit into maxBytes without splitting a double-byte character.
-static size_t WholeCharBytes(UINT codePage, const char* s, size_t maxBytes);
-
-// The caption the platform keeps for every window, read without asking the window's thread.
-// Bound at run time: not every SDK's import library names the function.
-static void ReadKeptCaption(HWND hWnd, char* buf, int size)
-{
-    typedef int (WINAPI *InternalTextFn)(HWND, LPWSTR, int);
-    static InternalTextFn s_pfnInternalText =
-        (InternalTextFn)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "InternalGetWindowText");
-    buf[0] = '\0';
-    if (!s_pfnInternalText) return;
-    WCHAR wide[ITEM_TEXT_CHARS];
-    int n = s_pfnInternalText(hWnd, wide, ITEM_TEXT_CHARS);
-    if (n <= 0) return;
-    if (n >= ITEM_TEXT_CHARS) n = ITEM_TEXT_CHARS - 1;
-    wide[n] = L'\0';
-    // Room for every character as a double-byte one, then cut on a whole character.
-    char ansi[2 * ITEM_TEXT_CHARS];
-    if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof(ansi), NULL, NULL)) return;
-    size_t keep = WholeCharBytes(CP_ACP, ansi, (size_t)size - 1);
-    memcpy(buf, ansi, keep);
-    buf[keep] = '\0';
-}
-
-bool QueryWindowText(HWND hWnd, char* buf, int size)
-{
-    // A window of another thread of this process gets the buffer itself, not a copy, and may
-    // write it after the wait has given up: it writes into this buffer, which stays valid.
-    static char s_received[ITEM_TEXT_CHARS];
-    if (!buf || size <= 0) return false;
-    buf[0] = '\0';
-    if (size > (int)sizeof(s_received)) size = sizeof(s_received);
-    s_received[0] = '\0';
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(hWnd, WM_GETTEXT, (WPARAM)size, (LPARAM)s_received, SMTO_ABORTIFHUNG,
-                             WINDOW_ANSWER_MS, &result)) {
-        ReadKeptCaption(hWnd, buf, size);
-        return false;
-    }
-    s_received[size - 1] = '\0';
-    lstrcpynA(buf, s_received, size);
-    return true;
-}
-
-bool WindowAnswers(HWND hWnd)
-{
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, WINDOW_ANSWER_MS, &result) != 0;
-}
-
-bool BelongsToOtherThread(HWND hWnd)
-{
-    return GetWindowThreadProcessId(hWnd, NULL) != GetCurrentThreadId();
-}
-
-void ShowWindowNoWait(HWND hWnd, int command)
-{
-    if (BelongsToOtherThread(hWnd))
-        ShowWindowAsync(hWnd, command);
-    else
-        ShowWindow(hWnd, command);
-}
-
-bool SendWindowText(HWND hWnd, const char* text)
-{
-    // As for WM_GETTEXT: a thread of this process reads the text itself, perhaps late.
-    static char s_sent[ITEM_TEXT_CHARS];
-    if (!text) return false;
-    if (!BelongsToOtherThread(hWnd)) return SendMessageA(hWnd, WM_SETTEXT, 0, (LPARAM)text) != 0;
-    lstrcpynA(s_sent, text, sizeof(s_sent));
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(hWnd, WM_SETTEXT, 0, (LPARAM)s_sent, SMTO_ABORTIFHUNG, WINDOW_ANSWER_MS, &result) &&
-           result;
-}
-
-void SetWindowToggleLabels(HWND hDlg, HWND hWnd, int minimizeId, int hideId, int onTopId)
-{
-    SetDlgItemTextA(hDlg, minimizeId, LoadResString(IsIconic(hWnd) ? IDS_RESTORE : IDS_MINIMIZE));
-    SetDlgItemTextA(hDlg, hideId, LoadResString(IsWindowVisible(hWnd) ? IDS_HIDE : IDS_SHOW));
-    bool topmost = hWnd && (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    SetDlgItemTextA(hDlg, onTopId, LoadResString(topmost ? IDS_NOTTOPMOST : IDS_TOPMOST));
-}
-
-DWORD HandleValue(HWND hWnd)
-{
-    return (DWORD)(ULONG_PTR)hWnd;
-}
-
-HWND HandleFromValue(DWORD value)
-{
-    return (HWND)(LONG_PTR)(LONG)value;
-}
-
-static size_t WholeCharBytes(UINT codePage, const char* s, size_t maxBytes)
-{
-    size_t n = 0;
-    while (s[n]) {
-        size_t step = (IsDBCSLeadByteEx(codePage, (BYTE)s[n]) && s[n + 1]) ? 2 : 1;
-        if (n + step > maxBytes) break;
-        n += step;
-    }
-    return n;
-}
+// ---- Tree item text (pure)
 
 // Appends at most what fits, keeping the terminator.
 static void AppendBounded(char* out, size_t outSize, size_t* len, const char* text, size_t n)
@@ -215,111 +94,6 @@ void FormatTreeItemTextIn(UINT codePage, char* out, size_t outSize, const char* 
     }
 }
 
-// ---- Window commands
-
-enum CommandKind {
-    CMD_NONE, CMD_PICK, CMD_INFO, CMD_CLASS, CMD_PROCESS, CMD_MODULE,
-    CMD_SWITCH, CMD_CLOSE, CMD_MINIMIZE, CMD_HIDE, CMD_ONTOP
-};
-
-static CommandKind KindOfCommand(int id)
-{
-    switch (id) {
-    case IDC_WIN_PICK: return CMD_PICK;
-    case IDC_WIN_WINDOW: return CMD_INFO;
-    case IDC_WIN_CLASS: case IDC_WI_CLASSINFO: return CMD_CLASS;
-    case IDC_WIN_PROCESS: case IDC_WI_PROCESS: return CMD_PROCESS;
-    case IDC_WIN_MODULE: case IDC_WI_MODULE: return CMD_MODULE;
-    case IDC_WI_SWITCH: return CMD_SWITCH;
-    case IDC_WIN_CLOSE: case IDC_WI_CLOSE: return CMD_CLOSE;
-    case IDC_WIN_MINIMIZE: case IDC_WI_MINIMIZE: return CMD_MINIMIZE;
-    case IDC_WIN_HIDE: case IDC_WI_HIDE: return CMD_HIDE;
-    case IDC_WIN_ONTOP: case IDC_WI_ONTOP: return CMD_ONTOP;
-    }
-    return CMD_NONE;
-}
-
-static DWORD OwnerPid(HWND hWnd)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hWnd, &pid);
-    return pid;
-}
-
-// A window of another thread may answer the first message and hang at the next: it is asked to
-// close with a bounded wait, and a thread that does not answer at all gets the request queued.
-static void CloseAnyWindow(HWND hWnd)
-{
-    if (!BelongsToOtherThread(hWnd)) {
-        SendMessageA(hWnd, WM_CLOSE, 0, 0);
-    } else if (WindowAnswers(hWnd)) {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(hWnd, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, WINDOW_ANSWER_MS, &result);
-    } else {
-        PostMessageA(hWnd, WM_CLOSE, 0, 0);
-    }
-}
-
-static void ChangeWindow(HWND hWnd, CommandKind kind)
-{
-    if (IsChildOrOwned(hWnd) && !ConfirmAction(IDS_CONFIRM_CHILD)) return;
-    if (hWnd == GetDesktopWindow() && !ConfirmAction(IDS_CONFIRM_DESKTOP)) return;
-    switch (kind) {
-    case CMD_SWITCH:
-        SwitchToWindow(hWnd);
-        break;
-    case CMD_CLOSE:
-        CloseAnyWindow(hWnd);
-        break;
-    case CMD_MINIMIZE:
-        ShowWindowNoWait(hWnd, IsIconic(hWnd) ? SW_SHOWNOACTIVATE : SW_MINIMIZE);
-        break;
-    case CMD_HIDE:
-        ShowWindowNoWait(hWnd, IsWindowVisible(hWnd) ? SW_HIDE : SW_SHOW);
-        break;
-    case CMD_ONTOP: {
-        bool topmost = (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-        SetWindowPos(hWnd, topmost ? HWND_NOTOPMOST : HWND_TOPMOST, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | (BelongsToOtherThread(hWnd) ? SWP_ASYNCWINDOWPOS : 0));
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void WindowCommand(HWND hWnd, int commandId)
-{
-    CommandKind kind = KindOfCommand(commandId);
-    if (kind == CMD_NONE) return;
-    if (kind == CMD_PICK) {
-        HWND picked = PickWindow(g_hMainDlg, g_Options.SkipChildren != 0, NULL);
-        if (picked) OpenWindowInfo(picked);
-        return;
-    }
-    if (!IsWindow(hWnd)) {
-        ShowErrorBox(IDS_ERR_NOWINDOW);
-        return;
-    }
-    switch (kind) {
-    case CMD_INFO:
-        OpenWindowInfo(hWnd);
-        break;
-    case CMD_CLASS:
-        OpenClassDialog(hWnd);
-        break;
-    case CMD_PROCESS:
-        OpenProcessDialog(ProcessEntryFor(OwnerPid(hWnd)));
-        break;
-    case CMD_MODULE:
-        OpenModuleInfo(ProcessRecordFor(OwnerPid(hWnd)));
-        break;
-    default:
-        ChangeWindow(hWnd, kind);
-        break;
-    }
-}
-
 // ---- Filling the tree
 
 static bool ThreadFoundHung(DWORD tid)
@@ -343,7 +117,7 @@ static void ReadItemTitle(HWND hWnd, char* title, int size)
 
 static const char* FillOwnerLabel(HWND hWnd)
 {
-    DWORD pid = OwnerPid(hWnd);
+    DWORD pid = OwnerProcessId(hWnd);
     for (int i = 0; i < s_nOwnerLabels; i++)
         if (s_ownerLabels[i].pid == pid) return s_ownerLabels[i].label;
     const char* label = OwnerProcessLabel(hWnd, true);
@@ -441,7 +215,9 @@ static void ClearTree()
     s_hCurrent = NULL;
 }
 
-static void FillWindowTree(HWND hPage)
+// The fill ends with the focus on the tree, unless the fill is one the user did not ask for
+// (after Pick: the focus belongs to the Window Information that Pick opened).
+static void FillWindowTree(HWND hPage, bool takeFocus = true)
 {
     if (!s_hTree) return;
     BeginWaitCursor();
@@ -473,7 +249,7 @@ static void FillWindowTree(HWND hPage)
 
     SendMessageA(s_hTree, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(s_hTree, NULL, TRUE);
-    SetFocus(s_hTree);
+    if (takeFocus) SetFocus(s_hTree);
     EndWaitCursor();
 }
 
@@ -482,26 +258,185 @@ HWND WindowsPageCurrent()
     return s_hCurrent;
 }
 
+// ---- Items of windows
+
+static HTREEITEM TreeNext(HTREEITEM item, UINT how)
+{
+    return (HTREEITEM)SendMessageA(s_hTree, TVM_GETNEXTITEM, how, (LPARAM)item);
+}
+
+static HWND ItemWindow(HTREEITEM item)
+{
+    TVITEMA tv;
+    ZeroMemory(&tv, sizeof(tv));
+    tv.mask = TVIF_PARAM | TVIF_HANDLE;
+    tv.hItem = item;
+    return SendMessageA(s_hTree, TVM_GETITEMA, 0, (LPARAM)&tv) ? (HWND)tv.lParam : NULL;
+}
+
+static bool ItemExpanded(HTREEITEM item)
+{
+    return (SendMessageA(s_hTree, TVM_GETITEMSTATE, (WPARAM)item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+}
+
+// The item of a window anywhere in the tree, expanded or not; NULL when it is not listed.
+static HTREEITEM FindWindowItem(HWND hWnd)
+{
+    HTREEITEM at = TreeNext(NULL, TVGN_ROOT);
+    while (at) {
+        if (ItemWindow(at) == hWnd) return at;
+        HTREEITEM next = TreeNext(at, TVGN_CHILD);
+        while (!next && at) {
+            next = TreeNext(at, TVGN_NEXT);
+            if (!next) at = TreeNext(at, TVGN_PARENT);
+        }
+        at = next;
+    }
+    return NULL;
+}
+
+// Selects the window's item, expanding its parents and scrolling it into view; the selection
+// makes it the current window. False when the window is not listed.
+static bool SelectWindowItem(HWND hWnd)
+{
+    HTREEITEM item = FindWindowItem(hWnd);
+    if (!item) return false;
+    SendMessageA(s_hTree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
+    SendMessageA(s_hTree, TVM_ENSUREVISIBLE, 0, (LPARAM)item);
+    return true;
+}
+
+// ---- Keeping the user's view across a refresh
+
+// The windows whose items the user had expanded.
+struct ExpandedWindows {
+    HWND* windows;
+    int count;
+    int capacity;
+};
+
+static void AddExpanded(ExpandedWindows* set, HWND hWnd)
+{
+    if (set->count == set->capacity) {
+        int grown = set->capacity ? set->capacity * 2 : 64;
+        void* p = set->windows ? HeapReAlloc(GetProcessHeap(), 0, set->windows, (size_t)grown * sizeof(HWND))
+                               : HeapAlloc(GetProcessHeap(), 0, (size_t)grown * sizeof(HWND));
+        // Without room the view is kept as far as it was recorded.
+        if (!p) return;
+        set->windows = (HWND*)p;
+        set->capacity = grown;
+    }
+    set->windows[set->count++] = hWnd;
+}
+
+static bool IsExpandedWindow(const ExpandedWindows* set, HWND hWnd)
+{
+    for (int i = 0; i < set->count; i++)
+        if (set->windows[i] == hWnd) return true;
+    return false;
+}
+
+// Only items the user can reach can have been expanded by the user: the walk goes from item to
+// item as the tree shows them, into expanded items only.
+static void RememberExpanded(ExpandedWindows* set)
+{
+    for (HTREEITEM at = TreeNext(NULL, TVGN_ROOT); at; at = TreeNext(at, TVGN_NEXTVISIBLE))
+        if (ItemExpanded(at)) AddExpanded(set, ItemWindow(at));
+}
+
+static void RestoreExpanded(const ExpandedWindows* set)
+{
+    for (HTREEITEM at = TreeNext(NULL, TVGN_ROOT); at; at = TreeNext(at, TVGN_NEXTVISIBLE))
+        if (!ItemExpanded(at) && IsExpandedWindow(set, ItemWindow(at)))
+            SendMessageA(s_hTree, TVM_EXPAND, TVE_EXPAND, (LPARAM)at);
+}
+
+// Refresh: the tree read anew, with the items the user had expanded expanded again and the
+// selection on the same window while it still exists.
+static void RefreshWindowTree(HWND hPage, bool takeFocus = true)
+{
+    if (!s_hTree) return;
+    HWND selected = s_hCurrent;
+    ExpandedWindows expanded = {NULL, 0, 0};
+    RememberExpanded(&expanded);
+    FillWindowTree(hPage, takeFocus);
+    SendMessageA(s_hTree, WM_SETREDRAW, FALSE, 0);
+    RestoreExpanded(&expanded);
+    if (selected && selected != GetDesktopWindow() && IsWindow(selected)) SelectWindowItem(selected);
+    SendMessageA(s_hTree, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(s_hTree, NULL, TRUE);
+    if (expanded.windows) HeapFree(GetProcessHeap(), 0, expanded.windows);
+}
+
+// After Pick: the picked window is selected in the tree too; a window newer than the tree
+// brings a refresh first.
+static void ShowPickedWindow(HWND hPage, HWND picked)
+{
+    if (!s_hTree || !IsWindow(picked)) return;
+    if (SelectWindowItem(picked)) return;
+    RefreshWindowTree(hPage, false);
+    SelectWindowItem(picked);
+}
+
+// ---- Copy and Find
+
+static HWND FindOwner(HWND hPage)
+{
+    return GetAncestor(hPage, GA_ROOT);
+}
+
+static bool WindowsPage_OnTreeCommand(HWND hPage, int command)
+{
+    if (!s_hTree) return false;
+    switch (command) {
+    case IDC_CTX_COPY:
+        CopyTreeBranch(s_hTree, TreeNext(NULL, TVGN_CARET));
+        return true;
+    case IDC_CTX_FIND:
+        OpenFindBox(FindOwner(hPage), s_hTree);
+        return true;
+    case IDC_CTX_FINDNEXT:
+    case IDC_CTX_FINDPREV:
+        FindAgain(FindOwner(hPage), s_hTree, command == IDC_CTX_FINDNEXT);
+        return true;
+    }
+    return false;
+}
+
+// Copy belongs to the tree, so Ctrl+C on a button does nothing; Find works anywhere on the page.
+static bool WindowsPage_OnProgramKey(HWND hPage, int command)
+{
+    if (command == IDC_CTX_COPY && GetFocus() != s_hTree) return false;
+    return WindowsPage_OnTreeCommand(hPage, command);
+}
+
+static void WindowsPage_OnContextMenu(HWND hPage, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    HWND clicked = (HWND)wParam;
+    if (!s_hTree || clicked != s_hTree) {
+        RouteHelpMessage(hPage, msg, wParam, lParam);
+        return;
+    }
+    // A right click on an item makes it the one the menu acts on, as a left click would.
+    POINT none = {-1, -1};
+    POINT pt = ContextMenuPoint(lParam, none);
+    if (pt.x != -1 || pt.y != -1) {
+        TVHITTESTINFO hit;
+        ZeroMemory(&hit, sizeof(hit));
+        hit.pt = pt;
+        ScreenToClient(s_hTree, &hit.pt);
+        HTREEITEM item = (HTREEITEM)SendMessageA(s_hTree, TVM_HITTEST, 0, (LPARAM)&hit);
+        if (item && (hit.flags & TVHT_ONITEM)) SendMessageA(s_hTree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
+    }
+    WindowsPage_OnTreeCommand(hPage, TrackContextMenu(hPage, clicked, lParam, CONTEXT_MENU_TREE));
+}
+
 // ---- Page messages
 
 static void WindowsPage_OnInitDialog(HWND hDlg)
 {
     BeginWaitCursor();
-    HWND placeholder = GetDlgItem(hDlg, IDC_WIN_TREE);
-    RECT rc = {0, 0, 0, 0};
-    if (placeholder) {
-        GetClientRect(placeholder, &rc);
-        MapWindowPoints(placeholder, hDlg, (POINT*)&rc, 2);
-        DestroyWindow(placeholder);
-    }
-    s_hTree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", TREE_STYLE, rc.left, rc.top,
-                              rc.right - rc.left, rc.bottom - rc.top, hDlg, (HMENU)(INT_PTR)IDC_WIN_TREE,
-                              g_hInst, NULL);
-    if (s_hTree) {
-        SendMessageA(s_hTree, WM_SETFONT, SendMessageA(hDlg, WM_GETFONT, 0, 0), FALSE);
-        // The placeholder came first in the tab order; so does the tree.
-        SetWindowPos(s_hTree, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    s_hTree = ReplacePlaceholder(hDlg, IDC_WIN_TREE, WS_EX_CLIENTEDGE, WC_TREEVIEWA, TREE_STYLE, IDC_WIN_TREE, NULL);
     CheckDlgButton(hDlg, IDC_WIN_SHOWCLASS, g_Options.ShowClass ? BST_CHECKED : BST_UNCHECKED);
     EndWaitCursor();
     FillWindowTree(hDlg);
@@ -511,7 +446,7 @@ static void WindowsPage_OnCommand(HWND hDlg, int id, int code)
 {
     switch (id) {
     case IDC_MAIN_REFRESH:
-        FillWindowTree(hDlg);
+        RefreshWindowTree(hDlg);
         return;
     case IDC_WIN_SHOWCLASS:
         if (code != BN_CLICKED) return;
@@ -525,7 +460,8 @@ static void WindowsPage_OnCommand(HWND hDlg, int id, int code)
     // Only the page's own buttons reach the window commands: Enter or a stray notification must
     // not report a vanished window.
     if (id < IDC_WIN_PICK || id > IDC_WIN_MODULE || code != BN_CLICKED) return;
-    WindowCommand(s_hCurrent, id);
+    HWND picked = WindowCommand(s_hCurrent, id);
+    if (picked) ShowPickedWindow(hDlg, picked);
     if (s_hTree) SetCurrentWindow(hDlg, s_hCurrent);
 }
 
@@ -542,6 +478,7 @@ static void WindowsPage_OnNotify(HWND hDlg, const NMHDR* nm)
 
 static void WindowsPage_OnDestroy()
 {
+    CloseFindBox();
     ClearTree();
     s_hTree = NULL;
     s_hDesktopItem = NULL;
@@ -563,9 +500,13 @@ INT_PTR CALLBACK WindowsPageProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lPar
         WindowsPage_OnDestroy();
         break;
     case WM_HELP:
-    case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;
+    case WM_CONTEXTMENU:
+        WindowsPage_OnContextMenu(hDlg, msg, wParam, lParam);
+        break;
+    case WM_PROGRAM_KEY:
+        return DlgResult(hDlg, WindowsPage_OnProgramKey(hDlg, (int)wParam));
     default:
         return FALSE;
     }

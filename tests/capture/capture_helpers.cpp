@@ -19,131 +19,6 @@ Picture ExpectedPicture(int x0, int y0, int w, int h)
     return p;
 }
 
-long PictureDifference(const Picture& a, const Picture& b)
-{
-    if (a.width != b.width || a.height != b.height || a.pixels.size() != b.pixels.size()) return 1L << 30;
-    long diff = 0;
-    for (size_t i = 0; i < a.pixels.size(); i++)
-        if (a.pixels[i] != b.pixels[i]) diff++;
-    return diff;
-}
-
-std::string DescribeDifference(const Picture& got, const Picture& want)
-{
-    char buf[256];
-    if (got.width != want.width || got.height != want.height) {
-        snprintf(buf, sizeof(buf), "got %dx%d, want %dx%d", got.width, got.height, want.width, want.height);
-        return buf;
-    }
-    long n = 0;
-    int x0 = got.width, y0 = got.height, x1 = -1, y1 = -1, sx = -1, sy = -1;
-    for (int y = 0; y < got.height; y++)
-        for (int x = 0; x < got.width; x++)
-            if (got.At(x, y) != want.At(x, y)) {
-                if (!n++) { sx = x; sy = y; }
-                if (x < x0) x0 = x;
-                if (y < y0) y0 = y;
-                if (x > x1) x1 = x;
-                if (y > y1) y1 = y;
-            }
-    if (!n) return "same";
-    snprintf(buf, sizeof(buf), "%ld pixels differ within (%d,%d)-(%d,%d); at (%d,%d) got %06lX want %06lX", n, x0, y0,
-             x1, y1, sx, sy, got.At(sx, sy), want.At(sx, sy));
-    return buf;
-}
-
-Picture Crop(const Picture& p, int x, int y, int w, int h)
-{
-    Picture c;
-    c.width = w;
-    c.height = h;
-    c.pixels.resize((size_t)w * h);
-    for (int j = 0; j < h; j++)
-        for (int i = 0; i < w; i++) c.pixels[(size_t)j * w + i] = p.At(x + i, y + j);
-    return c;
-}
-
-Picture BitmapPicture(HBITMAP bitmap)
-{
-    Picture p;
-    BITMAP bm;
-    if (!bitmap || !GetObjectA(bitmap, sizeof(bm), &bm)) return p;
-    BITMAPINFO bi;
-    ZeroMemory(&bi, sizeof(bi));
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = bm.bmWidth;
-    bi.bmiHeader.biHeight = -bm.bmHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    std::vector<DWORD> bits((size_t)bm.bmWidth * bm.bmHeight);
-    HDC dc = GetDC(NULL);
-    int lines = GetDIBits(dc, bitmap, 0, bm.bmHeight, bits.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(NULL, dc);
-    if (lines != bm.bmHeight) return p;
-    p.width = bm.bmWidth;
-    p.height = bm.bmHeight;
-    p.pixels.assign(bits.begin(), bits.end());
-    for (auto& v : p.pixels) v &= 0xFFFFFF;
-    return p;
-}
-
-Picture DibPicture(const void* block, size_t size)
-{
-    Picture p;
-    if (size < sizeof(BITMAPINFOHEADER)) return p;
-    const BITMAPINFOHEADER* bi = (const BITMAPINFOHEADER*)block;
-    if (bi->biSize != 40 || (bi->biBitCount != 24 && bi->biBitCount != 32) || bi->biCompression != BI_RGB) return p;
-    int w = bi->biWidth, h = bi->biHeight < 0 ? -bi->biHeight : bi->biHeight;
-    size_t stride = ((size_t)bi->biBitCount * w + 31) / 32 * 4;
-    size_t offset = 40 + bi->biClrUsed * 4;
-    if (offset + stride * h > size) return p;
-    p.width = w;
-    p.height = h;
-    p.pixels.resize((size_t)w * h);
-    const BYTE* bits = (const BYTE*)block + offset;
-    int bpp = bi->biBitCount / 8;
-    for (int y = 0; y < h; y++) {
-        const BYTE* row = bits + stride * (bi->biHeight > 0 ? h - 1 - y : y);
-        for (int x = 0; x < w; x++) {
-            const BYTE* px = row + (size_t)x * bpp;
-            p.pixels[(size_t)y * w + x] = ((unsigned long)px[2] << 16) | (px[1] << 8) | px[0];
-        }
-    }
-    return p;
-}
-
-Picture DibPicture(HGLOBAL dib)
-{
-    Picture p;
-    if (!dib) return p;
-    const void* block = GlobalLock(dib);
-    if (!block) return p;
-    p = DibPicture(block, GlobalSize(dib));
-    GlobalUnlock(dib);
-    return p;
-}
-
-Picture BmpPicture(const std::string& bytes)
-{
-    if (bytes.size() < 14 + 40 || bytes[0] != 'B' || bytes[1] != 'M') return Picture();
-    return DibPicture(bytes.data() + 14, bytes.size() - 14);
-}
-
-Picture ScreenPicture(const RECT& rc)
-{
-    HDC display = CreateDCA("DISPLAY", NULL, NULL, NULL);
-    HDC mem = CreateCompatibleDC(display);
-    HBITMAP bm = CreateCompatibleBitmap(display, rc.right - rc.left, rc.bottom - rc.top);
-    HGDIOBJ old = SelectObject(mem, bm);
-    BitBlt(mem, 0, 0, rc.right - rc.left, rc.bottom - rc.top, display, rc.left, rc.top, SRCCOPY);
-    SelectObject(mem, old);
-    Picture p = BitmapPicture(bm);
-    DeleteObject(bm);
-    DeleteDC(mem);
-    DeleteDC(display);
-    return p;
-}
-
 // ---- The fixture
 
 PictureWindow::PictureWindow(int x, int y, int w, int h, const char* title, int hangAfterMs)
@@ -151,8 +26,7 @@ PictureWindow::PictureWindow(int x, int y, int w, int h, const char* title, int 
     char line[512];
     snprintf(line, sizeof(line), "\"%s\\capture_fixture.exe\" --x %d --y %d --w %d --h %d --title \"%s\" --hang-after %d",
              ProgramFolder().c_str(), x, y, w, h, title, hangAfterMs);
-    process_ = StartProcess(line);
-    if (!process_) return;
+    if (!Start(line)) return;
     WaitUntil([&] { return (window_ = FindWindowA("VantixCaptureFixture", title)) != NULL; }, 10000);
     if (!window_) return;
     // Activated, and the activation handled by its own thread (its focus is set): none of it
@@ -182,11 +56,7 @@ PictureWindow::PictureWindow(int x, int y, int w, int h, const char* title, int 
 
 PictureWindow::~PictureWindow()
 {
-    if (process_) {
-        TerminateProcess(process_, 0);
-        WaitForSingleObject(process_, 5000);
-        CloseHandle(process_);
-    }
+    End();
     WaitUntil([&] { return !IsWindow(window_); }, 5000);
 }
 
@@ -212,52 +82,6 @@ RECT PictureWindow::ClientScreenRect() const
 }
 
 // ---- Linux tools
-
-std::string UnixPath(const std::string& winPath)
-{
-    typedef char*(CDECL * ToUnix)(const WCHAR*);
-    static ToUnix toUnix = (ToUnix)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
-    if (!toUnix) return "";
-    WCHAR wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, winPath.c_str(), -1, wide, MAX_PATH);
-    char* unix = toUnix(wide);
-    if (!unix) return "";
-    std::string out = unix;
-    HeapFree(GetProcessHeap(), 0, unix);
-    return out;
-}
-
-static bool StartUnix(const char* app, const std::string& line)
-{
-    std::vector<char> cmd(line.begin(), line.end());
-    cmd.push_back('\0');
-    STARTUPINFOA si;
-    ZeroMemory(&si, sizeof(si));
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi;
-    if (!CreateProcessA(app, cmd.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return true;
-}
-
-int RunUnixShell(const std::string& command, DWORD timeoutMs)
-{
-    static int s_serial;
-    char name[64];
-    snprintf(name, sizeof(name), "shell_done_%lu_%d", GetCurrentProcessId(), ++s_serial);
-    std::string marker = TestFile(name);
-    DeleteFileA(marker.c_str());
-    std::string unixMarker = UnixPath(marker);
-    // Windows quoting rules split the line for the Linux side: no double quotes inside.
-    std::string line = "sh -c \"" + command + "; echo $? > '" + unixMarker + ".tmp' && mv '" + unixMarker +
-                       ".tmp' '" + unixMarker + "'\"";
-    if (!StartUnix("Z:\\bin\\sh", line)) return -1;
-    if (!WaitUntil([&] { return FileExists(marker); }, timeoutMs)) return -1;
-    int status = atoi(FileBytes(marker).c_str());
-    DeleteFileA(marker.c_str());
-    return status;
-}
 
 // xdotool commands go to one long-lived shell loop, started once, before any overlay is up, and
 // ended when the test program ends: commands can then be given from inside a running selection
@@ -288,7 +112,7 @@ static bool StartXdotoolLoop()
                        "while [ ! -e '" + st + "' ] && [ $(date +%s) -lt $end ]; do "
                        "if [ -e '" + c + "' ]; then mv '" + c + "' '" + c + ".run'; xdotool $(cat '" + c + ".run'); "
                        "rm -f '" + c + ".run'; fi; sleep 0.05; done; rm -f '" + st + "' '" + rd + "'\"";
-    if (!StartUnix("Z:\\bin\\sh", line)) return false;
+    if (!StartUnixProgram("Z:\\bin\\sh", line)) return false;
     s_xdoCommand = cmd;
     s_xdoStop = stop;
     atexit(StopXdotoolLoop);
@@ -339,14 +163,9 @@ bool ImportScreenshot(const RECT& rc, Picture* out)
              (long)(rc.right - rc.left), (long)(rc.bottom - rc.top), (long)rc.left, (long)rc.top,
              UnixPath(file).c_str());
     if (RunUnixShell(cmd, 30000) != 0) return false;
-    bool ok = ReadPpm(FileBytes(file), out);
+    bool ok = ReadPpm(ReadFileText(file), out);
     DeleteFileA(file.c_str());
     return ok;
-}
-
-bool SaveScreenshotPng(const std::string& winPath)
-{
-    return RunUnixShell("import -window root '" + UnixPath(winPath) + "'", 30000) == 0;
 }
 
 std::string IdentifyImage(const std::string& winPath)
@@ -355,9 +174,28 @@ std::string IdentifyImage(const std::string& winPath)
     DeleteFileA(out.c_str());
     int rc = RunUnixShell("identify -format '%w %h %m %z' '" + UnixPath(winPath) + "' > '" + UnixPath(out) + "' 2>&1",
                           30000);
-    std::string text = FileBytes(out);
+    std::string text = ReadFileText(out);
     DeleteFileA(out.c_str());
     return rc == 0 ? text : "identify failed: " + text;
+}
+
+bool DecodeWithImageMagick(const std::string& winPath, Picture* out)
+{
+    std::string file = TestFile("decoded.ppm");
+    DeleteFileA(file.c_str());
+    if (RunUnixShell("convert '" + UnixPath(winPath) + "' -depth 8 'ppm:" + UnixPath(file) + "'", 30000) != 0)
+        return false;
+    bool ok = ReadPpm(ReadFileText(file), out);
+    DeleteFileA(file.c_str());
+    return ok;
+}
+
+bool DumpClipboardFormat(const char* format, const std::string& file)
+{
+    DeleteFileA(file.c_str());
+    int rc = RunAndWait("\"" + ProgramFolder() + "\\capture_fixture.exe\" --dump-clipboard \"" + file + "\" --format " +
+                            format, 20000);
+    return rc == 0 && FileExists(file);
 }
 
 // ---- Save As
@@ -499,22 +337,7 @@ long CountHeapBlocks()
     return busy;
 }
 
-// ---- Files and windows
-
-std::string FileBytes(const std::string& path)
-{
-    return ReadFileText(path);
-}
-
-bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string TestFile(const std::string& name)
-{
-    return ProgramFolder() + "\\" + name;
-}
+// ---- Viewers
 
 static BOOL CALLBACK CollectViewerProc(HWND h, LPARAM lp)
 {

@@ -1,6 +1,5 @@
 // Helpers of the capture tests: the picture fixture, Linux tools run from the test (xdotool,
-// ImageMagick), pixel readers for bitmaps, DIBs, BMP and PPM files, a driver for the Save As
-// dialog, and object counters for leak checks.
+// ImageMagick), a driver for the Save As dialog, and object counters for leak checks.
 #ifndef VANTIX_CAPTURE_HELPERS_H
 #define VANTIX_CAPTURE_HELPERS_H
 
@@ -8,34 +7,14 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-// Pixels as 0x00RRGGBB, rows top to bottom.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<unsigned long> pixels;
-    unsigned long At(int x, int y) const { return pixels[(size_t)y * width + x]; }
-};
+#include "support/pictures.h"
+#include "support/processes.h"
 
 // The fixture's picture for the client pixels (x0, y0) .. (x0 + w, y0 + h).
 Picture ExpectedPicture(int x0, int y0, int w, int h);
-// The number of pixels that differ (or a huge number when the sizes differ).
-long PictureDifference(const Picture& a, const Picture& b);
-// For failure messages: where two pictures of one size differ (count, bounding box, a sample).
-std::string DescribeDifference(const Picture& got, const Picture& want);
-// A part of a picture.
-Picture Crop(const Picture& p, int x, int y, int w, int h);
-
-Picture BitmapPicture(HBITMAP bitmap);
-// A packed DIB block in memory (24 or 32 bits, bottom-up or top-down).
-Picture DibPicture(const void* block, size_t size);
-Picture DibPicture(HGLOBAL dib);
-// A BMP file's bytes (24 bits).
-Picture BmpPicture(const std::string& bytes);
-// What the display shows now in rc, read through the program's own display DC.
-Picture ScreenPicture(const RECT& rc);
 
 // A running capture_fixture.exe showing its picture; ended when the object goes.
-class PictureWindow {
+class PictureWindow : public StartedProcess {
 public:
     PictureWindow(int x, int y, int w, int h, const char* title = "Vantix capture fixture", int hangAfterMs = -1);
     ~PictureWindow();
@@ -48,26 +27,22 @@ public:
     // How often its window has been activated (-1 when it does not answer).
     long Activations() const;
 private:
-    HANDLE process_ = NULL;
     HWND window_ = NULL;
 };
 
-// The Unix path of a path of this program (for the Linux tools).
-std::string UnixPath(const std::string& winPath);
-// Runs a shell command line of the Linux side and waits for it (through a marker file: the
-// handle of a Linux process cannot be waited for under wine). Returns its exit status, or -1
-// on a time-out.
-int RunUnixShell(const std::string& command, DWORD timeoutMs);
 // Has xdotool play these arguments and returns at once (chains may begin with "sleep S").
 void StartXdotool(const std::string& args);
 // Starts the loop that runs xdotool commands, if it is not running yet.
 void PrepareXdotool();
 // Screenshot of rc with ImageMagick's import (a tool we did not write), read back as pixels.
 bool ImportScreenshot(const RECT& rc, Picture* out);
-// Screenshot of the whole screen into a PNG file (for looking at).
-bool SaveScreenshotPng(const std::string& winPath);
 // ImageMagick's identify on a file: "width height type depth" as it reports them.
 std::string IdentifyImage(const std::string& winPath);
+// A picture file of any type as ImageMagick decodes it.
+bool DecodeWithImageMagick(const std::string& winPath, Picture* out);
+// The clipboard's data in the format of that name, as another process (capture_fixture) reads
+// it, written to file; true when it was there.
+bool DumpClipboardFormat(const char* format, const std::string& file);
 
 // Answers the Save As dialogs that this thread shows, on a watcher thread: types the file
 // name and presses Save (or Cancel when the name is empty), and answers the overwrite prompt
@@ -98,12 +73,6 @@ long CountHeapBlocks();
 // windows of this process (top-level windows and their descendants).
 long CountUserObjects();
 long CountOwnWindows();
-
-// A file's whole contents ("" when missing); whether it exists.
-std::string FileBytes(const std::string& path);
-bool FileExists(const std::string& path);
-// A path in the test program's folder.
-std::string TestFile(const std::string& name);
 
 // Closes every window of this process that the capture code may have left open (viewers).
 void CloseViewers();

@@ -5,14 +5,13 @@
 
 #include "integration/dialog_fixture.h"
 #include "capture/capture_helpers.h"
+#include "capture/delivery.h"
 #include "capture/pipeline.h"
 #include "capture/dib.h"
 #include "capture/viewer.h"
 #include "capture/overlay.h"
 #include "capture/capture_page.h"
 #include "app/msgbox.h"
-
-#include <stdlib.h>
 
 class CaptureTest : public DialogTest {
 protected:
@@ -38,37 +37,6 @@ protected:
         EXPECT_FALSE(g_hCaptureBitmap) << "the capture state is empty between captures";
         EXPECT_FALSE(g_hCaptureDib);
     }
-    // Where screenshots for looking at go (VANTIX_SHOTS), or "" for none.
-    static std::string ShotsDir()
-    {
-        const char* dir = getenv("VANTIX_SHOTS");
-        return dir ? dir : "";
-    }
-    static void Shot(const char* name)
-    {
-        if (ShotsDir().empty()) return;
-        // Taken once the display has settled: two reads with messages handled between agree.
-        RECT all = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        Picture last;
-        PumpUntil([&] {
-            Picture now = ScreenPicture(all);
-            bool same = PictureDifference(now, last) == 0;
-            last = now;
-            return same;
-        }, 3000);
-        SaveScreenshotPng(ShotsDir() + "\\" + name);
-    }
 };
-
-// The clipboard's CF_DIB as this process reads it.
-inline Picture ClipboardDibPicture()
-{
-    Picture p;
-    if (!OpenClipboard(NULL)) return p;
-    HANDLE dib = GetClipboardData(CF_DIB);
-    if (dib) p = DibPicture((HGLOBAL)dib);
-    CloseClipboard();
-    return p;
-}
 
 #endif

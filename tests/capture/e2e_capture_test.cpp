@@ -4,9 +4,11 @@
 // the information boxes.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <stdio.h>
 #include <string>
 
 #include "support/testing.h"
+#include "support/settings.h"
 #include "capture/capture_helpers.h"
 #include "capture_picture.h"
 #include "app/settings.h"
@@ -20,10 +22,27 @@ HWND HiddenWindow()
     return VantixHiddenWindow();
 }
 
-HWND PageOf(HWND dlg)
+// The Save As dialog a process shows: a dialog with the file name box.
+struct SaveAsSearch {
+    DWORD pid;
+    HWND found;
+};
+BOOL CALLBACK FindSaveAsProc(HWND h, LPARAM lp)
 {
-    HWND tab = FindWindowExA(dlg, NULL, "SysTabControl32", NULL);
-    return tab ? FindWindowExA(tab, NULL, "#32770", NULL) : NULL;
+    SaveAsSearch* s = (SaveAsSearch*)lp;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if (pid == s->pid && IsWindowVisible(h) && ClassOf(h) == "#32770" && GetDlgItem(h, 0x47C)) {
+        s->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+HWND SaveAsDialogOf(DWORD pid)
+{
+    SaveAsSearch s = {pid, NULL};
+    EnumWindows(FindSaveAsProc, (LPARAM)&s);
+    return s.found;
 }
 
 std::string At(const char* verb, POINT p)
@@ -33,16 +52,15 @@ std::string At(const char* verb, POINT p)
 
 class CaptureEndToEnd : public ::testing::Test {
 protected:
+    SettingsGuard settings;
     void SetUp() override
     {
-        ClearStoredSettings();
         ASSERT_FALSE(HiddenWindow()) << "another Vantix is still running";
         PrepareXdotool();
     }
-    void TearDown() override { ClearStoredSettings(); }
 
     // The stored settings Vantix starts with: the Capture Screen page shown.
-    static void StoreSettings(int area, UINT destination, bool dims, bool tray = false)
+    void StoreSettings(int area, UINT destination, bool dims, bool tray = false)
     {
         OptionsRecord rec;
         SetOptionsDefaults(&rec);
@@ -51,17 +69,17 @@ protected:
         rec.CaptureDestination = destination;
         rec.ShowDimensions = dims ? 1 : 0;
         rec.TrayIcon = tray ? 1 : 0;
-        WriteStoredSettings(&rec, sizeof(rec));
+        settings.Store(rec);
     }
     // Clicks the capture button of the running program. The caller waits for what lasts: the
     // overlay, the picker's frame, a viewer or the clipboard.
     static bool PressCapture(HWND dlg)
     {
-        HWND page = PageOf(dlg);
+        HWND page = ShownPage(dlg);
         HWND button = page ? GetDlgItem(page, IDC_CAP_GO) : NULL;
         if (!button) return false;
         RECT rc = WindowRect(button);
-        StartXdotool(At("mousemove", POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}) + " click 1");
+        StartXdotool(At("mousemove", Center(rc)) + " click 1");
         return true;
     }
     // The program's own loop handles a message posted to it: a minimize and a restore of the
@@ -77,25 +95,19 @@ protected:
     {
         return WaitForTopWindow(pid, "Vantix_Select", NULL, true, 10000);
     }
-    static void EmptyTheClipboard()
+    // Empties the clipboard; returns its sequence number afterwards, by which a capture shows.
+    static DWORD EmptyTheClipboard()
     {
         if (OpenClipboard(NULL)) {
             EmptyClipboard();
             CloseClipboard();
         }
+        return GetClipboardSequenceNumber();
     }
-    static Picture ReadClipboardDib()
+    // A capture has reached the clipboard since seq, within ms.
+    static bool CaptureArrived(DWORD seq, DWORD ms)
     {
-        // The program may still hold the clipboard open while it puts the second form there.
-        Picture p;
-        WaitUntil([&] {
-            if (!OpenClipboard(NULL)) return false;
-            HANDLE dib = GetClipboardData(CF_DIB);
-            if (dib) p = DibPicture((HGLOBAL)dib);
-            CloseClipboard();
-            return p.width > 0;
-        }, 5000);
-        return p;
+        return WaitUntil([&] { return GetClipboardSequenceNumber() != seq && IsClipboardFormatAvailable(CF_DIB); }, ms);
     }
     // The display shows the fixture's whole picture: nothing of the program's start (its
     // banner, its dialog) is left over it.
@@ -106,11 +118,6 @@ protected:
                                                                             client.bottom - client.top)) == 0;
         }, 5000);
     }
-    static std::string ShotsDir()
-    {
-        const char* dir = getenv("VANTIX_SHOTS");
-        return dir ? dir : "";
-    }
 };
 
 TEST_F(CaptureEndToEnd, ADragAcrossAnotherProgramPutsExactlyThatAreaOnTheClipboard)
@@ -119,8 +126,7 @@ TEST_F(CaptureEndToEnd, ADragAcrossAnotherProgramPutsExactlyThatAreaOnTheClipboa
     ASSERT_TRUE(fixture.Window());
     RECT c = fixture.ClientScreenRect();
     StoreSettings(0, IDC_CAP_CLIPBOARD, true);
-    EmptyTheClipboard();
-    DWORD seq = GetClipboardSequenceNumber();
+    DWORD seq = EmptyTheClipboard();
 
     VantixProcess v;
     HWND dlg = v.Dialog();
@@ -139,15 +145,14 @@ TEST_F(CaptureEndToEnd, ADragAcrossAnotherProgramPutsExactlyThatAreaOnTheClipboa
         Picture p = ScreenPicture(corner);
         return p.width == 1 && p.At(0, 0) == (~CapturePicturePixel(40, 30) & 0xFFFFFF);
     }, 10000)) << "the frame follows the drag";
-    if (!ShotsDir().empty()) SaveScreenshotPng(ShotsDir() + "\\capture_overlay_label.png");
+    SaveScreenShot("capture_overlay_label");
     StartXdotool("mouseup 1");
 
-    ASSERT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != seq && IsClipboardFormatAvailable(CF_DIB); },
-                          10000)) << "a capture arrived";
+    ASSERT_TRUE(CaptureArrived(seq, 10000)) << "a capture arrived";
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dlg) != 0; }, 5000)) << "the main dialog comes back";
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
     EXPECT_EQ(GetClipboardOwner(), HiddenWindow());
-    Picture got = ReadClipboardDib(), want = ExpectedPicture(40, 30, 210, 140);
+    Picture got = ClipboardPicture(), want = ExpectedPicture(40, 30, 210, 140);
     EXPECT_EQ(PictureDifference(got, want), 0) << "dragged up and to the left: " << DescribeDifference(got, want);
     EXPECT_FALSE(FindTopWindow(v.Pid(), "Vantix_Select", NULL, false)) << "the overlay is gone";
 
@@ -169,8 +174,7 @@ TEST_F(CaptureEndToEnd, ArrowsAndEnterAloneSelectAndTheMagnifierStaysOutOfTheCap
     ASSERT_TRUE(fixture.Window());
     RECT c = fixture.ClientScreenRect();
     StoreSettings(0, IDC_CAP_CLIPBOARD, true);
-    EmptyTheClipboard();
-    DWORD seq = GetClipboardSequenceNumber();
+    DWORD seq = EmptyTheClipboard();
 
     VantixProcess v;
     HWND dlg = v.Dialog();
@@ -202,13 +206,12 @@ TEST_F(CaptureEndToEnd, ArrowsAndEnterAloneSelectAndTheMagnifierStaysOutOfTheCap
     }, 10000)) << "the frame and the magnifier follow the keys";
     RECT over, selected = {a.x, a.y, b.x, b.y}, lensNow = WindowRect(lens);
     EXPECT_TRUE(IntersectRect(&over, &lensNow, &selected)) << "the magnifier is over the selection now";
-    if (!ShotsDir().empty()) SaveScreenshotPng(ShotsDir() + "\\capture_overlay_magnifier.png");
+    SaveScreenShot("capture_overlay_magnifier");
     StartXdotool("key Return");
 
-    ASSERT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != seq && IsClipboardFormatAvailable(CF_DIB); },
-                          10000)) << "a capture arrived";
+    ASSERT_TRUE(CaptureArrived(seq, 10000)) << "a capture arrived";
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dlg) != 0; }, 5000)) << "the main dialog comes back";
-    Picture got = ReadClipboardDib(), want = ExpectedPicture(39, 29, 211, 141);
+    Picture got = ClipboardPicture(), want = ExpectedPicture(39, 29, 211, 141);
     EXPECT_EQ(PictureDifference(got, want), 0) << "neither frame nor magnifier: " << DescribeDifference(got, want);
     EXPECT_FALSE(FindTopWindow(v.Pid(), kMagnifierClass, NULL, false)) << "the magnifier is gone";
 
@@ -222,13 +225,12 @@ TEST_F(CaptureEndToEnd, WithShowMagnifierUncheckedNoMagnifierShowsAndTheChoiceIs
     ASSERT_TRUE(fixture.Window());
     RECT c = fixture.ClientScreenRect();
     StoreSettings(0, IDC_CAP_CLIPBOARD, false);
-    EmptyTheClipboard();
-    DWORD seq = GetClipboardSequenceNumber();
+    DWORD seq = EmptyTheClipboard();
     {
         VantixProcess v;
         HWND dlg = v.Dialog();
         ASSERT_TRUE(dlg);
-        HWND page = PageOf(dlg);
+        HWND page = ShownPage(dlg);
         HWND box = page ? GetDlgItem(page, IDC_CAP_SHOWMAGNIFIER) : NULL;
         ASSERT_TRUE(box);
         auto checked = [&] {
@@ -258,7 +260,7 @@ TEST_F(CaptureEndToEnd, WithShowMagnifierUncheckedNoMagnifierShowsAndTheChoiceIs
         }, 10000);
         ASSERT_TRUE(arrived) << "a capture arrived";
         EXPECT_FALSE(seen) << "no magnifier at any time";
-        Picture got = ReadClipboardDib(), want = ExpectedPicture(40, 30, 120, 90);
+        Picture got = ClipboardPicture(), want = ExpectedPicture(40, 30, 120, 90);
         EXPECT_EQ(PictureDifference(got, want), 0) << DescribeDifference(got, want);
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dlg) != 0; }, 5000));
         PostMessageA(dlg, WM_CLOSE, 0, 0);
@@ -275,7 +277,7 @@ TEST_F(CaptureEndToEnd, WithShowMagnifierUncheckedNoMagnifierShowsAndTheChoiceIs
     VantixProcess again;
     HWND dlg = again.Dialog();
     ASSERT_TRUE(dlg);
-    HWND page = PageOf(dlg);
+    HWND page = ShownPage(dlg);
     DWORD_PTR state = 99;
     ASSERT_TRUE(page && SendMessageTimeoutA(GetDlgItem(page, IDC_CAP_SHOWMAGNIFIER), BM_GETCHECK, 0, 0, SMTO_NORMAL,
                                             5000, &state));
@@ -287,8 +289,7 @@ TEST_F(CaptureEndToEnd, WithShowMagnifierUncheckedNoMagnifierShowsAndTheChoiceIs
 TEST_F(CaptureEndToEnd, EscapeGivesNothingAndBringsTheDialogBack)
 {
     StoreSettings(1, IDC_CAP_CLIPBOARD, false);
-    EmptyTheClipboard();
-    DWORD seq = GetClipboardSequenceNumber();
+    DWORD seq = EmptyTheClipboard();
     VantixProcess v;
     HWND dlg = v.Dialog();
     ASSERT_TRUE(dlg);
@@ -325,8 +326,7 @@ TEST_F(CaptureEndToEnd, FullScreenOpensAViewerThatClosesWithTheInformationBoxes)
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(viewer); }, 10000)) << "closed with the main dialog";
     HWND hidden = HiddenWindow();
     ASSERT_TRUE(hidden) << "the program stays in the tray";
-    DWORD_PTR answer;
-    EXPECT_TRUE(SendMessageTimeoutA(hidden, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer)) << "and runs";
+    EXPECT_TRUE(Answers(hidden, 5000)) << "and runs";
     PostMessageA(hidden, WM_COMMAND, IDC_CMD_QUIT, 0);
     EXPECT_TRUE(v.Exited(10000));
 }
@@ -343,16 +343,74 @@ TEST_F(CaptureEndToEnd, AHungProgramStopsNeitherTheCaptureNorTheProgram)
     InvalidateRect(hung.Window(), NULL, FALSE);
     ASSERT_TRUE(GetUpdateRect(hung.Window(), NULL, FALSE)) << "it has something to paint";
     StoreSettings(6, IDC_CAP_CLIPBOARD, false);
-    EmptyTheClipboard();
-    DWORD seq = GetClipboardSequenceNumber();
+    DWORD seq = EmptyTheClipboard();
 
     VantixProcess v;
     HWND dlg = v.Dialog();
     ASSERT_TRUE(dlg);
     ASSERT_TRUE(PressCapture(dlg));
-    EXPECT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != seq && IsClipboardFormatAvailable(CF_DIB); },
-                          10000)) << "the capture arrived";
+    EXPECT_TRUE(CaptureArrived(seq, 10000)) << "the capture arrived";
     EXPECT_TRUE(LoopAnswers(dlg, 1000)) << "a message posted to the program is handled within a second";
+    PostMessageA(dlg, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(v.Exited(10000));
+}
+
+TEST_F(CaptureEndToEnd, ACaptureArrivesAsPngOnTheClipboardAndInAFileNamedPng)
+{
+    PictureWindow fixture(700, 520, 200, 120);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    Picture want = ExpectedPicture(0, 0, 200, 120);
+    StoreSettings(6, IDC_CAP_CLIPBOARD, false);
+    DWORD seq = EmptyTheClipboard();
+
+    VantixProcess v;
+    HWND dlg = v.Dialog();
+    ASSERT_TRUE(dlg);
+    HWND page = ShownPage(dlg);
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(PictureShown(c)) << "before the capture";
+    ASSERT_TRUE(PressCapture(dlg));
+    ASSERT_TRUE(CaptureArrived(seq, 10000)) << "a capture arrived";
+    EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatA("PNG"))) << "as PNG too";
+    std::string dump = TestFile("e2e_clipboard.png");
+    ASSERT_TRUE(DumpClipboardFormat("PNG", dump));
+    Picture png;
+    ASSERT_TRUE(DecodeWithImageMagick(dump, &png));
+    Picture dib = ClipboardPicture();
+    EXPECT_EQ(0, PictureDifference(png, dib)) << "the same pixels as the bitmap form";
+    Picture inside = Crop(png, c.left, c.top, 200, 120);
+    EXPECT_EQ(0, PictureDifference(inside, want)) << DescribeDifference(inside, want);
+    DeleteFileA(dump.c_str());
+
+    // The File destination: the Save As dialog of the program, a name typed with .png.
+    StartXdotool(At("mousemove", Center(WindowRect(GetDlgItem(page, IDC_CAP_FILE)))) + " click 1");
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(GetDlgItem(page, IDC_CAP_FILE), BM_GETCHECK, 0, 0) == BST_CHECKED; },
+                          5000));
+    std::string file = TestFile("e2e_capture.png");
+    DeleteFileA(file.c_str());
+    ASSERT_TRUE(PressCapture(dlg));
+    HWND saveAs = NULL, name = NULL;
+    ASSERT_TRUE(WaitUntil([&] {
+        saveAs = SaveAsDialogOf(v.Pid());
+        HWND combo = saveAs ? GetDlgItem(saveAs, 0x47C) : NULL;
+        name = combo ? FindWindowExA(combo, NULL, "Edit", NULL) : NULL;
+        if (combo && !name) name = FindWindowExA(FindWindowExA(combo, NULL, "ComboBox", NULL), NULL, "Edit", NULL);
+        return name != NULL;
+    }, 10000)) << "the Save As dialog";
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(name, WM_SETTEXT, 0, (LPARAM)file.c_str(), SMTO_ABORTIFHUNG, 5000, &r);
+    PostMessageA(saveAs, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(saveAs, IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(file); }, 10000)) << "the file was written";
+    char size[64];
+    snprintf(size, sizeof(size), "%d %d PNG 8", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(size, IdentifyImage(file));
+    Picture saved;
+    ASSERT_TRUE(DecodeWithImageMagick(file, &saved));
+    inside = Crop(saved, c.left, c.top, 200, 120);
+    EXPECT_EQ(0, PictureDifference(inside, want)) << DescribeDifference(inside, want);
+    DeleteFileA(file.c_str());
+
     PostMessageA(dlg, WM_CLOSE, 0, 0);
     EXPECT_TRUE(v.Exited(10000));
 }
@@ -377,16 +435,15 @@ TEST_F(PickedCapture, ClientAreaAndEntireWindowOfAPickedWindowReachTheClipboard)
     for (auto& k : cases) {
         SCOPED_TRACE(k.area);
         StoreSettings(k.area, IDC_CAP_CLIPBOARD, false);
-        EmptyTheClipboard();
-        DWORD seq = GetClipboardSequenceNumber();
+        DWORD seq = EmptyTheClipboard();
         VantixProcess v;
         HWND dlg = v.Dialog();
         ASSERT_TRUE(dlg);
-        HWND page = PageOf(dlg);
+        HWND page = ShownPage(dlg);
         ASSERT_TRUE(page);
         ASSERT_TRUE(PictureShown(client)) << "before the capture";
         RECT rc = WindowRect(GetDlgItem(page, IDC_CAP_GO));
-        StartXdotool(At("mousemove", POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}) + " click 1");
+        StartXdotool(At("mousemove", Center(rc)) + " click 1");
         HWND frame = NULL;
         ASSERT_TRUE(WaitUntil([&] { return (frame = FindTopWindow(v.Pid(), "Vantix_PickFrame", NULL, false)) != NULL; },
                               10000)) << "the pick began";
@@ -397,9 +454,8 @@ TEST_F(PickedCapture, ClientAreaAndEntireWindowOfAPickedWindowReachTheClipboard)
             return IsWindowVisible(frame) && EqualRect(&a, &win);
         }, 5000)) << "the fixture is outlined";
         StartXdotool("click 1");
-        ASSERT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != seq && IsClipboardFormatAvailable(CF_DIB); },
-                              10000)) << "the picked window's capture arrived";
-        Picture got = ReadClipboardDib();
+        ASSERT_TRUE(CaptureArrived(seq, 10000)) << "the picked window's capture arrived";
+        Picture got = ClipboardPicture();
         ASSERT_EQ(got.width, k.rect.right - k.rect.left);
         ASSERT_EQ(got.height, k.rect.bottom - k.rect.top);
         Picture inside = Crop(got, client.left - k.rect.left, client.top - k.rect.top, 300, 200),

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "capture/magnifier.h"
-#include "capture/pointing.h"
+#include "windows/pointing.h"
 
 namespace {
 

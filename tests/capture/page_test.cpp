@@ -59,7 +59,7 @@ TEST_F(CapturePage, ShowsTheStoredSettings)
     EXPECT_EQ(Text(page, IDC_CAP_GO), "1. Press this button\r\n2. Wait for capture cursor\r\n"
                                       "3. Click and move rectangle\r\n4. Release to capture");
     EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_CAP_MOUSE)) << "focus on the first area button";
-    Shot("capture_page.png");
+    SaveScreenShot("capture_page");
 }
 
 TEST_F(CapturePage, EachAreaButtonSetsItsInstructionsAndTheDimensionFields)
@@ -211,7 +211,7 @@ TEST_F(CapturePage, FullScreenToFileShowsTheMainDialogBeforeTheSaveAsDialog)
     }
     EXPECT_EQ(dialogVisible, 1) << "the main dialog is back before the Save As dialog opens";
     EXPECT_TRUE(IsWindowVisible(dlg));
-    std::string bytes = FileBytes(file);
+    std::string bytes = ReadFileText(file);
     Picture saved = BmpPicture(bytes);
     EXPECT_EQ(saved.width, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(saved.height, GetSystemMetrics(SM_CYSCREEN));
@@ -248,7 +248,7 @@ TEST_F(CapturePage, FullScreenHoldsWhatLayBelowTheDialogAndActivatesNoOtherProgr
     // there until the program gets round to drawing its window again.
     ASSERT_TRUE(fixture.BeBusy(100));
     SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_CAP_GO, BN_CLICKED), (LPARAM)GetDlgItem(page, IDC_CAP_GO));
-    Picture shot = ClipboardDibPicture();
+    Picture shot = ClipboardPicture();
     ASSERT_EQ(shot.width, GetSystemMetrics(SM_CXSCREEN));
     Picture got = Crop(shot, c.left, c.top, 240, 160);
     EXPECT_EQ(PictureDifference(got, picture), 0) << "the picture, not the dialog: " << DescribeDifference(got, picture);

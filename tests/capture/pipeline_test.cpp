@@ -46,7 +46,7 @@ TEST_F(CapturePipeline, ClientAreaToFileEqualsAnIndependentScreenshotPixelForPix
     EXPECT_FALSE(g_hCaptureBitmap) << "delivery releases both handles";
     EXPECT_FALSE(g_hCaptureDib);
 
-    std::string bytes = FileBytes(file);
+    std::string bytes = ReadFileText(file);
     ASSERT_GT(bytes.size(), 54u);
     EXPECT_EQ(bytes.substr(0, 2), "BM");
     EXPECT_EQ(U32(bytes, 2), bytes.size()) << "file size field";
@@ -134,13 +134,13 @@ TEST_F(CapturePipeline, EntireWindowOfAPickedWindowHoldsNoRing)
                          ~window.At(0, 0) & 0xFFFFFF, 0, false};
     PickDriver::s_self = &driver;
     UINT_PTR tick = SetTimer(NULL, 0, 50, PickDriver::Tick), watchdog = SetTimer(NULL, 0, 20000, PickDriver::Watchdog);
-    HWND picked = PickWindow(NULL, false, CaptureWindowArea);
+    HWND picked = CapturePickedWindow(NULL, false, CaptureWindowArea);
     KillTimer(NULL, tick);
     KillTimer(NULL, watchdog);
     PickDriver::s_self = NULL;
     ASSERT_EQ(picked, fixture.Window()) << "the pick ended on the fixture";
     EXPECT_TRUE(driver.busy) << "its program was busy while the ring went";
-    Picture got = ClipboardDibPicture();
+    Picture got = ClipboardPicture();
     EXPECT_EQ(PictureDifference(got, window), 0) << "the window as it shows without the ring: "
                                                   << DescribeDifference(got, window);
 }
@@ -223,7 +223,7 @@ TEST_F(CapturePipeline, ClipboardGetsBothFormsAndAnotherProcessReadsTheSamePixel
     DeleteFileA(dump.c_str());
     int rc = RunAndWait("\"" + ProgramFolder() + "\\capture_fixture.exe\" --dump-clipboard \"" + dump + "\"", 20000);
     ASSERT_EQ(rc, 0) << "the other process read CF_DIB";
-    std::string block = FileBytes(dump);
+    std::string block = ReadFileText(dump);
     EXPECT_EQ(PictureDifference(DibPicture(block.data(), block.size()), expected), 0);
     DeleteFileA(dump.c_str());
 }
@@ -250,7 +250,7 @@ TEST_F(CapturePipeline, SmallCapturesGiveTheExactFileLayout)
         EXPECT_EQ(GlobalSize(dib), 40u + c.imageSize) << "a block without slack";
         std::string file = TestFile("cap_small.bmp");
         ASSERT_EQ(WriteDibFile(file.c_str(), dib), (DWORD)ERROR_SUCCESS);
-        std::string bytes = FileBytes(file);
+        std::string bytes = ReadFileText(file);
         EXPECT_EQ(bytes.size(), c.fileSize);
         EXPECT_EQ(U32(bytes, 2), c.fileSize);
         EXPECT_EQ(U32(bytes, 10), 54u);
@@ -266,7 +266,7 @@ TEST_F(CapturePipeline, SmallCapturesGiveTheExactFileLayout)
         ASSERT_TRUE(longer);
         dib = longer;
         ASSERT_EQ(WriteDibFile(file.c_str(), dib), (DWORD)ERROR_SUCCESS);
-        bytes = FileBytes(file);
+        bytes = ReadFileText(file);
         EXPECT_EQ(bytes.size(), c.fileSize + 6);
         EXPECT_EQ(U32(bytes, 2), c.fileSize + 6);
         EXPECT_EQ(U32(bytes, 10), 54u);
@@ -358,7 +358,7 @@ TEST_F(SavingDib, SavesThroughTheSaveAsDialogAndReplacesAnExistingFileAfterThePr
     SaveDibToFile(NULL, dib_);
     EXPECT_EQ(saveAs.DialogsSeen(), 1);
     EXPECT_GE(saveAs.PromptsAnswered(), 1) << "the overwrite prompt came and was answered Yes";
-    EXPECT_EQ(FileBytes(file), Expected());
+    EXPECT_EQ(ReadFileText(file), Expected());
     EXPECT_STREQ(g_szBitmapFile, file.c_str());
     DeleteFileA(file.c_str());
 }
@@ -392,7 +392,7 @@ TEST_F(SavingDib, PathsOfAnyLengthTheDialogReturnsAreWritten)
         SaveDibToFile(NULL, dib_);
     }
     EXPECT_TRUE(boxes.Boxes().empty());
-    EXPECT_EQ(FileBytes(file), Expected());
+    EXPECT_EQ(ReadFileText(file), Expected());
     DeleteFileA(file.c_str());
     RemoveDirectoryA(deeper.c_str());
     RemoveDirectoryA(dir.c_str());
@@ -455,7 +455,7 @@ TEST_F(SavingDib, FailedOrShortWritesAreReportedAndLeaveAnExistingFileAsItWas)
         ASSERT_EQ(errors.size(), 1u) << "a failed save is no success";
         EXPECT_EQ(errors[0].text, want);
         if (c.existedBefore)
-            EXPECT_EQ(FileBytes(file), old) << "the file saved before is kept whole";
+            EXPECT_EQ(ReadFileText(file), old) << "the file saved before is kept whole";
         else
             EXPECT_FALSE(FileExists(file)) << "no truncated BMP is left behind";
         EXPECT_TRUE(StrayFiles().empty()) << "nothing partial beside it";
@@ -466,10 +466,10 @@ TEST_F(SavingDib, FailedOrShortWritesAreReportedAndLeaveAnExistingFileAsItWas)
     g_pfnWriteFile = FullDiskWriteFile;
     EXPECT_EQ(WriteDibFile(file.c_str(), dib_), (DWORD)ERROR_DISK_FULL);
     g_pfnWriteFile = WriteFile;
-    EXPECT_EQ(FileBytes(file), old);
+    EXPECT_EQ(ReadFileText(file), old);
     // A save that goes through replaces it.
     EXPECT_EQ(WriteDibFile(file.c_str(), dib_), (DWORD)ERROR_SUCCESS);
-    EXPECT_EQ(FileBytes(file), Expected());
+    EXPECT_EQ(ReadFileText(file), Expected());
     EXPECT_TRUE(StrayFiles().empty());
     DeleteFileA(file.c_str());
 }
@@ -554,7 +554,7 @@ TEST_F(CapturePipeline, TwoHundredCapturesToEachDestinationLeaveNoObjectOrMemory
     }
     g_pfnGetSaveFileName = GetSaveFileNameA;
     EXPECT_TRUE(boxes.Boxes().empty()) << "no capture failed";
-    EXPECT_EQ(PictureDifference(BmpPicture(FileBytes(s_saveName)), ExpectedPicture(0, 0, 64, 64)), 0);
+    EXPECT_EQ(PictureDifference(BmpPicture(ReadFileText(s_saveName)), ExpectedPicture(0, 0, 64, 64)), 0);
     DeleteFileA(s_saveName.c_str());
 }
 

@@ -2,7 +2,7 @@
 // of another process that shows a known picture.
 #include "capture/capture_test_base.h"
 #include "capture/magnifier.h"
-#include "capture/pointing.h"
+#include "windows/pointing.h"
 #include "capture_picture.h"
 
 #include <stdio.h>
@@ -248,14 +248,14 @@ TEST_F(Selection, FreeDragDownRightAndUpLeftCaptureTheSameRectangle)
     Select(0, 0, Drag(a, POINT{a.x + 70, a.y + 90}, b));
     EXPECT_TRUE(EqualRect(&g_rcCapture, &want))
         << g_rcCapture.left << "," << g_rcCapture.top << "," << g_rcCapture.right << "," << g_rcCapture.bottom;
-    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), expected), 0) << "down and to the right";
+    EXPECT_EQ(PictureDifference(ClipboardPicture(), expected), 0) << "down and to the right";
 
     OpenClipboard(NULL);
     EmptyClipboard();
     CloseClipboard();
     Select(0, 0, Drag(b, POINT{b.x - 100, b.y - 10}, a));
     EXPECT_TRUE(EqualRect(&g_rcCapture, &want));
-    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), expected), 0) << "up and to the left";
+    EXPECT_EQ(PictureDifference(ClipboardPicture(), expected), 0) << "up and to the left";
 }
 
 TEST_F(Selection, KeysAndClicksTheDisplayHandsToAnotherProgramStillReachTheSelection)
@@ -280,7 +280,7 @@ TEST_F(Selection, KeysAndClicksTheDisplayHandsToAnotherProgramStillReachTheSelec
     Select(0, 0, "windowraise " + std::to_string(xwin) + " " + Drag(a, POINT{a.x + 70, a.y + 90}, b));
     EXPECT_TRUE(EqualRect(&g_rcCapture, &want))
         << g_rcCapture.left << "," << g_rcCapture.top << "," << g_rcCapture.right << "," << g_rcCapture.bottom;
-    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), ExpectedPicture(30, 20, 160, 110)), 0);
+    EXPECT_EQ(PictureDifference(ClipboardPicture(), ExpectedPicture(30, 20, 160, 110)), 0);
     EXPECT_EQ(fixture.Activations(), activations) << "the other program got no click";
 }
 
@@ -311,14 +311,14 @@ TEST_F(Selection, FixedFrameIsCentredOnThePressAndFollowsTheMouse)
     RECT want = {p.x - 30, p.y - 20, p.x + 31, p.y + 21};
     EXPECT_TRUE(EqualRect(&g_rcCapture, &want))
         << g_rcCapture.left << "," << g_rcCapture.top << "," << g_rcCapture.right << "," << g_rcCapture.bottom;
-    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), ExpectedPicture(70, 40, 61, 41)), 0);
+    EXPECT_EQ(PictureDifference(ClipboardPicture(), ExpectedPicture(70, 40, 61, 41)), 0);
 
     // Moved while held: captured where it is at the release.
     POINT q = {c.left + 150, c.top + 100};
     Select(61, 41, Drag(p, POINT{p.x + 10, p.y + 5}, q));
     RECT moved = {q.x - 30, q.y - 20, q.x + 31, q.y + 21};
     EXPECT_TRUE(EqualRect(&g_rcCapture, &moved));
-    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), ExpectedPicture(120, 80, 61, 41)), 0);
+    EXPECT_EQ(PictureDifference(ClipboardPicture(), ExpectedPicture(120, 80, 61, 41)), 0);
 
     // A negative size is an empty frame wherever it goes: nothing is captured.
     PutSentinel();
@@ -470,7 +470,7 @@ TEST_F(Selection, NoFrameIsLeftInACaptureOverAWindowThatNeverRepaints)
     snprintf(input, sizeof(input), "mousemove %ld %ld mousedown 1 mousemove %ld %ld sleep 0.3 mousemove %ld %ld mouseup 1",
              (long)a.x, (long)a.y, (long)a.x + 70, (long)a.y + 90, (long)b.x, (long)b.y);
     Select(0, 0, input);
-    Picture got = ClipboardDibPicture(), want = ExpectedPicture(30, 20, 160, 110);
+    Picture got = ClipboardPicture(), want = ExpectedPicture(30, 20, 160, 110);
     EXPECT_EQ(PictureDifference(got, want), 0) << DescribeDifference(got, want);
 }
 
@@ -534,7 +534,7 @@ TEST_F(Selection, ArrowsAndEnterOrSpaceAloneSelectExactlyTheRectangle)
         RECT want = k.want;
         OffsetRect(&want, c.left, c.top);
         EXPECT_TRUE(EqualRect(&g_rcCapture, &want)) << Describe(g_rcCapture) << " instead of " << Describe(want);
-        Picture got = ClipboardDibPicture(),
+        Picture got = ClipboardPicture(),
                 expected = ExpectedPicture(k.want.left, k.want.top, k.want.right - k.want.left, k.want.bottom - k.want.top);
         EXPECT_EQ(PictureDifference(got, expected), 0) << DescribeDifference(got, expected);
         POINT pt = {0, 0};
@@ -559,7 +559,7 @@ TEST_F(Selection, EnterOrSpaceHeldDownPressesOnceThoughTheKeyboardRepeatsIt)
                          Times("shift+Right", 5) + Times("shift+Down", 4) + " " + key);
         RECT want = {c.left + 40, c.top + 30, c.left + 90, c.top + 70};
         EXPECT_TRUE(EqualRect(&g_rcCapture, &want)) << Describe(g_rcCapture);
-        Picture got = ClipboardDibPicture(), expected = ExpectedPicture(40, 30, 50, 40);
+        Picture got = ClipboardPicture(), expected = ExpectedPicture(40, 30, 50, 40);
         EXPECT_EQ(PictureDifference(got, expected), 0) << DescribeDifference(got, expected);
     }
 }
@@ -593,13 +593,13 @@ TEST_F(Selection, TheMagnifierShowsTheScreenEightTimesLargerAndNamesTheColourUnd
         centre.bottom = centre.top + 7;
         shown = PumpUntil([&] {
             Picture now = ScreenPicture(centre);
-            return PictureDifference(now, Picture{7, 7, std::vector<unsigned long>(49, CapturePicturePixel(in.x, in.y))}) == 0;
+            return PictureDifference(now, Picture{7, 7, std::vector<uint32_t>(49, CapturePicturePixel(in.x, in.y))}) == 0;
         }, 5000);
         // Another program's screenshot of the pixels and of their magnified picture at once.
         shotRect = source;
         UnionRect(&shotRect, &shotRect, &window);
         imported = ImportScreenshot(shotRect, &shot);
-        Shot("capture_magnifier.png");
+        SaveScreenShot("capture_magnifier");
         PostMessageA(g_hSelectWnd, WM_CHAR, VK_ESCAPE, 0);
     });
     ASSERT_TRUE(ran);
@@ -752,7 +752,7 @@ TEST_F(Selection, WithShowMagnifierOffNoMagnifierAppears)
             // Drawn in the same step as the frame, it reaches the display in its own time.
             if (on) PumpUntil([&] { return PictureDifference(ScreenPicture(beside), fixtureThere) > 0; }, 5000);
             differs = PictureDifference(ScreenPicture(beside), fixtureThere);
-            if (on) Shot("capture_overlay_magnifier.png");
+            if (on) SaveScreenShot("capture_overlay_magnifier");
             StartXdotool("mouseup 1");
         });
         EXPECT_TRUE(framed);
@@ -762,7 +762,7 @@ TEST_F(Selection, WithShowMagnifierOffNoMagnifierAppears)
         } else {
             EXPECT_EQ(differs, 0) << "nothing but the fixture beside the cursor";
         }
-        Picture got = ClipboardDibPicture(), want = ExpectedPicture(20, 15, 130, 85);
+        Picture got = ClipboardPicture(), want = ExpectedPicture(20, 15, 130, 85);
         EXPECT_EQ(PictureDifference(got, want), 0) << DescribeDifference(got, want);
     }
 }
@@ -799,7 +799,7 @@ TEST_F(Selection, TheMagnifierIsNeverInTheCaptureEvenOverAWindowThatNeverRepaint
         POINT at = PlaceMagnifier(a, layout.size, screen);
         SetRect(&lens, at.x, at.y, at.x + layout.size.cx, at.y + layout.size.cy);
         EXPECT_TRUE(IntersectRect(&inside, &lens, &want)) << "the magnifier was over the selection at the end";
-        Picture got = ClipboardDibPicture(), expected = ExpectedPicture(30, 20, 160, 110);
+        Picture got = ClipboardPicture(), expected = ExpectedPicture(30, 20, 160, 110);
         EXPECT_EQ(PictureDifference(got, expected), 0) << DescribeDifference(got, expected);
     }
 }

@@ -197,7 +197,7 @@ TEST_F(CaptureViewer, ZoomsFromTheTopLeftCorner)
         RECT now;
         GetClientRect(v, &now);
         EXPECT_EQ(now.right, cw) << "zooming leaves the window's size alone";
-        if (z.factor == 4) Shot("capture_viewer_x4.png");
+        if (z.factor == 4) SaveScreenShot("capture_viewer_x4");
     }
     EXPECT_TRUE(boxes.Boxes().empty()) << "no drawing failed";
 }
@@ -226,7 +226,7 @@ TEST_F(CaptureViewer, SaveWritesTheSameFileAsTheFileDestination)
         EXPECT_EQ(saveAs.DialogsSeen(), 1);
         EXPECT_EQ(saveAs.LastOwner(), v[0]) << "the viewer owns its Save As dialog";
     }
-    std::string a = FileBytes(fromPage), b = FileBytes(fromViewer);
+    std::string a = ReadFileText(fromPage), b = ReadFileText(fromViewer);
     EXPECT_GT(a.size(), 54u);
     EXPECT_TRUE(a == b) << "byte for byte";
     EXPECT_TRUE(IsWindow(v[0])) << "the viewer keeps its picture after saving";
@@ -248,7 +248,7 @@ TEST_F(CaptureViewer, CopiesTwiceAndKeepsItsPicture)
         CloseClipboard();
         SendMessageA(v, WM_COMMAND, IDC_VIEW_COPY, 0);
         EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
-        EXPECT_EQ(PictureDifference(ClipboardDibPicture(), expected), 0);
+        EXPECT_EQ(PictureDifference(ClipboardPicture(), expected), 0);
         EXPECT_FALSE(g_hCaptureBitmap);
         EXPECT_FALSE(g_hCaptureDib);
     }
@@ -272,7 +272,7 @@ TEST_F(CaptureViewer, CopiesTwiceAndKeepsItsPicture)
     EXPECT_EQ(g_hCaptureDib, deliveringDib);
     EXPECT_EQ(GetObjectType(delivering), (DWORD)OBJ_BITMAP) << "not deleted";
     EXPECT_EQ(GlobalSize(deliveringDib), 64u) << "not freed";
-    EXPECT_EQ(PictureDifference(ClipboardDibPicture(), expected), 0);
+    EXPECT_EQ(PictureDifference(ClipboardPicture(), expected), 0);
     DeleteObject(delivering);
     GlobalFree(deliveringDib);
     g_hCaptureBitmap = NULL;

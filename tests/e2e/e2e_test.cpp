@@ -8,6 +8,9 @@
 #include <vector>
 #include <string.h>
 
+#include "support/controls.h"
+#include "support/processes.h"
+#include "support/settings.h"
 #include "support/testing.h"
 #include "app/settings.h"
 #include "resource.h"
@@ -24,53 +27,15 @@ HWND HiddenWindow()
     return VantixHiddenWindow();
 }
 
-// Screen rectangle of one tab of another process's tab control.
-RECT TabItemRect(HWND tab, int index)
-{
-    RECT rc = {0, 0, 0, 0};
-    DWORD pid = 0;
-    GetWindowThreadProcessId(tab, &pid);
-    HANDLE p = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (!p) return rc;
-    void* remote = VirtualAllocEx(p, NULL, 4096, MEM_COMMIT, PAGE_READWRITE);
-    if (SendMessageA(tab, TCM_GETITEMRECT, index, (LPARAM)remote))
-        ReadProcessMemory(p, remote, &rc, sizeof(rc), NULL);
-    VirtualFreeEx(p, remote, 0, MEM_RELEASE);
-    CloseHandle(p);
-    MapWindowPoints(tab, NULL, (POINT*)&rc, 2);
-    return rc;
-}
-
 HWND TabControlOf(HWND dlg)
 {
     return FindWindowExA(dlg, NULL, "SysTabControl32", NULL);
 }
 
-HWND PageOf(HWND dlg)
-{
-    HWND tab = TabControlOf(dlg);
-    return tab ? FindWindowExA(tab, NULL, "#32770", NULL) : NULL;
-}
-
-void ClickAt(int x, int y)
-{
-    Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
-}
-
-void ClickCenter(HWND h)
-{
-    RECT rc = WindowRect(h);
-    ClickAt((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-}
-
 class EndToEnd : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ClearStoredSettings();
-        ASSERT_FALSE(HiddenWindow()) << "another Vantix is still running";
-    }
-    void TearDown() override { ClearStoredSettings(); }
+    SettingsGuard settings;
+    void SetUp() override { ASSERT_FALSE(HiddenWindow()) << "another Vantix is still running"; }
 };
 
 TEST_F(EndToEnd, StartsOnceShowsTheDialogAndSavesOnClose)
@@ -85,13 +50,13 @@ TEST_F(EndToEnd, StartsOnceShowsTheDialogAndSavesOnClose)
     GetWindowThreadProcessId(hidden, &pid);
     EXPECT_EQ(pid, first.Pid());
     EXPECT_FALSE(IsWindowVisible(hidden)) << "the hidden window is never shown";
-    EXPECT_TRUE(PageOf(dlg)) << "a page is shown";
+    EXPECT_TRUE(ShownPage(dlg)) << "a page is shown";
 
     // Another program's window in front; a second start must bring the dialog forward.
-    HANDLE other = StartProcess("\"" + ProgramFolder() + "\\vantix_fixture.exe\" --title Frontmost --x 600 --y 500");
-    ASSERT_TRUE(other);
-    HWND front = NULL;
-    ASSERT_TRUE(WaitUntil([&] { return (front = FindWindowA(NULL, "Frontmost")) != NULL; }, 10000));
+    FixtureProcess other("Frontmost", "--x 600 --y 500");
+    ASSERT_TRUE(other.Started());
+    HWND front = other.Window();
+    ASSERT_TRUE(front);
     ClickCenter(front);
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == front; }, 3000)) << "the other program is in front";
 
@@ -101,8 +66,7 @@ TEST_F(EndToEnd, StartsOnceShowsTheDialogAndSavesOnClose)
     EXPECT_LT(GetTickCount() - start, 15000u);
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dlg; }, 3000)) << "dialog brought forward";
     EXPECT_EQ(TopDialogOf(first.Pid(), "Vantix"), dlg) << "no second dialog";
-    TerminateProcess(other, 0);
-    CloseHandle(other);
+    other.End();
 
     PostMessageA(dlg, WM_CLOSE, 0, 0);
     DWORD exitCode = 99;
@@ -128,19 +92,12 @@ TEST_F(EndToEnd, StartsOnceShowsTheDialogAndSavesOnClose)
 TEST_F(EndToEnd, ASecondStartEndsWhenTheFirstInstanceHangs)
 {
     // A window of ours where a running Vantix keeps its hidden one, that stops answering.
-    StartedProcess hung;
-    DWORD pid = 0;
-    hung.h = StartProcess("\"" + ProgramFolder() +
-                              "\\vantix_fixture.exe\" --class Brenholt_Vantix_Main --title Brenholt_Vantix_Main "
-                              "--hang-after 500",
-                          &pid);
-    ASSERT_TRUE(hung.h);
+    FixtureProcess hung("Brenholt_Vantix_Main", "--class Brenholt_Vantix_Main --hang-after 500");
+    ASSERT_TRUE(hung.Started());
+    DWORD pid = hung.Pid();
     HWND first = WaitForTopWindow(pid, "Brenholt_Vantix_Main", "Brenholt_Vantix_Main", false, 15000);
     ASSERT_TRUE(first);
-    ASSERT_TRUE(WaitUntil([&] {
-        DWORD_PTR res = 0;
-        return SendMessageTimeoutA(first, WM_NULL, 0, 0, SMTO_NORMAL, 100, &res) == 0;
-    }, 15000)) << "the stand-in kept answering";
+    ASSERT_TRUE(WaitUntil([&] { return !Answers(first, 100); }, 15000)) << "the stand-in kept answering";
 
     // Without a bound the hand-over would wait for ever and RunAndWait would give up on it.
     EXPECT_EQ(RunAndWait("\"" + VantixPath() + "\"", 30000), 0) << "the second start ends and hands nothing over";
@@ -157,22 +114,22 @@ TEST_F(EndToEnd, RealClicksSwitchPagesAndSetOptions)
 
     RECT procTab = TabItemRect(tab, 1);
     ASSERT_GT(procTab.right, procTab.left);
-    ClickAt((procTab.left + procTab.right) / 2, (procTab.top + procTab.bottom) / 2);
+    ClickAt(Center(procTab));
     EXPECT_TRUE(WaitUntil([&] {
-        HWND page = PageOf(dlg);
+        HWND page = ShownPage(dlg);
         return page && GetDlgItem(page, IDC_PROC_KILL) != NULL;
     }, 5000)) << "a click on the Processes tab shows that page";
 
     RECT optTab = TabItemRect(tab, 0);
-    ClickAt((optTab.left + optTab.right) / 2, (optTab.top + optTab.bottom) / 2);
+    ClickAt(Center(optTab));
     HWND page = NULL;
     ASSERT_TRUE(WaitUntil([&] {
-        page = PageOf(dlg);
+        page = ShownPage(dlg);
         return page && GetDlgItem(page, IDC_OPT_SKIPWARN) != NULL;
     }, 5000));
     HWND box = GetDlgItem(page, IDC_OPT_SKIPWARN);
     RECT rc = WindowRect(box);
-    ClickAt(rc.left + 6, (rc.top + rc.bottom) / 2);
+    ClickAt(POINT{rc.left + 6, (rc.top + rc.bottom) / 2});
     EXPECT_TRUE(WaitUntil([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5000));
 
     // Drag the bottom-right corner outwards: the dialog grows and remembers its new size.
@@ -203,7 +160,7 @@ TEST_F(EndToEnd, RealClicksSwitchPagesAndSetOptions)
     RECT rc2 = WindowRect(dlg2);
     EXPECT_EQ(rc2.right - rc2.left, grown.right - grown.left);
     EXPECT_EQ(rc2.left, grown.left);
-    HWND page2 = PageOf(dlg2);
+    HWND page2 = ShownPage(dlg2);
     ASSERT_TRUE(page2);
     EXPECT_EQ(IsDlgButtonChecked(page2, IDC_OPT_SKIPWARN), BST_CHECKED);
     PostMessageA(dlg2, WM_CLOSE, 0, 0);
@@ -245,23 +202,16 @@ TEST_F(EndToEnd, DoesNotStartWithoutQuilletBesideIt)
     std::string copy = dir + "\\Vantix.exe";
     ASSERT_TRUE(CopyFileA(VantixPath().c_str(), copy.c_str(), FALSE));
     // Started in that folder: the loader also searches the current directory.
-    std::string line = "\"" + copy + "\"";
-    std::vector<char> cmd(line.begin(), line.end());
-    cmd.push_back('\0');
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
+    VantixStart how;
+    how.exe = copy;
+    how.folder = dir;
     // The process is created; its loader then fails to bind Quillet.dll and ends it.
-    ASSERT_TRUE(CreateProcessA(NULL, cmd.data(), NULL, NULL, FALSE, 0, NULL, dir.c_str(), &si, &pi))
-        << "error " << GetLastError();
-    CloseHandle(pi.hThread);
-    HANDLE h = pi.hProcess;
-    EXPECT_EQ(WaitForSingleObject(h, 10000), WAIT_OBJECT_0) << "it must end at once";
+    VantixProcess lonely(how);
+    ASSERT_TRUE(lonely.Started()) << "error " << GetLastError();
     DWORD code = 0;
-    GetExitCodeProcess(h, &code);
+    EXPECT_TRUE(lonely.Exited(10000, &code)) << "it must end at once";
     EXPECT_EQ(0xC0000135u, code) << "STATUS_DLL_NOT_FOUND expected";
-    TerminateProcess(h, 1);
-    CloseHandle(h);
+    lonely.End();
     EXPECT_FALSE(HiddenWindow());
     DeleteFileA(copy.c_str());
     RemoveDirectoryA(dir.c_str());

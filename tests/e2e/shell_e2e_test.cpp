@@ -8,22 +8,18 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
-#include <tlhelp32.h>
 #include <string>
 #include <vector>
 #include <string.h>
 
+#include "support/controls.h"
+#include "support/processes.h"
+#include "support/settings.h"
 #include "support/testing.h"
 #include "app/settings.h"
 #include "resource.h"
 
 namespace {
-
-
-HWND HiddenWindowOf(DWORD pid)
-{
-    return FindTopWindow(pid, "Brenholt_Vantix_Main", "Brenholt_Vantix_Main", false);
-}
 
 // Wine's tray window, shown by explorer.exe while any icon exists and no desktop tray does.
 HWND WineTray()
@@ -31,136 +27,8 @@ HWND WineTray()
     HWND tray = FindWindowA("__winex11_standalone_tray", NULL);
     return tray && IsWindowVisible(tray) ? tray : NULL;
 }
-
-// Vantix.exe started from a folder.
-class Program {
-public:
-    Program(const std::string& exe, const char* args, const std::string& dir)
-    {
-        std::string line = "\"" + exe + "\"" + (*args ? std::string(" ") + args : "");
-        std::vector<char> cmd(line.begin(), line.end());
-        cmd.push_back('\0');
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi;
-        if (CreateProcessA(NULL, cmd.data(), NULL, NULL, FALSE, 0, NULL, dir.empty() ? NULL : dir.c_str(), &si,
-                           &pi)) {
-            CloseHandle(pi.hThread);
-            process_ = pi.hProcess;
-            pid_ = pi.dwProcessId;
-        }
-    }
-    // Vantix.exe started by a Unix shell, so that Wine's trace of the help library, which goes
-    // to the process's Unix standard error where no Windows handle reaches, lands in traceFile.
-    // The process is found by its hidden window.
-    explicit Program(const std::string& traceFile)
-    {
-        std::string exe = UnixPath(VantixPath()), trace = UnixPath(traceFile);
-        if (exe.empty() || trace.empty()) return;
-        // The loader of this bitness, as the test harness chose it.
-        const char* loader = sizeof(void*) == 8 ? "/usr/lib/wine/wine64" : "/usr/lib/wine/wine";
-        std::string line = std::string("sh -c \"l=${WINELOADER:-") + loader +
-                           "}; WINEDEBUG=trace+htmlhelp exec \\\"$l\\\" \\\"$0\\\" 2>\\\"$1\\\"\" \"" + exe + "\" \"" +
-                           trace + "\"";
-        std::vector<char> cmd(line.begin(), line.end());
-        cmd.push_back('\0');
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi;
-        if (!CreateProcessA("Z:\\bin\\sh", cmd.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return;
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);  // a Unix process: its handle cannot be waited for
-        HWND hidden = NULL;
-        if (!WaitUntil([&] { return (hidden = FindWindowA("Brenholt_Vantix_Main", "Brenholt_Vantix_Main")) != NULL; },
-                       20000))
-            return;
-        GetWindowThreadProcessId(hidden, &pid_);
-        process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, pid_);
-    }
-    ~Program()
-    {
-        if (!process_) return;
-        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 5000);
-        CloseHandle(process_);
-    }
-    bool Started() const { return process_ != NULL; }
-    DWORD Pid() const { return pid_; }
-    HWND Dialog(DWORD ms = 10000) const { return WaitForTopWindow(pid_, "#32770", "Vantix", true, ms); }
-    // Start-up over: the program waits for input in its loop.
-    bool Idle(DWORD ms) const { return process_ && WaitForInputIdle(process_, ms) == 0; }
-    bool Exited(DWORD ms, DWORD* code) const
-    {
-        if (WaitForSingleObject(process_, ms) != WAIT_OBJECT_0) return false;
-        GetExitCodeProcess(process_, code);
-        return true;
-    }
-
-private:
-    // Wine's own name of a file on the Unix side.
-    static std::string UnixPath(const std::string& path)
-    {
-        typedef char*(CDECL * UnixNameFn)(LPCWSTR);
-        UnixNameFn fn = (UnixNameFn)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
-        wchar_t wide[MAX_PATH];
-        if (!fn || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH)) return "";
-        char* unix = fn(wide);
-        if (!unix) return "";
-        std::string result = unix;
-        HeapFree(GetProcessHeap(), 0, unix);
-        return result;
-    }
-
-    HANDLE process_ = NULL;
-    DWORD pid_ = 0;
-};
-
-void ClickAt(int x, int y, int button = 1)
-{
-    Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click " + std::to_string(button));
-}
-
-void ClickCenter(HWND h, int button = 1)
-{
-    RECT rc = WindowRect(h);
-    ClickAt((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2, button);
-}
-
-HWND PageOf(HWND dlg)
-{
-    HWND tab = FindWindowExA(dlg, NULL, "SysTabControl32", NULL);
-    return tab ? FindWindowExA(tab, NULL, "#32770", NULL) : NULL;
-}
-
-// Screen rectangle of one tab of another process's tab control.
-RECT TabItemRect(HWND tab, int index)
-{
-    RECT rc = {0, 0, 0, 0};
-    DWORD pid = 0;
-    GetWindowThreadProcessId(tab, &pid);
-    HANDLE p = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (!p) return rc;
-    void* remote = VirtualAllocEx(p, NULL, 4096, MEM_COMMIT, PAGE_READWRITE);
-    if (SendMessageA(tab, TCM_GETITEMRECT, index, (LPARAM)remote)) ReadProcessMemory(p, remote, &rc, sizeof(rc), NULL);
-    VirtualFreeEx(p, remote, 0, MEM_RELEASE);
-    CloseHandle(p);
-    MapWindowPoints(tab, NULL, (POINT*)&rc, 2);
-    return rc;
-}
-
-// The window that has the keyboard focus in the thread of h.
-HWND FocusOf(HWND h)
-{
-    GUITHREADINFO gui = {};
-    gui.cbSize = sizeof(gui);
-    return GetGUIThreadInfo(GetWindowThreadProcessId(h, NULL), &gui) ? gui.hwndFocus : NULL;
-}
-
-// The first visible pop-up menu window of a process.
-HWND MenuOf(DWORD pid, DWORD ms)
-{
-    return WaitForTopWindow(pid, "#32768", NULL, true, ms);
-}
+// The first icon of that window, at the screen's corner.
+const POINT kTrayIcon = {13, 32};
 
 // Waits until the traced help library has navigated to the page given.
 bool TraceShows(const std::string& traceFile, const std::string& page, DWORD ms)
@@ -201,36 +69,32 @@ void CloseViewer(DWORD pid)
 
 class ShellEndToEnd : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ClearStoredSettings();
-        ASSERT_FALSE(FindWindowA("Brenholt_Vantix_Main", "Brenholt_Vantix_Main")) << "another Vantix is running";
-    }
-    void TearDown() override { ClearStoredSettings(); }
+    SettingsGuard settings;
+    void SetUp() override { ASSERT_FALSE(VantixHiddenWindow()) << "another Vantix is running"; }
 };
 
 TEST_F(ShellEndToEnd, TrayIconOpensTheDialogAndItsMenuQuits)
 {
     ASSERT_FALSE(WineTray()) << "no icon in the tray before the start";
-    Program v(VantixPath(), "t", "");
+    VantixProcess v("t");
     ASSERT_TRUE(v.Started());
-    ASSERT_TRUE(WaitUntil([&] { return HiddenWindowOf(v.Pid()) != NULL; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return v.HiddenWindow() != NULL; }, 10000));
     HWND tray = NULL;
     ASSERT_TRUE(WaitUntil([&] { return (tray = WineTray()) != NULL; }, 10000)) << "Wine shows its tray window";
     ASSERT_TRUE(v.Idle(10000)) << "start-up reached the message loop";
     EXPECT_FALSE(FindTopWindow(v.Pid(), "#32770", "Vantix", true)) << "started in the tray: no dialog";
 
     // The first icon sits at (13, 32) of the tray window at the screen's corner.
-    ClickAt(13, 32);
-    HWND dlg = v.Dialog(10000);
+    ClickAt(kTrayIcon);
+    HWND dlg = v.Dialog("Vantix", 10000);
     ASSERT_TRUE(dlg) << "a left click on the icon opens the main dialog";
 
-    ClickAt(13, 32, 3);
-    HWND menu = MenuOf(v.Pid(), 5000);
+    ClickAt(kTrayIcon, 3);
+    HWND menu = WaitForMenu(v.Pid(), 5000);
     ASSERT_TRUE(menu) << "a right click shows the tray menu";
     // Open, Quit, a separator, About, Help: Quit lies in the second of four and a half rows.
     RECT rc = WindowRect(menu);
-    ClickAt((rc.left + rc.right) / 2, rc.top + (rc.bottom - rc.top) / 3);
+    ClickAt(POINT{(rc.left + rc.right) / 2, rc.top + (rc.bottom - rc.top) / 3});
     DWORD code = 99;
     ASSERT_TRUE(v.Exited(10000, &code)) << "Quit ends the program";
     EXPECT_EQ(code, 0u);
@@ -245,7 +109,7 @@ struct TrayAndDialog {
     TrayAndDialog() : v(StartWithTrayOption())
     {
         dlg = v.Dialog("Vantix", 15000);
-        hidden = HiddenWindowOf(v.Pid());
+        hidden = v.HiddenWindow();
     }
     static const char* StartWithTrayOption()
     {
@@ -268,7 +132,7 @@ void ClickTrayMenuRow(HWND menu, int row)
 {
     RECT rc = WindowRect(menu);
     int h = rc.bottom - rc.top;
-    ClickAt((rc.left + rc.right) / 2, rc.top + (2 * row + 1) * h / 9);
+    ClickAt(POINT{(rc.left + rc.right) / 2, rc.top + (2 * row + 1) * h / 9});
 }
 
 TEST_F(ShellEndToEnd, AMinimizedDialogComesBackByEveryWayOfOpeningIt)
@@ -282,10 +146,10 @@ TEST_F(ShellEndToEnd, AMinimizedDialogComesBackByEveryWayOfOpeningIt)
         void (*open)(HWND hidden, DWORD pid);
     };
     const Way ways[] = {
-        {"a click on the icon", [](HWND, DWORD) { ClickAt(13, 32); }},
+        {"a click on the icon", [](HWND, DWORD) { ClickAt(kTrayIcon); }},
         {"the tray menu's Open", [](HWND, DWORD pid) {
-             ClickAt(13, 32, 3);
-             HWND menu = MenuOf(pid, 5000);
+             ClickAt(kTrayIcon, 3);
+             HWND menu = WaitForMenu(pid, 5000);
              ASSERT_TRUE(menu) << "the tray menu";
              ClickTrayMenuRow(menu, 0);
          }},
@@ -310,14 +174,13 @@ TEST_F(ShellEndToEnd, TheTrayMenuClosesOnAClickElsewhere)
     ASSERT_TRUE(p.dlg);
     ASSERT_TRUE(WaitUntil([] { return WineTray() != NULL; }, 10000));
     // Another program's window to click on, away from the menu and the dialog.
-    StartedProcess other;
-    other.h = StartProcess("\"" + ProgramFolder() + "\\vantix_fixture.exe\" --title Elsewhere --x 800 --y 600");
-    ASSERT_TRUE(other.h);
-    HWND elsewhere = NULL;
-    ASSERT_TRUE(WaitUntil([&] { return (elsewhere = FindWindowA(NULL, "Elsewhere")) != NULL; }, 10000));
+    FixtureProcess other("Elsewhere", "--x 800 --y 600");
+    ASSERT_TRUE(other.Started());
+    HWND elsewhere = other.Window();
+    ASSERT_TRUE(elsewhere);
 
-    ClickAt(13, 32, 3);
-    HWND menu = MenuOf(p.v.Pid(), 5000);
+    ClickAt(kTrayIcon, 3);
+    HWND menu = WaitForMenu(p.v.Pid(), 5000);
     ASSERT_TRUE(menu) << "a right click shows the tray menu";
     ClickCenter(elsewhere);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 5000))
@@ -325,8 +188,8 @@ TEST_F(ShellEndToEnd, TheTrayMenuClosesOnAClickElsewhere)
     EXPECT_TRUE(IsWindow(p.dlg)) << "and chose nothing";
 
     // The icon still answers: the menu comes again and its Quit ends the program.
-    ClickAt(13, 32, 3);
-    menu = MenuOf(p.v.Pid(), 5000);
+    ClickAt(kTrayIcon, 3);
+    menu = WaitForMenu(p.v.Pid(), 5000);
     ASSERT_TRUE(menu) << "the menu opens again";
     ClickTrayMenuRow(menu, 1);
     EXPECT_TRUE(p.v.Exited(10000)) << "Quit ends the program";
@@ -338,12 +201,14 @@ TEST_F(ShellEndToEnd, F1WhatsThisAndHelpButtonsOpenTheViewerAtTheRightPage)
     ASSERT_NE(GetFileAttributesA((ProgramFolder() + "\\Vantix.chm").c_str()), INVALID_FILE_ATTRIBUTES)
         << "Vantix.chm is built beside Vantix.exe (chmcmd, Debian package fp-utils)";
     {
-        Program v(trace);
+        VantixStart how;
+        how.helpTrace = trace;
+        VantixProcess v(how);
         ASSERT_TRUE(v.Started());
         HWND dlg = v.Dialog();
         ASSERT_TRUE(dlg);
         HWND page = NULL;
-        ASSERT_TRUE(WaitUntil([&] { return (page = PageOf(dlg)) && GetDlgItem(page, IDC_OPT_CLOSEINFO); }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return (page = ShownPage(dlg)) && GetDlgItem(page, IDC_OPT_CLOSEINFO); }, 5000));
 
         // F1 on a button that has the focus (its click harms nothing: no boxes are open).
         HWND button = GetDlgItem(page, IDC_OPT_CLOSEINFO);
@@ -360,7 +225,7 @@ TEST_F(ShellEndToEnd, F1WhatsThisAndHelpButtonsOpenTheViewerAtTheRightPage)
 
         // A right click on another control offers "What's This?", which opens its page.
         ClickCenter(GetDlgItem(page, IDC_OPT_DEFSIZE), 3);
-        HWND menu = MenuOf(v.Pid(), 5000);
+        HWND menu = WaitForMenu(v.Pid(), 5000);
         ASSERT_TRUE(menu) << "\"What's This?\"";
         ClickCenter(menu);
         EXPECT_TRUE(TraceShows(trace, "c3013.htm", 5000));
@@ -373,9 +238,9 @@ TEST_F(ShellEndToEnd, F1WhatsThisAndHelpButtonsOpenTheViewerAtTheRightPage)
         for (int i : {1, 2, 3, 4, 0}) {
             SCOPED_TRACE(pages[i]);
             RECT item = TabItemRect(tab, i);
-            ClickAt((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+            ClickAt(Center(item));
             ASSERT_TRUE(WaitUntil([&] {
-                HWND p = PageOf(dlg);
+                HWND p = ShownPage(dlg);
                 return p && GetDlgItem(p, probe[i]);
             }, 10000));
             ClickCenter(GetDlgItem(dlg, IDC_MAIN_HELP));
@@ -385,17 +250,17 @@ TEST_F(ShellEndToEnd, F1WhatsThisAndHelpButtonsOpenTheViewerAtTheRightPage)
 
         // The information boxes' Help buttons open their own topics.
         RECT procTab = TabItemRect(tab, 1);
-        ClickAt((procTab.left + procTab.right) / 2, (procTab.top + procTab.bottom) / 2);
+        ClickAt(Center(procTab));
         HWND procPage = NULL;
-        ASSERT_TRUE(WaitUntil([&] { return (procPage = PageOf(dlg)) && GetDlgItem(procPage, IDC_PROC_KILL); }, 10000));
+        ASSERT_TRUE(WaitUntil([&] { return (procPage = ShownPage(dlg)) && GetDlgItem(procPage, IDC_PROC_KILL); }, 10000));
         PostMessageA(procPage, WM_COMMAND, IDC_PROC_VIEWPROCESS, 0);
-        HWND procInfo = WaitForTopWindow(v.Pid(), "#32770", "Process Information", true, 10000);
+        HWND procInfo = v.Dialog("Process Information", 10000);
         ASSERT_TRUE(procInfo);
         ClickCenter(GetDlgItem(procInfo, IDC_INFO_HELP));
         EXPECT_TRUE(TraceShows(trace, "processinfo.htm", 5000));
         CloseViewer(v.Pid());
         ClickCenter(GetDlgItem(procInfo, IDC_PI_MODULE));
-        HWND modInfo = WaitForTopWindow(v.Pid(), "#32770", "Module Information", true, 10000);
+        HWND modInfo = v.Dialog("Module Information", 10000);
         ASSERT_TRUE(modInfo);
         ClickCenter(GetDlgItem(modInfo, IDC_INFO_HELP));
         EXPECT_TRUE(TraceShows(trace, "moduleinfo.htm", 5000));
@@ -405,19 +270,6 @@ TEST_F(ShellEndToEnd, F1WhatsThisAndHelpButtonsOpenTheViewerAtTheRightPage)
         EXPECT_TRUE(v.Exited(10000, &code));
     }
     DeleteFileA(trace.c_str());
-}
-
-// The module paths a process has loaded, read from outside.
-std::vector<std::string> ModulesOf(DWORD pid)
-{
-    std::vector<std::string> paths;
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
-    if (snap == INVALID_HANDLE_VALUE) return paths;
-    MODULEENTRY32 me;
-    me.dwSize = sizeof(me);
-    for (BOOL ok = Module32First(snap, &me); ok; ok = Module32Next(snap, &me)) paths.push_back(me.szExePath);
-    CloseHandle(snap);
-    return paths;
 }
 
 TEST_F(ShellEndToEnd, AHelpLibraryLeftBesideTheProgramIsNeverLoaded)
@@ -431,17 +283,21 @@ TEST_F(ShellEndToEnd, AHelpLibraryLeftBesideTheProgramIsNeverLoaded)
     ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\Quillet.dll").c_str(), (dir + "\\Quillet.dll").c_str(), FALSE));
     ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\Quillet.dll").c_str(), planted.c_str(), FALSE));
     {
-        Program v(dir + "\\Vantix.exe", "t", dir);
+        VantixStart how;
+        how.exe = dir + "\\Vantix.exe";
+        how.args = "t";
+        how.folder = dir;
+        VantixProcess v(how);
         ASSERT_TRUE(v.Started());
         HWND hidden = NULL;
-        ASSERT_TRUE(WaitUntil([&] { return (hidden = HiddenWindowOf(v.Pid())) != NULL; }, 10000));
-        SendMessageA(hidden, WM_COMMAND, IDC_CMD_HELP, 0);  // the tray menu's Help
+        ASSERT_TRUE(WaitUntil([&] { return (hidden = v.HiddenWindow()) != NULL; }, 10000));
+        SendMessageA(hidden, WM_COMMAND, IDC_MAIN_HELP, 0);  // the tray menu's Help
 
         char sys[MAX_PATH];
         GetSystemDirectoryA(sys, sizeof(sys));
         std::string expected = std::string(sys) + "\\hhctrl.ocx";
         bool systemOne = false, plantedOne = false;
-        for (auto& path : ModulesOf(v.Pid())) {
+        for (auto& path : LoadedModules(v.Pid())) {
             systemOne |= lstrcmpiA(path.c_str(), expected.c_str()) == 0;
             plantedOne |= lstrcmpiA(path.c_str(), planted.c_str()) == 0;
         }

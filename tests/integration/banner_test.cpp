@@ -2,6 +2,7 @@
 // (vantix_banner_start, vantix_banner_click), each in a fresh process.
 #include "integration/dialog_fixture.h"
 #include "app/banner.h"
+#include "support/pictures.h"
 
 #include <string>
 #include <string.h>
@@ -20,13 +21,6 @@ struct StartSeen {
 };
 StartSeen s_start;
 HHOOK s_startHook;
-
-std::string ClassOf(HWND h)
-{
-    char cls[64] = "";
-    GetClassNameA(h, cls, sizeof(cls));
-    return cls;
-}
 
 LRESULT CALLBACK WatchStart(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -115,21 +109,18 @@ TEST_F(BannerTest, PaintedAtOnceAndRemovedByAClick)
     ShowBanner();
     HWND banner = BannerWindow();
     ASSERT_TRUE(banner);
-    char cls[32] = "";
-    GetClassNameA(banner, cls, sizeof(cls));
-    EXPECT_STREQ(cls, "ZEP_BANNER");
+    EXPECT_EQ(ClassOf(banner), "ZEP_BANNER");
     EXPECT_EQ(GetClassLongA(banner, GCL_STYLE), (DWORD)(CS_SAVEBITS | CS_DBLCLKS));
     EXPECT_TRUE(IsWindowVisible(banner));
     EXPECT_EQ(MismatchedPixels(banner), 0) << "painted inside ShowBanner, before any message";
 
     RECT rc = WindowRect(banner);
-    if (const char* dir = getenv("VANTIX_SCREENSHOTS")) {
+    if (ShotsWanted()) {
         // The picture is taken from the screen: wait until the screen itself shows the banner.
         EXPECT_TRUE(PumpUntil([&] { return MismatchedPixels(banner, true) == 0; }, 5000));
-        RunAndWait("Z:\\usr\\bin\\import -window root \"" + std::string(dir) + "/banner.png\"", 20000);
+        SaveScreenShot("banner");
     }
-    Xdotool("mousemove " + std::to_string((rc.left + rc.right) / 2) + " " + std::to_string((rc.top + rc.bottom) / 2) +
-            " click 1");
+    ClickAt(Center(rc));
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(banner); }, 5000)) << "a click removes the banner";
     EXPECT_FALSE(BannerWindow());
     HideBanner();  // what start-up does next: nothing left to do

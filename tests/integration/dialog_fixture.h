@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/testing.h"
+#include "support/settings.h"
 #include "app/startup.h"
 #include "app/maindlg.h"
 #include "app/settings.h"

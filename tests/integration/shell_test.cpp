@@ -3,6 +3,7 @@
 // against every control of every dialog and menu in the resources. The banner, shown once per
 // process, has a test program of its own (banner_test.cpp).
 #include "integration/dialog_fixture.h"
+#include "support/dialogs.h"
 #include "app/help.h"
 #include "app/tray.h"
 #include "app/about.h"
@@ -246,7 +247,7 @@ TEST_F(ShellTest, RightClickOnTheTrayIconShowsItsMenuWithOpenAsDefault)
     EXPECT_TRUE(nullPosted) << "WM_NULL posted to the hidden window after the menu";
     EXPECT_EQ(s_trayMenu.defaultItem, (UINT)IDC_CMD_OPEN) << "\"&Open...\" is the bold default";
     std::vector<std::string> texts = {"&Open...", "&Quit", "", "&About Vantix...", "&Help"};
-    std::vector<UINT> ids = {IDC_CMD_OPEN, IDC_CMD_QUIT, 0, IDC_CMD_ABOUT, IDC_CMD_HELP};
+    std::vector<UINT> ids = {IDC_CMD_OPEN, IDC_CMD_QUIT, 0, IDC_CMD_ABOUT, IDC_MAIN_HELP};
     EXPECT_EQ(s_trayMenu.items, texts);
     EXPECT_EQ(s_trayMenu.ids, ids);
     EXPECT_FALSE(g_hMainDlg) << "dismissing the menu chooses nothing";
@@ -487,7 +488,7 @@ TEST_F(ShellTest, HelpButtonsMenuItemsAndTheTrayOpenWholeTopics)
 
     HWND hidden = MakeHiddenWindow();
     s_helpCalls.clear();
-    SendMessageA(hidden, WM_COMMAND, IDC_CMD_HELP, 0);
+    SendMessageA(hidden, WM_COMMAND, IDC_MAIN_HELP, 0);
     ASSERT_EQ(s_helpCalls.size(), 1u);
     EXPECT_EQ(s_helpCalls[0].owner, (HWND)NULL);
     EXPECT_EQ(s_helpCalls[0].command, (UINT)HH_DISPLAY_TOPIC);
@@ -682,7 +683,7 @@ TEST_F(ShellTest, TheHelpFileHasATopicForEveryControlAndEveryDialog)
 
     std::map<DWORD, std::string> topics;
     for (auto& kv : found.ids) topics.emplace(HelpTopicFor(kv.first), kv.second);
-    for (DWORD whole : {12u, 13u, 14u, 15u, 16u, 11000u, 12000u, 13000u, 14000u, 15000u, 17000u, 18000u})
+    for (DWORD whole : {12u, 13u, 14u, 15u, 16u, 11000u, 12000u, 13000u, 14000u, 15000u, 17000u, 18000u, 19000u})
         topics.emplace(whole, "whole dialog");
 
     std::vector<std::string> missing;
@@ -708,28 +709,12 @@ struct AboutFonts {
 };
 AboutFonts s_fonts;
 
-struct AboutSearch {
-    HWND not_;
-    HWND found;
-};
-
-BOOL CALLBACK FindAboutBox(HWND h, LPARAM lp)
-{
-    AboutSearch* f = (AboutSearch*)lp;
-    char title[64] = "";
-    GetWindowTextA(h, title, sizeof(title));
-    if (h != f->not_ && strcmp(title, "About Vantix") == 0 && IsWindowVisible(h)) {
-        f->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
+// A shown About box of this thread other than not_, NULL when there is none.
 HWND AboutBoxOtherThan(HWND not_)
 {
-    AboutSearch f = {not_, NULL};
-    EnumThreadWindows(GetCurrentThreadId(), FindAboutBox, (LPARAM)&f);
-    return f.found;
+    for (HWND h : ThreadDialogs("About Vantix"))
+        if (h != not_ && IsWindowVisible(h)) return h;
+    return NULL;
 }
 
 void CALLBACK CloseInnerAbout(HWND, UINT, UINT_PTR id, DWORD)
@@ -750,7 +735,7 @@ void CALLBACK OpenSecondAbout(HWND, UINT, UINT_PTR id, DWORD)
     s_fonts.outerFont = (HFONT)SendDlgItemMessageA(outer, IDC_ABOUT_VERSION, WM_GETFONT, 0, 0);
     // The tray menu's About while the Options page's is open.
     UINT_PTR t = SetTimer(NULL, 0, 50, CloseInnerAbout);
-    ShowAboutBox(NULL);
+    OpenAboutBox(NULL);
     KillTimer(NULL, t);
     LOGFONTA lf;
     s_fonts.outerFontAliveAfterInner = GetObjectA(s_fonts.outerFont, sizeof(lf), &lf) == sizeof(lf) &&

@@ -5,7 +5,9 @@
 #include <psapi.h>
 #include <string.h>
 #include <string>
-#include "proc_helpers.h"
+#include "support/dialogs.h"
+#include "support/processes.h"
+#include "support/settings.h"
 #include "support/testing.h"
 #include "app/settings.h"
 #include "processes/module_info.h"
@@ -17,18 +19,12 @@ namespace {
 
 class InfoDialogs : public testing::Test {
 protected:
-    OptionsRecord saved;
-    void SetUp() override
-    {
-        InitCommonControls();
-        saved = g_Options;
-        SetOptionsDefaults(&g_Options);
-    }
+    SettingsGuard settings;
+    void SetUp() override { InitCommonControls(); }
     void TearDown() override
     {
         for (const char* c : {"Process Information", "Module Information"})
             for (HWND d : ThreadDialogs(c)) DestroyWindow(d);
-        g_Options = saved;
     }
     static DWORD ClassOf(const FixtureProcess& fx)
     {
@@ -72,7 +68,7 @@ TEST_F(InfoDialogs, ProcessDialogShowsTheProcess)
 
     // Once the process has gone a refresh shows the cleared entry and disables the class group.
     TerminateProcess(fx.Handle(), 0);
-    ASSERT_TRUE(fx.WaitExit(5000));
+    ASSERT_TRUE(fx.Exited(5000));
     RefreshProcessDialog(dlg);
     EXPECT_EQ("0000", DlgText(dlg, IDC_PI_ID));
     EXPECT_EQ("0000", DlgText(dlg, IDC_PI_PARENT));
@@ -149,7 +145,7 @@ TEST_F(InfoDialogs, ProcessDialogTerminateAndModuleButtons)
     HWND dlg = OpenProcessDialog(ProcessEntryFor(fx.Pid()));
     ASSERT_TRUE(dlg);
     SendMessageA(dlg, WM_COMMAND, IDC_PI_MODULE, 0);
-    HWND mod = FindThreadDialog("Module Information");
+    HWND mod = NewDialog("Module Information");
     ASSERT_TRUE(mod);
     EXPECT_EQ("vantix_fixture", DlgText(mod, IDC_MI_NAME));
     EXPECT_EQ(Hex4(fx.Pid()), DlgText(mod, IDC_MI_PROCESS));
@@ -158,12 +154,12 @@ TEST_F(InfoDialogs, ProcessDialogTerminateAndModuleButtons)
         SendMessageA(dlg, WM_COMMAND, IDC_PI_TERMINATE, 0);
         EXPECT_EQ(1u, no.Boxes().size());
     }
-    EXPECT_FALSE(fx.WaitExit(300));
+    EXPECT_FALSE(fx.Exited(300));
     {
         MessageBoxAnswerer yes(IDYES);
         SendMessageA(dlg, WM_COMMAND, IDC_PI_TERMINATE, 0);
     }
-    EXPECT_TRUE(fx.WaitExit(5000));
+    EXPECT_TRUE(fx.Exited(5000));
     EXPECT_TRUE(IsWindow(dlg)) << "the dialog stays open";
 }
 
@@ -210,4 +206,51 @@ TEST_F(InfoDialogs, ModuleDialogShowsTheRecordItWasGiven)
         EXPECT_FALSE(IsWindow(d));
     }
     EXPECT_TRUE(IsWindow(dlg)) << "closing one dialog leaves the other";
+}
+
+// Ctrl+C with the focus on a field of the dialog, through the program's loop.
+static std::string CopiedWithKeys(HWND dlg, int focusId)
+{
+    DWORD seq = GetClipboardSequenceNumber();
+    PressKeyIn(GetDlgItem(dlg, focusId), 'C', true);
+    return WaitForClipboardText(seq, 3000);
+}
+
+TEST_F(InfoDialogs, ProcessAndModuleInformationCopyEveryFieldAsLabelAndValue)
+{
+    FixtureProcess fx("copy fixture", "");
+    ASSERT_TRUE(fx.Window());
+    HWND dlg = OpenProcessDialog(ProcessEntryFor(fx.Pid()));
+    ASSERT_TRUE(dlg);
+    // In the dialog's order; the priority class is the group's label and its checked button.
+    std::string expected = "Name: " + DlgText(dlg, IDC_PI_NAME) + "\r\nIdentifier: " + DlgText(dlg, IDC_PI_ID) +
+                           "\r\nParent: " + DlgText(dlg, IDC_PI_PARENT) + "\r\nBase priority: " +
+                           DlgText(dlg, IDC_PI_BASEPRI) + "\r\nExecutable file: " + DlgText(dlg, IDC_PI_PATH) +
+                           "\r\nPriority class: Normal\r\n";
+    EXPECT_EQ(expected, CopiedWithKeys(dlg, IDC_PI_NAME));
+    EXPECT_EQ(0u, expected.find("Name: vantix_fixture\r\nIdentifier: " + Hex4(fx.Pid()) + "\r\n"));
+
+    // Another class checked: the copy follows what the buttons show.
+    {
+        MessageBoxAnswerer yes(IDYES);
+        Click(dlg, IDC_PI_HIGH);
+    }
+    ASSERT_TRUE(Checked(dlg, IDC_PI_HIGH));
+    std::string high = CopiedWithKeys(dlg, IDC_PI_PATH);
+    EXPECT_NE(std::string::npos, high.find("\r\nPriority class: High\r\n")) << high;
+
+    // The Module Information of the process's main module, through the right-click menu.
+    auto before = ThreadDialogs("Module Information");
+    PressButton(dlg, IDC_PI_MODULE);
+    HWND mod = NewDialog("Module Information", before);
+    ASSERT_TRUE(mod);
+    DWORD seq = GetClipboardSequenceNumber();
+    ChooseFromNextMenu(IDC_CTX_COPY);
+    RECT rc = WindowRect(mod);
+    SendMessageA(mod, WM_CONTEXTMENU, (WPARAM)mod, MAKELPARAM(rc.left + 5, rc.bottom - 5));
+    EXPECT_TRUE(NextMenuShowedItem());
+    EXPECT_EQ("Name: " + DlgText(mod, IDC_MI_NAME) + "\r\nProcess: " + DlgText(mod, IDC_MI_PROCESS) + "\r\nSize: " +
+                  DlgText(mod, IDC_MI_SIZE) + "\r\nExecutable file: " + DlgText(mod, IDC_MI_PATH) + "\r\n",
+              WaitForClipboardText(seq, 3000));
+    EXPECT_EQ("vantix_fixture", DlgText(mod, IDC_MI_NAME));
 }

@@ -6,7 +6,10 @@
 #include <stdlib.h>
 #include <string>
 #include <vector>
-#include "proc_helpers.h"
+#include "support/controls.h"
+#include "support/dialogs.h"
+#include "support/processes.h"
+#include "support/settings.h"
 #include "support/testing.h"
 #include "app/settings.h"
 #include "app/startup.h"
@@ -24,7 +27,7 @@ protected:
     static FixtureProcess* highFixture;
     static HWND host;
     HWND page = NULL;
-    OptionsRecord saved;
+    SettingsGuard settings;
 
     static void SetUpTestSuite()
     {
@@ -46,15 +49,12 @@ protected:
     {
         ASSERT_TRUE(fixture->Window()) << "fixture did not start";
         ASSERT_TRUE(host);
-        saved = g_Options;
-        SetOptionsDefaults(&g_Options);
     }
     void TearDown() override
     {
         ClosePage();
         for (const char* c : {"Process Information", "Module Information"})
             for (HWND d : ThreadDialogs(c)) DestroyWindow(d);
-        g_Options = saved;
     }
     void OpenPage()
     {
@@ -318,13 +318,13 @@ TEST_F(ProcessesPage, KillAsksAndFollowsTheAnswer)
         EXPECT_EQ("Do you really want\nto end the process?", no.Boxes()[0].text);
         EXPECT_EQ("Warning (Vantix)", no.Boxes()[0].caption);
     }
-    EXPECT_FALSE(victim.WaitExit(300));
+    EXPECT_FALSE(victim.Exited(300));
     {
         MessageBoxAnswerer yes(IDYES);
         SendMessageA(page, WM_COMMAND, IDC_PROC_KILL, 0);
         EXPECT_EQ(1u, yes.Boxes().size());
     }
-    ASSERT_TRUE(victim.WaitExit(5000));
+    ASSERT_TRUE(victim.Exited(5000));
     EXPECT_EQ(0u, victim.ExitCode());
     // The page keeps showing it until Refresh.
     EXPECT_GE(RowWithParam(g_hProcessList, index), 0);
@@ -383,7 +383,7 @@ TEST_F(ProcessesPage, DoubleClicksAndViewCommandsOpenTheRightDialogs)
     const MODULEENTRY32 lib = g_moduleTable[RowParamOf(g_hModuleList, libRow)];
     dblclk(g_hModuleList);
     HWND libDlg = NULL;
-    PumpUntil([&] { return (libDlg = FindThreadDialog("Module Information", modDlgs)) != NULL; }, 5000);
+    PumpUntil([&] { return (libDlg = NewDialog("Module Information", modDlgs)) != NULL; }, 5000);
     ASSERT_TRUE(libDlg);
     EXPECT_EQ(lib.szExePath, DlgText(libDlg, IDC_MI_PATH));
     EXPECT_EQ("msimg32", DlgText(libDlg, IDC_MI_NAME));
@@ -401,7 +401,7 @@ TEST_F(ProcessesPage, SwitchingToModulesKeepsTheMainModuleUntilAnotherRowIsChose
     ASSERT_NE("vantix_fixture", CellText(g_hModuleList, 0, 0));
     SendMessageA(page, WM_COMMAND, IDC_PROC_SHOWMODULES, 0);
     SendMessageA(page, WM_COMMAND, IDC_PROC_VIEWMODULE, 0);
-    HWND dlg = FindThreadDialog("Module Information");
+    HWND dlg = NewDialog("Module Information");
     ASSERT_TRUE(dlg);
     EXPECT_EQ("vantix_fixture", DlgText(dlg, IDC_MI_NAME));
 }
@@ -417,4 +417,123 @@ TEST_F(ProcessesPage, CommandsWithoutASelectionDoNothing)
     }
     EXPECT_TRUE(ThreadDialogs("Process Information").empty());
     EXPECT_TRUE(ThreadDialogs("Module Information").empty());
+}
+
+// The text a list's Copy gives for its selected row, read back from what the list shows: the
+// column titles, then the row, cells between tabs.
+static std::string ShownRowText(HWND list, int row)
+{
+    HWND header = (HWND)SendMessageA(list, LVM_GETHEADER, 0, 0);
+    int columns = (int)SendMessageA(header, HDM_GETITEMCOUNT, 0, 0);
+    std::string titles, cells;
+    for (int c = 0; c < columns; c++) {
+        char title[64] = "";
+        LVCOLUMNA col;
+        ZeroMemory(&col, sizeof(col));
+        col.mask = LVCF_TEXT;
+        col.pszText = title;
+        col.cchTextMax = sizeof(title);
+        SendMessageA(list, LVM_GETCOLUMNA, c, (LPARAM)&col);
+        titles += (c ? "\t" : "") + std::string(title);
+        cells += (c ? "\t" : "") + CellText(list, row, c);
+    }
+    return titles + "\r\n" + cells + "\r\n";
+}
+
+static int SelectedRow(HWND list)
+{
+    return (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+}
+
+TEST_F(ProcessesPage, CopyGivesTheSelectedRowOfEachListUnderItsColumnTitles)
+{
+    OpenPage();
+    SelectFixture();
+    int row = SelectedRow(g_hProcessList);
+    DWORD seq = GetClipboardSequenceNumber();
+    PressKeyIn(g_hProcessList, 'C', true);
+    std::string text = WaitForClipboardText(seq, 3000);
+    EXPECT_EQ(ShownRowText(g_hProcessList, row), text);
+    EXPECT_EQ(0u, text.find("Process\tIdentifier\tPriority\tModule\r\nvantix_fixture\t" + Hex4(fixture->Pid()) +
+                            "\tnormal\t"))
+        << text;
+
+    // The thread list: its second row.
+    ASSERT_GE(RowCount(g_hThreadList), 2);
+    SelectRow(g_hThreadList, 1);
+    seq = GetClipboardSequenceNumber();
+    PressKeyIn(g_hThreadList, 'C', true);
+    EXPECT_EQ(ShownRowText(g_hThreadList, 1), WaitForClipboardText(seq, 3000));
+
+    // The module list through its right-click menu.
+    SendMessageA(page, WM_COMMAND, IDC_PROC_SHOWMODULES, 0);
+    int msimg = -1;
+    for (int r = 0; r < RowCount(g_hModuleList); r++)
+        if (CellText(g_hModuleList, r, 0) == "msimg32") msimg = r;
+    ASSERT_GE(msimg, 0) << "the fixture loaded msimg32.dll";
+    SelectRow(g_hModuleList, msimg);
+    seq = GetClipboardSequenceNumber();
+    ChooseFromNextMenu(IDC_CTX_COPY);
+    RECT rc = WindowRect(g_hModuleList);
+    SendMessageA(page, WM_CONTEXTMENU, (WPARAM)g_hModuleList, MAKELPARAM(rc.left + 20, rc.top + 20));
+    EXPECT_TRUE(NextMenuShowedItem());
+    EXPECT_EQ((std::vector<std::string>{"&Copy\tCtrl+C", "-", "What's &This?"}), LastMenuItems());
+    text = WaitForClipboardText(seq, 3000);
+    EXPECT_EQ(ShownRowText(g_hModuleList, msimg), text);
+    EXPECT_EQ(0u, text.find("Module\tSize\tFile\r\nmsimg32\t")) << text;
+
+    // A button's Ctrl+C and its right click are not the lists': nothing copied, help offered.
+    seq = GetClipboardSequenceNumber();
+    PressKeyIn(GetDlgItem(page, IDC_PROC_KILL), 'C', true);
+    EXPECT_EQ(seq, GetClipboardSequenceNumber());
+    SendMessageA(page, WM_COMMAND, IDC_PROC_SHOWMODULES, 0);
+}
+
+TEST_F(ProcessesPage, RefreshKeepsTheSelectedProcessThreadAndModule)
+{
+    OpenPage();
+    SelectFixture();
+    ASSERT_GE(RowCount(g_hThreadList), 3) << "the fixture has idle threads";
+    SelectRow(g_hThreadList, 2);
+    DWORD tid = g_threadTable[RowParamOf(g_hThreadList, 2)].th32ThreadID;
+    SendMessageA(page, WM_COMMAND, IDC_PROC_SHOWMODULES, 0);
+    int msimg = -1;
+    for (int r = 0; r < RowCount(g_hModuleList); r++)
+        if (CellText(g_hModuleList, r, 0) == "msimg32") msimg = r;
+    ASSERT_GT(msimg, 0) << "a module other than the top one";
+    SelectRow(g_hModuleList, msimg);
+    std::string path = g_moduleTable[g_iModuleSel].szExePath;
+    ASSERT_EQ(0, lstrcmpiA(path.c_str(), g_moduleTable[RowParamOf(g_hModuleList, msimg)].szExePath));
+
+    // A process that starts now gets a row of its own and moves the others in the table.
+    FixtureProcess newer("page fixture newer", "");
+    ASSERT_TRUE(newer.Window());
+    SendMessageA(page, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+    bool newerListed = false;
+    for (int i = 0; i < g_processCount; i++) newerListed = newerListed || g_processTable[i].entry.th32ProcessID == newer.Pid();
+    EXPECT_TRUE(newerListed) << "the refresh read the processes anew";
+
+    ASSERT_GE(g_iProcessSel, 0);
+    EXPECT_EQ(fixture->Pid(), g_processTable[g_iProcessSel].entry.th32ProcessID) << "the same process";
+    EXPECT_EQ(g_iProcessSel, RowParamOf(g_hProcessList, SelectedRow(g_hProcessList)));
+    int threadRow = SelectedRow(g_hThreadList);
+    ASSERT_GE(threadRow, 0);
+    EXPECT_EQ(tid, g_threadTable[RowParamOf(g_hThreadList, threadRow)].th32ThreadID) << "the same thread";
+    int moduleRow = SelectedRow(g_hModuleList);
+    ASSERT_GE(moduleRow, 0);
+    EXPECT_EQ(0, lstrcmpiA(path.c_str(), g_moduleTable[RowParamOf(g_hModuleList, moduleRow)].szExePath))
+        << "the same module";
+    EXPECT_EQ(RowParamOf(g_hModuleList, moduleRow), g_iModuleSel) << "View module opens it";
+
+    // A process that has gone: the refresh starts again at the top row.
+    int newerRow = -1;
+    for (int i = 0; i < g_processCount; i++)
+        if (g_processTable[i].entry.th32ProcessID == newer.Pid()) newerRow = RowWithParam(g_hProcessList, i);
+    ASSERT_GE(newerRow, 0);
+    SelectRow(g_hProcessList, newerRow);
+    newer.End();
+    SendMessageA(page, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+    EXPECT_EQ(0, SelectedRow(g_hProcessList));
+    EXPECT_EQ(RowParamOf(g_hProcessList, 0), g_iProcessSel);
+    SendMessageA(page, WM_COMMAND, IDC_PROC_SHOWMODULES, 0);
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <psapi.h>
 #include <string>
-#include "proc_helpers.h"
+#include "support/processes.h"
 #include "processes/snapshot.h"
 
 // The fixture runs the main thread and 3 idle ones, and has a library of our choice loaded.
@@ -121,7 +121,7 @@ TEST(Snapshot, LookupsByIdentifierLeaveTheTablesAlone)
     // A process that has ended gives the cleared entry, never another one.
     DWORD gone = fx.Pid();
     TerminateProcess(fx.Handle(), 0);
-    ASSERT_TRUE(fx.WaitExit(5000));
+    ASSERT_TRUE(fx.Exited(5000));
     pe = ProcessEntryFor(gone);
     EXPECT_EQ(0u, pe->th32ProcessID);
     EXPECT_STREQ("", pe->szExeFile);

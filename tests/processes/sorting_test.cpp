@@ -2,7 +2,9 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string.h>
+#include "app/listview.h"
 #include "app/settings.h"
+#include "support/settings.h"
 #include "processes/processes_page.h"
 #include "processes/snapshot.h"
 
@@ -17,8 +19,7 @@ TEST(SortState, CycleAndOutOfRangeValues)
 
 TEST(SortState, ColumnCountMeansUnsortedAndNeverReadsTheNextList)
 {
-    OptionsRecord saved = g_Options;
-    SetOptionsDefaults(&g_Options);
+    SettingsGuard settings;
     // The thread states follow the process states in the record: ProcessSortStates[4] would
     // be ThreadSortStates[0].
     g_Options.ThreadSortStates[0] = SORT_DESCENDING;
@@ -30,7 +31,6 @@ TEST(SortState, ColumnCountMeansUnsortedAndNeverReadsTheNextList)
     EXPECT_EQ(SORT_ASCENDING, SortStateOf(g_Options.ProcessSortStates, PROCESS_COLUMNS, 3));
     g_Options.ProcessSortStates[3] = 9;
     EXPECT_EQ(SORT_NONE, SortStateOf(g_Options.ProcessSortStates, PROCESS_COLUMNS, 3));
-    g_Options = saved;
 }
 
 TEST(SortState, ValueComparisonDoesNotOverflow)
@@ -57,12 +57,10 @@ protected:
     ProcessRecord procs[3];
     THREADENTRY32 threads[3];
     MODULEENTRY32 modules[3];
-    OptionsRecord savedOptions;
+    SettingsGuard settings;
 
     void SetUp() override
     {
-        savedOptions = g_Options;
-        SetOptionsDefaults(&g_Options);
         memset(procs, 0, sizeof(procs));
         memset(threads, 0, sizeof(threads));
         memset(modules, 0, sizeof(modules));
@@ -91,7 +89,6 @@ protected:
         g_processTable = NULL; g_processCount = 0;
         g_threadTable = NULL; g_threadCount = 0;
         g_moduleTable = NULL; g_moduleCount = 0;
-        g_Options = savedOptions;
     }
     static int Sign(int v) { return (v > 0) - (v < 0); }
 };

@@ -7,6 +7,7 @@
 #include <string.h>
 #include <string>
 #include "hooklib/quillet.h"
+#include "support/processes.h"
 #include "support/testing.h"
 
 namespace {
@@ -40,55 +41,6 @@ Timed TimedSet(const Field& f, HWND h, LONG value)
     LONG r = f.set(h, value);
     Timed t = {r, GetTickCount() - start};
     return t;
-}
-
-// Terminates a process we started, however the test leaves.
-class ProcessGuard {
-public:
-    ProcessGuard() : h_(NULL), pid_(0) {}
-    ~ProcessGuard() { Reset(); }
-    ProcessGuard(const ProcessGuard&) = delete;
-    ProcessGuard& operator=(const ProcessGuard&) = delete;
-    bool Start(const std::string& commandLine)
-    {
-        Reset();
-        h_ = StartProcess(commandLine, &pid_);
-        return h_ != NULL;
-    }
-    void Reset()
-    {
-        if (!h_) return;
-        TerminateProcess(h_, 1);
-        WaitForSingleObject(h_, 5000);
-        CloseHandle(h_);
-        h_ = NULL;
-        pid_ = 0;
-    }
-    HANDLE Handle() const { return h_; }
-    DWORD Pid() const { return pid_; }
-
-private:
-    HANDLE h_;
-    DWORD pid_;
-};
-
-HWND WaitForTopLevel(DWORD pid, const char* cls, DWORD ms)
-{
-    return WaitForTopWindow(pid, cls, NULL, false, ms);
-}
-
-// Starts our fixture program and returns its window, or NULL.
-HWND StartFixture(ProcessGuard& process, const std::string& extraArgs = "")
-{
-    static int serial;
-    char title[64];
-    snprintf(title, sizeof(title), "QuilletTarget-%lu-%d", (unsigned long)GetCurrentProcessId(), ++serial);
-    std::string cmd = "\"" + ProgramFolder() + "\\vantix_fixture.exe\" --title " + title + " " + extraArgs;
-    if (!process.Start(cmd)) return NULL;
-    HWND w = WaitForTopLevel(process.Pid(), "VantixFixtureWindow", 15000);
-    char text[64] = "";
-    if (w) GetWindowTextA(w, text, sizeof(text));
-    return w && strcmp(text, title) == 0 ? w : NULL;
 }
 
 // A plain window of the calling thread, destroyed with the guard.
@@ -219,8 +171,8 @@ void ExpectEqualValueAtOnce(HWND h, const char* what)
 
 TEST(Quillet, ChangesWindowsOfAnotherProcessAndThread)
 {
-    ProcessGuard fixture;
-    HWND w = StartFixture(fixture);
+    FixtureProcess fixture("Quillet target");
+    HWND w = fixture.Window();
     ASSERT_NE(w, (HWND)NULL) << "the fixture window did not appear";
     const Toggle toggles[] = {
         {"no maximize box", &kStyle, WS_MAXIMIZEBOX},
@@ -264,17 +216,14 @@ TEST(Quillet, NotAWindowGivesMinusOne)
 
 TEST(Quillet, HungTargetCostsOneSecondAndKeepsItsValue)
 {
-    ProcessGuard answering;
-    HWND ok = StartFixture(answering);
+    FixtureProcess answering("Quillet target");
+    HWND ok = answering.Window();
     ASSERT_NE(ok, (HWND)NULL);
-    ProcessGuard hung;
-    HWND w = StartFixture(hung, "--hang-after 1000");
+    FixtureProcess hung("Quillet hung target", "--hang-after 1000");
+    HWND w = hung.Window();
     ASSERT_NE(w, (HWND)NULL) << "the hanging fixture's window did not appear";
     // Proof that it stopped pumping: a sent message is no longer answered.
-    ASSERT_TRUE(WaitUntil([&] {
-        DWORD_PTR res = 0;
-        return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 100, &res) == 0;
-    }, 15000)) << "the fixture kept answering messages";
+    ASSERT_TRUE(WaitUntil([&] { return !Answers(w, 100); }, 15000)) << "the fixture kept answering messages";
 
     // A request that was answered just before must not leave the wait satisfied in advance.
     ExpectToggleAndRestore(ok, {"answered first", &kStyle, WS_MAXIMIZEBOX});
@@ -291,13 +240,10 @@ TEST(Quillet, HungTargetCostsOneSecondAndKeepsItsValue)
 // not be applied (and must not end the next request's wait), the later one must.
 TEST(Quillet, ARequestGivenUpOnAHungTargetNeverOverridesTheNextOne)
 {
-    ProcessGuard hung;
-    HWND w = StartFixture(hung, "--hang-after 1000 --wake-after-posts 2");
+    FixtureProcess hung("Quillet hung target", "--hang-after 1000 --wake-after-posts 2");
+    HWND w = hung.Window();
     ASSERT_NE(w, (HWND)NULL);
-    ASSERT_TRUE(WaitUntil([&] {
-        DWORD_PTR res = 0;
-        return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 100, &res) == 0;
-    }, 15000)) << "the fixture kept answering messages";
+    ASSERT_TRUE(WaitUntil([&] { return !Answers(w, 100); }, 15000)) << "the fixture kept answering messages";
 
     const LONG before = GetWindowLongA(w, GWL_STYLE);
     const LONG abandoned = before ^ WS_MAXIMIZEBOX, wanted = before ^ WS_MINIMIZEBOX;
@@ -310,10 +256,7 @@ TEST(Quillet, ARequestGivenUpOnAHungTargetNeverOverridesTheNextOne)
     EXPECT_EQ(Hex(GetWindowLongA(w, GWL_STYLE)), Hex(wanted)) << "abandoned " << Hex(abandoned);
 
     // Awake for good: everything queued has been taken, and the window still holds the later value.
-    ASSERT_TRUE(WaitUntil([&] {
-        DWORD_PTR res = 0;
-        return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 100, &res) != 0;
-    }, 15000)) << "the fixture did not wake";
+    ASSERT_TRUE(WaitUntil([&] { return Answers(w, 100); }, 15000)) << "the fixture did not wake";
     EXPECT_EQ(Hex(GetWindowLongA(w, GWL_STYLE)), Hex(wanted));
 
     // And the ordinary path still works on the woken target.
@@ -344,10 +287,9 @@ TEST(Quillet, WindowOfTheCallingThreadCannotBeChanged)
 
 TEST(Quillet, ChangesWineNotepad)
 {
-    ProcessGuard notepad;
-    ASSERT_TRUE(notepad.Start("notepad.exe")) << "notepad.exe did not start, error " << GetLastError();
-    WaitForInputIdle(notepad.Handle(), 10000);
-    HWND main = WaitForTopLevel(notepad.Pid(), "Notepad", 15000);
+    Notepad notepad;
+    ASSERT_TRUE(notepad.Started()) << "notepad.exe did not start, error " << GetLastError();
+    HWND main = notepad.Main();
     ASSERT_NE(main, (HWND)NULL) << "no Notepad window of process " << notepad.Pid();
     HWND edit = FindWindowExA(main, NULL, "Edit", NULL);
     ASSERT_NE(edit, (HWND)NULL) << "notepad has no Edit child";
@@ -366,9 +308,9 @@ TEST(Quillet, WindowOfTheOtherBitnessIsRefusedAtOnce)
     char other[MAX_PATH] = "";
     if (!GetEnvironmentVariableA("VANTIX_OTHER_BITNESS_FIXTURE", other, sizeof(other)) || !other[0])
         GTEST_SKIP() << "no fixture of the other bitness can run here (64-bit-only machine, or a 32-bit run)";
-    ProcessGuard process;
+    StartedProcess process;
     ASSERT_TRUE(process.Start(std::string("\"") + other + "\" --title QuilletOtherBitness")) << other;
-    HWND w = WaitForTopLevel(process.Pid(), "VantixFixtureWindow", 15000);
+    HWND w = process.WaitForWindow("VantixFixtureWindow", NULL, false, 15000);
     ASSERT_TRUE(w) << "the other bitness's fixture did not show its window";
     LONG before = GetWindowLongA(w, GWL_STYLE);
     for (const Field& f : kFields) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/processes.h"
+#include "support/settings.h"
 #include "support/testing.h"
 #include "version.h"
 
@@ -101,24 +103,6 @@ TEST(VersionResource, TheVersionHeaderSpellsOneVersion)
     EXPECT_STREQ(text, VANTIX_VERSION_TEXT);
 }
 
-// The paths of a process's modules, its executable first.
-std::vector<std::string> LoadedModules(DWORD pid)
-{
-    std::vector<std::string> paths;
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-    if (!process) return paths;
-    HMODULE modules[256];
-    DWORD needed = 0;
-    if (EnumProcessModules(process, modules, sizeof(modules), &needed)) {
-        for (DWORD i = 0; i < needed / sizeof(HMODULE) && i < 256; i++) {
-            char path[MAX_PATH];
-            if (GetModuleFileNameExA(process, modules[i], path, sizeof(path))) paths.push_back(path);
-        }
-    }
-    CloseHandle(process);
-    return paths;
-}
-
 // The folder tools/check_release.sh unpacked a zip into (a Windows path), or "".
 std::string ReleaseFolder()
 {
@@ -137,14 +121,14 @@ TEST(ReleaseZip, VantixStartsFromTheUnpackedFolderAndEnds)
 {
     std::string folder = ReleaseFolder();
     if (folder.empty()) GTEST_SKIP() << "no unpacked release zip given (VANTIX_RELEASE_DIR)";
-    StoredSettingsGuard settings;
-    ClearStoredSettings();
+    SettingsGuard settings;
     ASSERT_FALSE(VantixHiddenWindow()) << "another Vantix is still running";
-    DWORD pid = 0;
-    StartedProcess vantix;
-    vantix.h = StartProcess("\"" + folder + "\\Vantix.exe\"", &pid);
-    ASSERT_TRUE(vantix.h) << "could not start " << folder << "\\Vantix.exe";
-    HWND dlg = WaitForTopWindow(pid, "#32770", "Vantix", true, 15000);
+    VantixStart how;
+    how.exe = folder + "\\Vantix.exe";
+    VantixProcess vantix(how);
+    ASSERT_TRUE(vantix.Started()) << "could not start " << how.exe;
+    DWORD pid = vantix.Pid();
+    HWND dlg = vantix.Dialog("Vantix", 15000);
     ASSERT_TRUE(dlg) << "the main dialog did not open: a file of the zip is missing or a DLL is not found";
     EXPECT_TRUE(FindWindowExA(dlg, NULL, "SysTabControl32", NULL)) << "the tab control of the main dialog";
     // The dialog is this copy's, with the library beside it, not files of the build tree.
@@ -157,9 +141,8 @@ TEST(ReleaseZip, VantixStartsFromTheUnpackedFolderAndEnds)
     EXPECT_TRUE(quilletFromFolder) << "Quillet.dll is loaded from the zip's folder";
 
     PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_EQ(WaitForSingleObject(vantix.h, 10000), WAIT_OBJECT_0) << "closing the dialog ends the program";
     DWORD code = 1;
-    GetExitCodeProcess(vantix.h, &code);
+    ASSERT_TRUE(vantix.Exited(10000, &code)) << "closing the dialog ends the program";
     EXPECT_EQ(code, 0u);
 }
 

@@ -1,6 +1,6 @@
 #include "support/testing.h"
 #include "app/startup.h"
-#include "app/settings.h"
+#include "support/processes.h"
 
 #include <gtest/gtest.h>
 #include <stdio.h>
@@ -96,85 +96,7 @@ const std::vector<BoxRecord>& MessageBoxAnswerer::Boxes() const
     return s_boxes;
 }
 
-// ---- Registry
-
-static const char* kOptionsKey = "Software\\Brenholt\\VantixXP\\Version 1.00";
-static const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-void ClearStoredSettings()
-{
-    RegDeleteKeyA(HKEY_CURRENT_USER, kOptionsKey);
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brenholt\\VantixXP");
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brenholt");
-    HKEY run;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
-        RegDeleteValueA(run, "VantixXP (1.00)");
-        RegCloseKey(run);
-    }
-}
-
-DWORD ReadStoredSettings(void* buf, DWORD size)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kOptionsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
-    DWORD bytes = size;
-    LONG rc = RegQueryValueExA(key, "Options", NULL, NULL, (BYTE*)buf, &bytes);
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS ? bytes : 0;
-}
-
-void WriteStoredSettings(const void* data, DWORD size)
-{
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kOptionsKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, "Options", 0, REG_BINARY, (const BYTE*)data, size);
-    RegCloseKey(key);
-}
-
-bool ReadStoredExtra(const char* name, DWORD* type, DWORD* data)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kOptionsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    BYTE buf[64] = {0};
-    DWORD bytes = sizeof(buf);
-    LONG rc = RegQueryValueExA(key, name, NULL, type, buf, &bytes);
-    RegCloseKey(key);
-    memcpy(data, buf, sizeof(*data));
-    return rc == ERROR_SUCCESS;
-}
-
-void WriteStoredExtra(const char* name, DWORD type, const void* data, DWORD size)
-{
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kOptionsKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, name, 0, type, (const BYTE*)data, size);
-    RegCloseKey(key);
-}
-
-void DeleteStoredExtra(const char* name)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kOptionsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    RegDeleteValueA(key, name);
-    RegCloseKey(key);
-}
-
-std::string ReadRunAtLogon()
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
-    char buf[1024];
-    DWORD bytes = sizeof(buf) - 1;
-    LONG rc = RegQueryValueExA(key, "VantixXP (1.00)", NULL, NULL, (BYTE*)buf, &bytes);
-    RegCloseKey(key);
-    if (rc != ERROR_SUCCESS) return "";
-    buf[bytes < sizeof(buf) ? bytes : sizeof(buf) - 1] = '\0';
-    return buf;
-}
-
-// ---- Windows and processes
+// ---- Windows
 
 struct TopWindowSearch {
     DWORD pid;
@@ -214,12 +136,49 @@ HWND WaitForTopWindow(DWORD pid, const char* cls, const char* title, bool visibl
     return found;
 }
 
+std::string ClassOf(HWND w)
+{
+    char cls[256] = "";
+    GetClassNameA(w, cls, sizeof(cls));
+    return cls;
+}
+
 RECT WindowRect(HWND h)
 {
     RECT rc = {0, 0, 0, 0};
     GetWindowRect(h, &rc);
     return rc;
 }
+
+POINT Center(const RECT& rc)
+{
+    POINT p = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    return p;
+}
+
+bool Answers(HWND w, DWORD ms)
+{
+    DWORD_PTR r = 0;
+    return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, ms, &r) != 0;
+}
+
+std::string WindowText(HWND w)
+{
+    char buf[2048] = "";
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(w, WM_GETTEXT, sizeof(buf), (LPARAM)buf, SMTO_ABORTIFHUNG, 5000, &r);
+    buf[sizeof(buf) - 1] = '\0';
+    return buf;
+}
+
+std::string Hex4(DWORD v)
+{
+    char buf[16];
+    snprintf(buf, sizeof(buf), "%04X", (unsigned)v);
+    return buf;
+}
+
+// ---- Files
 
 std::string ProgramFolder()
 {
@@ -231,48 +190,9 @@ std::string ProgramFolder()
     return path;
 }
 
-HANDLE StartProcess(const std::string& commandLine, DWORD* pid)
+std::string TestFile(const std::string& name)
 {
-    STARTUPINFOA si;
-    ZeroMemory(&si, sizeof(si));
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi;
-    std::vector<char> cmd(commandLine.begin(), commandLine.end());
-    cmd.push_back('\0');
-    if (!CreateProcessA(NULL, cmd.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return NULL;
-    CloseHandle(pi.hThread);
-    if (pid) *pid = pi.dwProcessId;
-    return pi.hProcess;
-}
-
-int RunAndWait(const std::string& commandLine, DWORD timeoutMs, const char* outFile)
-{
-    STARTUPINFOA si;
-    ZeroMemory(&si, sizeof(si));
-    si.cb = sizeof(si);
-    HANDLE out = INVALID_HANDLE_VALUE;
-    if (outFile) {
-        SECURITY_ATTRIBUTES sa = {sizeof(sa), NULL, TRUE};
-        out = CreateFileA(outFile, GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, NULL);
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdOutput = out;
-        si.hStdError = out;
-        si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    }
-    PROCESS_INFORMATION pi;
-    std::vector<char> cmd(commandLine.begin(), commandLine.end());
-    cmd.push_back('\0');
-    BOOL ok = CreateProcessA(NULL, cmd.data(), NULL, NULL, outFile != nullptr, 0, NULL, NULL, &si, &pi);
-    if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
-    if (!ok) return -1;
-    CloseHandle(pi.hThread);
-    DWORD code = (DWORD)-1;
-    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(pi.hProcess, &code);
-    else
-        TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
-    return (int)code;
+    return ProgramFolder() + "\\" + name;
 }
 
 std::string ReadFileText(const std::string& path)
@@ -287,67 +207,80 @@ std::string ReadFileText(const std::string& path)
     return text;
 }
 
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// ---- Real input
+
 void Xdotool(const std::string& args, DWORD settleMs)
 {
     // The application name must be given: without it wine looks for "xdotool.exe".
-    static const char kApp[] = "Z:\\usr\\bin\\xdotool";
-    std::string line = std::string("xdotool ") + args;
-    std::vector<char> cmd(line.begin(), line.end());
-    cmd.push_back('\0');
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(kApp, cmd.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) {
+    if (!StartUnixProgram("Z:\\usr\\bin\\xdotool", "xdotool " + args)) {
         ADD_FAILURE() << "xdotool must be installed";
         return;
-    }
-    // For a Unix program wine hands back no process handle and a thread value that is no
-    // handle of the child: closing it would close a handle of ours (standard output, say).
-    if (pi.hProcess) {
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
     }
     Sleep(settleMs);
 }
 
-std::string VantixPath()
+void ClickAt(POINT p, int button, DWORD settleMs)
 {
-    return ProgramFolder() + "\\Vantix.exe";
+    Xdotool("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " click " + std::to_string(button),
+            settleMs);
 }
 
-HWND VantixHiddenWindow()
+void ClickCenter(HWND w, int button, DWORD settleMs)
 {
-    return FindWindowA("Brenholt_Vantix_Main", "Brenholt_Vantix_Main");
+    ClickAt(Center(WindowRect(w)), button, settleMs);
 }
 
-VantixProcess::VantixProcess(const char* args)
+void MoveMouseTo(POINT p, DWORD settleMs)
 {
-    std::string cmd = "\"" + VantixPath() + "\"";
-    if (args && *args) cmd += std::string(" ") + args;
-    process_ = StartProcess(cmd, &pid_);
+    Xdotool("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y), 0);
+    WaitUntil([&] {
+        POINT now;
+        return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+    }, 3000);
+    if (settleMs) Sleep(settleMs);
 }
 
-VantixProcess::~VantixProcess()
+// ---- The clipboard
+
+std::string ClipboardText()
 {
-    if (!process_) return;
-    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
-    WaitForSingleObject(process_, 5000);
-    CloseHandle(process_);
+    std::string text;
+    // The writer may still hold it open for a moment.
+    bool opened = WaitUntil([] { return OpenClipboard(NULL) != FALSE; }, 2000);
+    if (!opened) return text;
+    HANDLE h = GetClipboardData(CF_TEXT);
+    const char* p = h ? (const char*)GlobalLock(h) : NULL;
+    if (p) {
+        SIZE_T size = GlobalSize(h);
+        text.assign(p, strnlen(p, size));
+        GlobalUnlock(h);
+    }
+    CloseClipboard();
+    return text;
 }
 
-HWND VantixProcess::Dialog(const char* caption, DWORD ms) const
+std::string WaitForClipboardText(DWORD before, DWORD ms)
 {
-    return WaitForTopWindow(pid_, "#32770", caption, true, ms);
+    if (!WaitUntil([&] { return GetClipboardSequenceNumber() != before && IsClipboardFormatAvailable(CF_TEXT); }, ms))
+        return "";
+    return ClipboardText();
 }
 
-bool VantixProcess::Exited(DWORD ms, DWORD* code) const
+// ---- Focus and menus of any process
+
+HWND FocusOf(HWND w)
 {
-    if (!process_ || WaitForSingleObject(process_, ms) != WAIT_OBJECT_0) return false;
-    if (code) GetExitCodeProcess(process_, code);
-    return true;
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(w, NULL), &gui) ? gui.hwndFocus : NULL;
 }
 
-bool VantixProcess::Idle(DWORD ms) const
+HWND WaitForMenu(DWORD pid, DWORD ms)
 {
-    return process_ && WaitForInputIdle(process_, ms) == 0;
+    return WaitForTopWindow(pid, "#32768", NULL, true, ms);
 }

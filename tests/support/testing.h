@@ -1,4 +1,7 @@
-// Helpers shared by the test programs.
+// Helpers shared by the test programs: waiting, message boxes, windows, files and real input.
+// The other headers of this folder hold the rest by topic: processes.h (programs the tests
+// start), settings.h (the settings record), dialogs.h, controls.h (list, tree and tab controls,
+// also of other processes) and pictures.h (screen pixels and screenshots).
 #ifndef VANTIX_TESTING_H
 #define VANTIX_TESTING_H
 
@@ -48,85 +51,51 @@ private:
     HHOOK hook_;
 };
 
-// Deletes HKCU\Software\Brenholt (the stored settings) and the run-at-logon value.
-void ClearStoredSettings();
-// Reads the stored settings value; returns its byte count (0 when absent).
-DWORD ReadStoredSettings(void* buf, DWORD size);
-// Writes raw bytes as the stored settings value.
-void WriteStoredSettings(const void* data, DWORD size);
-// A value beside the settings record under the same key: reads its type and first four bytes
-// (false when absent), writes it raw, or deletes it.
-bool ReadStoredExtra(const char* name, DWORD* type, DWORD* data);
-void WriteStoredExtra(const char* name, DWORD type, const void* data, DWORD size);
-void DeleteStoredExtra(const char* name);
-// Reads the run-at-logon value; empty when absent.
-std::string ReadRunAtLogon();
-
 // First top-level window of process pid whose class and title equal the given ones (null
 // matches anything); with visibleOnly, hidden windows are passed over.
 HWND FindTopWindow(DWORD pid, const char* cls, const char* title, bool visibleOnly);
 // The same, waiting up to ms for it to appear.
 HWND WaitForTopWindow(DWORD pid, const char* cls, const char* title, bool visibleOnly, DWORD ms);
-
-// Outer size and position of a window.
+// A window's class name.
+std::string ClassOf(HWND w);
+// The window with the keyboard focus in the thread of w (also of another process), NULL when none.
+HWND FocusOf(HWND w);
+// The first visible pop-up menu window of process pid, waiting up to ms for it.
+HWND WaitForMenu(DWORD pid, DWORD ms);
+// Outer size and position of a window, and the middle of a rectangle.
 RECT WindowRect(HWND h);
-// Folder of the running test program (ends without a backslash).
-std::string ProgramFolder();
+POINT Center(const RECT& rc);
+// True when the window's thread answers a message within ms.
+bool Answers(HWND w, DWORD ms);
+// A window's text as the window itself answers it, also in another process (bounded: "" from
+// a program that does not answer).
+std::string WindowText(HWND w);
+// A value as four or more upper-case hex digits, as the program shows ids and handles.
+std::string Hex4(DWORD v);
 
-// Runs a command line and waits for it; returns the exit code, or -1 when it could not start.
-// stdout and stderr go to outFile when given.
-int RunAndWait(const std::string& commandLine, DWORD timeoutMs, const char* outFile = nullptr);
-// Starts a process; returns its handle (and id), or NULL.
-HANDLE StartProcess(const std::string& commandLine, DWORD* pid = nullptr);
+// The clipboard's CF_TEXT as this process reads it ("" when it holds none), once no program
+// holds the clipboard open; and its sequence number, by which a new text shows.
+std::string ClipboardText();
+// Waits (without pumping) up to ms for the clipboard to hold a text other than the one of
+// sequence number before; returns it, "" when none came.
+std::string WaitForClipboardText(DWORD before, DWORD ms);
+
+// Folder of the running test program (ends without a backslash), and a path in it.
+std::string ProgramFolder();
+std::string TestFile(const std::string& name);
+// A whole file ("" when missing), and whether it exists.
+std::string ReadFileText(const std::string& path);
+bool FileExists(const std::string& path);
+
 // Runs xdotool (a Linux program) with the arguments given: real mouse and keyboard input on
 // the test display. Its handle cannot be waited for under wine, so callers wait for the effect.
 void Xdotool(const std::string& args, DWORD settleMs = 300);
-
-// Clears the stored settings when it goes out of scope, however the test leaves.
-struct StoredSettingsGuard {
-    ~StoredSettingsGuard() { ClearStoredSettings(); }
-};
-// A process the test started (h from StartProcess): ended and closed when it goes out of scope,
-// even when an assertion stops the test early.
-struct StartedProcess {
-    HANDLE h = NULL;
-    StartedProcess() = default;
-    StartedProcess(const StartedProcess&) = delete;
-    StartedProcess& operator=(const StartedProcess&) = delete;
-    ~StartedProcess()
-    {
-        if (!h) return;
-        if (WaitForSingleObject(h, 0) == WAIT_TIMEOUT) TerminateProcess(h, 9);
-        CloseHandle(h);
-    }
-};
-
-// Vantix.exe beside this test program.
-std::string VantixPath();
-// The hidden main window of a running Vantix, NULL when none runs.
-HWND VantixHiddenWindow();
-// One running Vantix.exe with the arguments given: ended whatever happens in the test.
-class VantixProcess {
-public:
-    explicit VantixProcess(const char* args = "");
-    ~VantixProcess();
-    VantixProcess(const VantixProcess&) = delete;
-    VantixProcess& operator=(const VantixProcess&) = delete;
-    bool Started() const { return process_ != NULL; }
-    DWORD Pid() const { return pid_; }
-    // Its visible dialog with this caption, waiting up to ms for it.
-    HWND Dialog(const char* caption = "Vantix", DWORD ms = 10000) const;
-    // True when it ended within ms; its exit code goes to code when given.
-    bool Exited(DWORD ms, DWORD* code = nullptr) const;
-    // True once its start-up is over and it waits for input in its loop, within ms.
-    bool Idle(DWORD ms) const;
-
-private:
-    HANDLE process_ = NULL;
-    DWORD pid_ = 0;
-};
-
-// Reads a whole file into a string.
-std::string ReadFileText(const std::string& path);
+// A real click (button 1 left, 3 right) at a point of the screen or in the middle of a window.
+void ClickAt(POINT p, int button = 1, DWORD settleMs = 300);
+void ClickCenter(HWND w, int button = 1, DWORD settleMs = 300);
+// A real pointer move, returning once the pointer is there; settleMs more leave time for
+// something that must not follow (a frame that must not appear). Not for a thread that owns
+// windows: it waits without taking messages.
+void MoveMouseTo(POINT p, DWORD settleMs = 0);
 
 #endif

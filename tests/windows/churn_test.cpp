@@ -13,6 +13,7 @@
 #include <vector>
 #include "win_helpers.h"
 #include "integration/dialog_fixture.h"
+#include "support/controls.h"
 #include "windows/taskman_page.h"
 
 namespace {
@@ -58,15 +59,7 @@ std::vector<HWND> TreeWindows(HWND tree)
 std::vector<HWND> TaskListWindows()
 {
     std::vector<HWND> out;
-    int rows = (int)SendMessageA(g_hTaskList, LVM_GETITEMCOUNT, 0, 0);
-    for (int r = 0; r < rows; r++) {
-        LVITEMA item;
-        ZeroMemory(&item, sizeof(item));
-        item.mask = LVIF_PARAM;
-        item.iItem = r;
-        SendMessageA(g_hTaskList, LVM_GETITEMA, 0, (LPARAM)&item);
-        out.push_back(TaskWindow((int)item.lParam));
-    }
+    for (int r = 0; r < RowCount(g_hTaskList); r++) out.push_back(TaskWindow((int)RowParamOf(g_hTaskList, r)));
     return out;
 }
 

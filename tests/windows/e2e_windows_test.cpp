@@ -9,92 +9,43 @@
 #include <string>
 #include <vector>
 #include "win_helpers.h"
+#include "support/controls.h"
+#include "support/processes.h"
+#include "support/settings.h"
 #include "support/testing.h"
-#include "app/settings.h"
 #include "resource.h"
-
-namespace {
-
-// Text of a window of another process, as the window itself answers.
-std::string RemoteText(HWND h)
-{
-    char buf[2048] = "";
-    DWORD_PTR r = 0;
-    SendMessageTimeoutA(h, WM_GETTEXT, sizeof(buf), (LPARAM)buf, SMTO_ABORTIFHUNG, 5000, &r);
-    buf[sizeof(buf) - 1] = '\0';
-    return buf;
-}
-
-// Starts a program as a shell may, naming where its new windows go when they leave the place
-// to the platform.
-HANDLE StartWithDefaultPosition(const std::string& commandLine, int x, int y, DWORD* pid)
-{
-    std::vector<char> cmd(commandLine.begin(), commandLine.end());
-    cmd.push_back('\0');
-    STARTUPINFOA si;
-    ZeroMemory(&si, sizeof(si));
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USEPOSITION;
-    si.dwX = (DWORD)x;
-    si.dwY = (DWORD)y;
-    PROCESS_INFORMATION pi;
-    if (!CreateProcessA(NULL, cmd.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return NULL;
-    CloseHandle(pi.hThread);
-    *pid = pi.dwProcessId;
-    return pi.hProcess;
-}
-
-bool Answers(HWND w, DWORD ms)
-{
-    DWORD_PTR r = 0;
-    return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, ms, &r) != 0;
-}
-
-HWND ShownPage(HWND mainDialog)
-{
-    HWND tab = FindWindowExA(mainDialog, NULL, WC_TABCONTROLA, NULL);
-    return tab ? FindWindowExA(tab, NULL, "#32770", NULL) : NULL;
-}
-
-} // namespace
 
 TEST(WindowsEndToEnd, NotepadListedDescribedAndRetitled)
 {
-    ClearStoredSettings();
+    SettingsGuard settings;
     OptionsRecord rec;
     SetOptionsDefaults(&rec);
     rec.PageIndex = 2;   // the Windows page
     rec.ShowClass = 1;
-    WriteStoredSettings(&rec, sizeof(rec));
+    settings.Store(rec);
 
-    StoredSettingsGuard guard;
-    StartedProcess notepad, vantix;
-    DWORD notepadPid = 0, vantixPid = 0;
-    notepad.h = StartProcess("notepad.exe", &notepadPid);
-    ASSERT_TRUE(notepad.h) << "cannot start Wine's notepad";
-    HWND np = WaitForTopWindow(notepadPid, "Notepad", NULL, true, 20000);
+    Notepad notepad;
+    ASSERT_TRUE(notepad.Started()) << "cannot start Wine's notepad";
+    HWND np = notepad.Main();
     ASSERT_TRUE(np);
     HWND edit = FindWindowExA(np, NULL, "Edit", NULL);
     ASSERT_TRUE(edit);
-    std::string title = RemoteText(np);
+    std::string title = WindowText(np);
     ASSERT_NE("", title);
 
     // New windows whose place is left to the platform go where the starter says (Wine places
     // every one there, Windows the first).
     const POINT kDefaultPlace = {350, 250};
-    std::string exe = ProgramFolder() + "\\Vantix.exe";
-    vantix.h = StartWithDefaultPosition("\"" + exe + "\"", kDefaultPlace.x, kDefaultPlace.y, &vantixPid);
-    ASSERT_TRUE(vantix.h) << exe;
-    HWND dlg = WaitForTopWindow(vantixPid, "#32770", "Vantix", true, 20000);
+    VantixStart how;
+    how.defaultPlace = &kDefaultPlace;
+    VantixProcess vantix(how);
+    ASSERT_TRUE(vantix.Started()) << VantixPath();
+    HWND dlg = vantix.Dialog("Vantix", 20000);
     ASSERT_TRUE(dlg) << "the main dialog did not appear";
-    HWND tab = FindWindowExA(dlg, NULL, WC_TABCONTROLA, NULL);
-    ASSERT_TRUE(tab);
-    HWND page = FindWindowExA(tab, NULL, "#32770", NULL);
+    HWND page = ShownPage(dlg);
     ASSERT_TRUE(page);
     HWND tree = GetDlgItem(page, IDC_WIN_TREE);
-    char cls[32] = "";
-    GetClassNameA(tree, cls, sizeof(cls));
-    ASSERT_STREQ(WC_TREEVIEWA, cls);
+    ASSERT_EQ(WC_TREEVIEWA, ClassOf(tree));
 
     RemoteTree rt(tree);
     ASSERT_TRUE(rt.Ok());
@@ -113,54 +64,53 @@ TEST(WindowsEndToEnd, NotepadListedDescribedAndRetitled)
     // Window Information for notepad, from the page's button.
     rt.Select(item);
     PostMessageA(GetDlgItem(page, IDC_WIN_WINDOW), BM_CLICK, 0, 0);
-    HWND info = WaitForTopWindow(vantixPid, "#32770", "Window Information", true, 10000);
+    HWND info = vantix.Dialog("Window Information", 10000);
     ASSERT_TRUE(info) << "no Window Information dialog";
     char handle[16];
     sprintf(handle, "%04X", (unsigned)(ULONG_PTR)np);
-    EXPECT_EQ(handle, RemoteText(GetDlgItem(info, IDC_WI_HANDLE)));
-    EXPECT_EQ("Notepad", RemoteText(GetDlgItem(info, IDC_WI_CLASS)));
-    EXPECT_EQ(title, RemoteText(GetDlgItem(info, IDC_WI_TITLE)));
-    std::string styles = RemoteText(GetDlgItem(info, IDC_WI_STYLES));
+    EXPECT_EQ(handle, WindowText(GetDlgItem(info, IDC_WI_HANDLE)));
+    EXPECT_EQ("Notepad", WindowText(GetDlgItem(info, IDC_WI_CLASS)));
+    EXPECT_EQ(title, WindowText(GetDlgItem(info, IDC_WI_TITLE)));
+    std::string styles = WindowText(GetDlgItem(info, IDC_WI_STYLES));
     EXPECT_EQ(0u, styles.find("WS_OVERLAPPED ")) << styles;
     EXPECT_NE(std::string::npos, styles.find("WS_CAPTION WS_BORDER WS_DLGFRAME ")) << styles;
     EXPECT_NE(std::string::npos, styles.find("WS_SYSMENU ")) << styles;
     char style[64];
     sprintf(style, "Style: %08lX (Extra: %08lX)", (unsigned long)GetWindowLongA(np, GWL_STYLE),
             (unsigned long)GetWindowLongA(np, GWL_EXSTYLE));
-    EXPECT_EQ(style, RemoteText(GetDlgItem(info, IDC_WI_STYLEGROUP)));
+    EXPECT_EQ(style, WindowText(GetDlgItem(info, IDC_WI_STYLEGROUP)));
 
     // Move window retitles notepad; this process reads the new title back.
     PostMessageA(GetDlgItem(info, IDC_WI_MOVE), BM_CLICK, 0, 0);
     char caption[64];
     sprintf(caption, "Move window %X", (unsigned)(ULONG_PTR)np);
-    HWND move = WaitForTopWindow(vantixPid, "#32770", caption, true, 10000);
+    HWND move = vantix.Dialog(caption, 10000);
     ASSERT_TRUE(move) << "no Move window dialog";
     RECT placed = WindowRect(move);
     EXPECT_EQ(kDefaultPlace.x, placed.left) << "placed by the platform, not at the screen's corner";
     EXPECT_EQ(kDefaultPlace.y, placed.top);
-    EXPECT_EQ(title, RemoteText(GetDlgItem(move, IDC_MW_TITLE)));
+    EXPECT_EQ(title, WindowText(GetDlgItem(move, IDC_MW_TITLE)));
     DWORD_PTR r = 0;
     SendMessageTimeoutA(GetDlgItem(move, IDC_MW_TITLE), WM_SETTEXT, 0, (LPARAM)"Retitled by Vantix",
                         SMTO_ABORTIFHUNG, 5000, &r);
     PostMessageA(GetDlgItem(move, IDC_MW_CHANGE), BM_CLICK, 0, 0);
     PostMessageA(GetDlgItem(move, IDOK), BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitUntil([&] { return RemoteText(np) == "Retitled by Vantix"; }, 10000)) << RemoteText(np);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(np) == "Retitled by Vantix"; }, 10000)) << WindowText(np);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(move); }, 5000));
     // The Window Information dialog shows the new title after the Move dialog returns.
-    EXPECT_TRUE(WaitUntil([&] { return RemoteText(GetDlgItem(info, IDC_WI_TITLE)) == "Retitled by Vantix"; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(info, IDC_WI_TITLE)) == "Retitled by Vantix"; }, 5000));
 
     PostMessageA(dlg, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(vantix.h, 15000)) << "Vantix did not close";
+    EXPECT_TRUE(vantix.Exited(15000)) << "Vantix did not close";
 }
 
 TEST(WindowsEndToEnd, MinimizeAllBesideAProgramThatHangsOnTheRequestLeavesVantixRunning)
 {
-    ClearStoredSettings();
+    SettingsGuard settings;
     OptionsRecord rec;
     SetOptionsDefaults(&rec);
     rec.PageIndex = 3;   // the Task Manager page
-    WriteStoredSettings(&rec, sizeof(rec));
-    StoredSettingsGuard guard;
+    settings.Store(rec);
 
     WindowsFixture fx("Vantix answering fixture", "--hang-on-request");
     HWND target = fx.Window();

@@ -7,8 +7,11 @@
 #include <string>
 #include "win_helpers.h"
 #include "integration/dialog_fixture.h"
+#include "support/controls.h"
+#include "support/dialogs.h"
 #include "windows/move_window.h"
 #include "windows/taskman_page.h"
+#include "windows/window_commands.h"
 #include "windows/window_info.h"
 #include "windows/windows_page.h"
 
@@ -17,13 +20,6 @@ namespace {
 // Generous: the machine is shared and slow under Wine. Without the bounded waits every one of
 // these would wait for ever.
 const DWORD kHungBoundMs = 2500;
-
-std::string Field(HWND dlg, int id)
-{
-    char buf[1024] = "";
-    GetDlgItemTextA(dlg, id, buf, sizeof(buf));
-    return buf;
-}
 
 class HungWindows : public DialogTest {};
 
@@ -59,13 +55,13 @@ TEST_F(HungWindows, NothingWaitsForAProgramThatStoppedAnswering)
     EXPECT_LT(refillMs, 2 * kHungBoundMs) << "41 hung windows";
 
     t0 = GetTickCount();
-    auto before = CaptionDialogs("Window Information");
+    auto before = ThreadDialogs("Window Information");
     OpenWindowInfo(hung);
     HWND info = NewDialog("Window Information", before);
     EXPECT_LT(GetTickCount() - t0, kHungBoundMs);
     ASSERT_TRUE(info);
-    EXPECT_EQ("Vantix hung fixture", Field(info, IDC_WI_TITLE));
-    EXPECT_EQ("VantixWindowsFixture", Field(info, IDC_WI_CLASS));
+    EXPECT_EQ("Vantix hung fixture", DlgText(info, IDC_WI_TITLE));
+    EXPECT_EQ("VantixWindowsFixture", DlgText(info, IDC_WI_CLASS));
 
     t0 = GetTickCount();
     ActInModal("Move window", [](HWND dlg) { PressButton(dlg, IDOK); });
@@ -97,27 +93,12 @@ struct AnswerThenHangCase {
     void (*act)(HWND target);      // runs on the program's thread, as a click would
 };
 
-bool Answers(HWND w, DWORD ms)
-{
-    DWORD_PTR r = 0;
-    return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, ms, &r) != 0;
-}
-
 // Selects the Task Manager row of a window, as a click on it would.
 void SelectRowOfWindow(HWND w)
 {
-    int rows = (int)SendMessageA(g_hTaskList, LVM_GETITEMCOUNT, 0, 0);
-    for (int r = 0; r < rows; r++) {
-        LVITEMA item;
-        ZeroMemory(&item, sizeof(item));
-        item.mask = LVIF_PARAM;
-        item.iItem = r;
-        SendMessageA(g_hTaskList, LVM_GETITEMA, 0, (LPARAM)&item);
-        if (TaskWindow((int)item.lParam) != w) continue;
-        LVITEMA state;
-        ZeroMemory(&state, sizeof(state));
-        state.state = state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(g_hTaskList, LVM_SETITEMSTATE, r, (LPARAM)&state);
+    for (int r = 0; r < RowCount(g_hTaskList); r++) {
+        if (TaskWindow((int)RowParamOf(g_hTaskList, r)) != w) continue;
+        SelectRow(g_hTaskList, r);
         return;
     }
     ADD_FAILURE() << "the window is not listed";

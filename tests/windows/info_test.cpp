@@ -7,24 +7,20 @@
 #include <algorithm>
 #include <string>
 #include "hierarchy.h"
-#include "win_helpers.h"
+#include "support/controls.h"
+#include "support/dialogs.h"
 #include "support/testing.h"
-#include "app/settings.h"
+#include "support/settings.h"
 #include "processes/snapshot.h"
 #include "windows/class_info.h"
 #include "windows/names.h"
+#include "windows/window_commands.h"
 #include "windows/window_info.h"
+#include "windows/window_query.h"
 #include "windows/windows_page.h"
 #include "resource.h"
 
 namespace {
-
-std::string Field(HWND dlg, int id)
-{
-    char buf[PROPERTY_TEXT_CHARS] = "";
-    GetDlgItemTextA(dlg, id, buf, sizeof(buf));
-    return buf;
-}
 
 std::string Hex4Of(HWND h)
 {
@@ -49,23 +45,17 @@ std::string Corner(LONG x, LONG y)
 
 class InfoDialogTest : public testing::Test {
 protected:
-    OptionsRecord saved;
-    void SetUp() override
-    {
-        InitCommonControls();
-        saved = g_Options;
-        SetOptionsDefaults(&g_Options);
-    }
+    SettingsGuard settings;
+    void SetUp() override { InitCommonControls(); }
     void TearDown() override
     {
         for (const char* c : {"Window Information", "Class Information", "Process Information", "Module Information"})
-            for (HWND d : CaptionDialogs(c)) DestroyWindow(d);
-        g_Options = saved;
+            for (HWND d : ThreadDialogs(c)) DestroyWindow(d);
     }
     // Opens the Window Information dialog for a window and returns it.
     static HWND OpenInfo(HWND hWnd)
     {
-        auto before = CaptionDialogs("Window Information");
+        auto before = ThreadDialogs("Window Information");
         OpenWindowInfo(hWnd);
         return NewDialog("Window Information", before);
     }
@@ -79,23 +69,23 @@ TEST_F(InfoDialogTest, WindowInformationShowsEveryField)
     HWND dlg = OpenInfo(h.props);
     ASSERT_TRUE(dlg);
     EXPECT_EQ(NULL, GetWindow(dlg, GW_OWNER));
-    EXPECT_EQ("Props child", Field(dlg, IDC_WI_TITLE));
-    EXPECT_EQ(Hex4Of(h.props), Field(dlg, IDC_WI_HANDLE));
-    EXPECT_EQ(Hex4Of(h.top), Field(dlg, IDC_WI_PARENT));
-    EXPECT_EQ("VantixTreeChild", Field(dlg, IDC_WI_CLASS));
-    EXPECT_EQ("1234", Field(dlg, IDC_WI_ID));
+    EXPECT_EQ("Props child", DlgText(dlg, IDC_WI_TITLE));
+    EXPECT_EQ(Hex4Of(h.props), DlgText(dlg, IDC_WI_HANDLE));
+    EXPECT_EQ(Hex4Of(h.top), DlgText(dlg, IDC_WI_PARENT));
+    EXPECT_EQ("VantixTreeChild", DlgText(dlg, IDC_WI_CLASS));
+    EXPECT_EQ("1234", DlgText(dlg, IDC_WI_ID));
     RECT wr, cr;
     GetWindowRect(h.props, &wr);
     GetClientRect(h.props, &cr);
-    EXPECT_EQ(Corner(wr.left, wr.top), Field(dlg, IDC_WI_TOPLEFT));
-    EXPECT_EQ(Corner(wr.right, wr.bottom), Field(dlg, IDC_WI_BOTTOMRIGHT));
-    EXPECT_EQ(std::to_string(cr.right), Field(dlg, IDC_WI_WIDTH));
-    EXPECT_EQ(std::to_string(cr.bottom), Field(dlg, IDC_WI_HEIGHT));
-    EXPECT_EQ("Style: 50000000 (Extra: 00000200)", Field(dlg, IDC_WI_STYLEGROUP));
-    EXPECT_EQ("WS_CHILD WS_VISIBLE \r\n(WS_EX_CLIENTEDGE )", Field(dlg, IDC_WI_STYLES));
+    EXPECT_EQ(Corner(wr.left, wr.top), DlgText(dlg, IDC_WI_TOPLEFT));
+    EXPECT_EQ(Corner(wr.right, wr.bottom), DlgText(dlg, IDC_WI_BOTTOMRIGHT));
+    EXPECT_EQ(std::to_string(cr.right), DlgText(dlg, IDC_WI_WIDTH));
+    EXPECT_EQ(std::to_string(cr.bottom), DlgText(dlg, IDC_WI_HEIGHT));
+    EXPECT_EQ("Style: 50000000 (Extra: 00000200)", DlgText(dlg, IDC_WI_STYLEGROUP));
+    EXPECT_EQ("WS_CHILD WS_VISIBLE \r\n(WS_EX_CLIENTEDGE )", DlgText(dlg, IDC_WI_STYLES));
 
     // One line per property: its data at full pointer width, then its name.
-    std::string props = Field(dlg, IDC_WI_PROPERTIES);
+    std::string props = DlgText(dlg, IDC_WI_PROPERTIES);
     EXPECT_NE(std::string::npos, props.find(PointerHex(PROP_ONE_VALUE) + " = VantixPropOne\r\n")) << props;
     EXPECT_NE(std::string::npos, props.find(PointerHex(PROP_TWO_VALUE) + " = VantixPropTwo\r\n")) << props;
     EXPECT_EQ(2, (int)std::count(props.begin(), props.end(), '\n')) << props;
@@ -105,21 +95,21 @@ TEST_F(InfoDialogTest, WindowInformationShowsEveryField)
     EXPECT_NE(std::string::npos, props.find("000012AB = VantixPropOne"));
 #endif
 
-    EXPECT_EQ("Minimize", Field(dlg, IDC_WI_MINIMIZE));
-    EXPECT_EQ("Hide", Field(dlg, IDC_WI_HIDE));
-    EXPECT_EQ("Top most", Field(dlg, IDC_WI_ONTOP));
+    EXPECT_EQ("Minimize", DlgText(dlg, IDC_WI_MINIMIZE));
+    EXPECT_EQ("Hide", DlgText(dlg, IDC_WI_HIDE));
+    EXPECT_EQ("Top most", DlgText(dlg, IDC_WI_ONTOP));
 
     // A window without properties; a pop-up with style 94000000 and no extended style.
     HWND none = OpenInfo(h.child);
     ASSERT_TRUE(none);
-    EXPECT_EQ("<None>", Field(none, IDC_WI_PROPERTIES));
+    EXPECT_EQ("<None>", DlgText(none, IDC_WI_PROPERTIES));
     HWND popup = CreateWindowExA(0, "VantixTreeTop", "Plain popup", WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS,
                                  100, 500, 60, 40, NULL, NULL, GetModuleHandleA(NULL), NULL);
     HWND pd = OpenInfo(popup);
     ASSERT_TRUE(pd);
-    EXPECT_EQ("Style: 94000000 (Extra: 00000000)", Field(pd, IDC_WI_STYLEGROUP));
-    EXPECT_EQ("WS_POPUP WS_VISIBLE WS_CLIPSIBLINGS ", Field(pd, IDC_WI_STYLES));
-    EXPECT_EQ("0000", Field(pd, IDC_WI_PARENT));
+    EXPECT_EQ("Style: 94000000 (Extra: 00000000)", DlgText(pd, IDC_WI_STYLEGROUP));
+    EXPECT_EQ("WS_POPUP WS_VISIBLE WS_CLIPSIBLINGS ", DlgText(pd, IDC_WI_STYLES));
+    EXPECT_EQ("0000", DlgText(pd, IDC_WI_PARENT));
     DestroyWindow(popup);
 }
 
@@ -128,26 +118,26 @@ TEST_F(InfoDialogTest, ParentButtonOpensTheParentOrTheOwner)
     Hierarchy h;
     HWND dlg = OpenInfo(h.child);
     ASSERT_TRUE(dlg);
-    auto before = CaptionDialogs("Window Information");
+    auto before = ThreadDialogs("Window Information");
     PressButton(dlg, IDC_WI_PARENTBUTTON);
     HWND parent = NewDialog("Window Information", before);
     ASSERT_TRUE(parent);
-    EXPECT_EQ(Hex4Of(h.top), Field(parent, IDC_WI_HANDLE));
+    EXPECT_EQ(Hex4Of(h.top), DlgText(parent, IDC_WI_HANDLE));
 
     // A top-level unowned window has no parent: nothing opens.
-    before = CaptionDialogs("Window Information");
+    before = ThreadDialogs("Window Information");
     PressButton(parent, IDC_WI_PARENTBUTTON);
-    EXPECT_EQ(before.size(), CaptionDialogs("Window Information").size());
+    EXPECT_EQ(before.size(), ThreadDialogs("Window Information").size());
 
     // An owned pop-up's parent is its owner.
     HWND owned = OpenInfo(h.owned);
     ASSERT_TRUE(owned);
-    EXPECT_EQ(Hex4Of(h.owner), Field(owned, IDC_WI_PARENT));
-    before = CaptionDialogs("Window Information");
+    EXPECT_EQ(Hex4Of(h.owner), DlgText(owned, IDC_WI_PARENT));
+    before = ThreadDialogs("Window Information");
     PressButton(owned, IDC_WI_PARENTBUTTON);
     HWND owner = NewDialog("Window Information", before);
     ASSERT_TRUE(owner);
-    EXPECT_EQ(Hex4Of(h.owner), Field(owner, IDC_WI_HANDLE));
+    EXPECT_EQ(Hex4Of(h.owner), DlgText(owner, IDC_WI_HANDLE));
 }
 
 TEST_F(InfoDialogTest, CommandsActRefreshAndCloseTheDialogWhenTheWindowGoes)
@@ -160,25 +150,25 @@ TEST_F(InfoDialogTest, CommandsActRefreshAndCloseTheDialogWhenTheWindowGoes)
 
     PressButton(dlg, IDC_WI_MINIMIZE);
     EXPECT_TRUE(IsIconic(h.top));
-    EXPECT_EQ("Restore", Field(dlg, IDC_WI_MINIMIZE));
+    EXPECT_EQ("Restore", DlgText(dlg, IDC_WI_MINIMIZE));
     // The other dialog of the same window does not refresh by itself.
-    EXPECT_EQ("Minimize", Field(second, IDC_WI_MINIMIZE));
+    EXPECT_EQ("Minimize", DlgText(second, IDC_WI_MINIMIZE));
     PressButton(second, IDC_WI_REFRESH);
-    EXPECT_EQ("Restore", Field(second, IDC_WI_MINIMIZE));
+    EXPECT_EQ("Restore", DlgText(second, IDC_WI_MINIMIZE));
     PressButton(dlg, IDC_WI_MINIMIZE);
     EXPECT_FALSE(IsIconic(h.top));
 
     PressButton(dlg, IDC_WI_ONTOP);
     EXPECT_TRUE(GetWindowLongA(h.top, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ("Not top most", Field(dlg, IDC_WI_ONTOP));
-    EXPECT_NE(std::string::npos, Field(dlg, IDC_WI_STYLES).find("WS_EX_TOPMOST"));
+    EXPECT_EQ("Not top most", DlgText(dlg, IDC_WI_ONTOP));
+    EXPECT_NE(std::string::npos, DlgText(dlg, IDC_WI_STYLES).find("WS_EX_TOPMOST"));
     PressButton(dlg, IDC_WI_ONTOP);
     EXPECT_EQ(0u, yes.Boxes().size()) << "a top-level unowned window asks nothing";
 
     // The title is read again on refresh.
     SetWindowTextA(h.top, "Renamed top");
     PressButton(dlg, IDC_WI_REFRESH);
-    EXPECT_EQ("Renamed top", Field(dlg, IDC_WI_TITLE));
+    EXPECT_EQ("Renamed top", DlgText(dlg, IDC_WI_TITLE));
 
     // A child asks first; closing it makes the dialog close itself.
     HWND child = OpenInfo(h.untitled);
@@ -193,9 +183,9 @@ TEST_F(InfoDialogTest, CommandsActRefreshAndCloseTheDialogWhenTheWindowGoes)
     DestroyWindow(h.top);
     PressButton(dlg, IDC_WI_REFRESH);
     EXPECT_EQ(1u, yes.Boxes().size());
-    EXPECT_EQ(Hex4Of(h.top), Field(dlg, IDC_WI_HANDLE));
-    EXPECT_EQ("Window no longer exists", Field(dlg, IDC_WI_STYLEGROUP));
-    EXPECT_EQ("", Field(dlg, IDC_WI_CLASS));
+    EXPECT_EQ(Hex4Of(h.top), DlgText(dlg, IDC_WI_HANDLE));
+    EXPECT_EQ("Window no longer exists", DlgText(dlg, IDC_WI_STYLEGROUP));
+    EXPECT_EQ("", DlgText(dlg, IDC_WI_CLASS));
     // A command on it reports the loss and the dialog closes.
     PressButton(second, IDC_WI_HIDE);
     ASSERT_EQ(2u, yes.Boxes().size());
@@ -213,18 +203,18 @@ TEST_F(InfoDialogTest, InformationCommandsOpenTheOtherDialogs)
     HWND dlg = OpenInfo(h.props);
     ASSERT_TRUE(dlg);
     PressButton(dlg, IDC_WI_CLASSINFO);
-    EXPECT_EQ(1u, CaptionDialogs("Class Information").size());
+    EXPECT_EQ(1u, ThreadDialogs("Class Information").size());
     PressButton(dlg, IDC_WI_PROCESS);
-    EXPECT_EQ(1u, CaptionDialogs("Process Information").size());
+    EXPECT_EQ(1u, ThreadDialogs("Process Information").size());
     PressButton(dlg, IDC_WI_MODULE);
-    EXPECT_EQ(1u, CaptionDialogs("Module Information").size());
+    EXPECT_EQ(1u, ThreadDialogs("Module Information").size());
     // The Style editor's button refreshes the dialog when the editor returns (closed unchanged
     // here as soon as it shows).
     SetWindowTextA(h.props, "After style");
     ActInModal("Style of window", [](HWND editor) { PressButton(editor, IDCANCEL); });
     PressButton(dlg, IDC_WI_STYLE);
     CancelModalAct();
-    EXPECT_EQ("After style", Field(dlg, IDC_WI_TITLE));
+    EXPECT_EQ("After style", DlgText(dlg, IDC_WI_TITLE));
     EXPECT_TRUE(IsWindow(dlg));
 }
 
@@ -302,22 +292,22 @@ TEST_F(ClassDialogTest, ClassFieldsStockNamesAndSwatch)
     EXPECT_EQ(NULL, GetWindow(dlg, GW_OWNER));
     EXPECT_EQ(w, g_hClassWindow);
     EXPECT_STREQ("VantixClassProbe", g_szClassName);
-    EXPECT_EQ("VantixClassProbe", Field(dlg, IDC_CI_NAME));
+    EXPECT_EQ("VantixClassProbe", DlgText(dlg, IDC_CI_NAME));
     char self[MAX_PATH];
     GetModuleFileNameA(NULL, self, sizeof(self));
-    EXPECT_EQ(FileNamePart(self), Field(dlg, IDC_CI_PROCESS)) << "bare: no parentheses, no extension";
-    EXPECT_EQ(PointerHex((ULONG_PTR)GetModuleHandleA(NULL)), Field(dlg, IDC_CI_INSTANCE));
-    EXPECT_EQ(PointerHex(GetClassLongPtrA(w, GCLP_MENUNAME)), Field(dlg, IDC_CI_MENU));
-    EXPECT_EQ("8", Field(dlg, IDC_CI_CLASSEXTRA));
-    EXPECT_EQ("16", Field(dlg, IDC_CI_WINDOWEXTRA));
-    EXPECT_EQ(PointerHex(0), Field(dlg, IDC_CI_ICONNAME)) << "no icon";
+    EXPECT_EQ(FileNamePart(self), DlgText(dlg, IDC_CI_PROCESS)) << "bare: no parentheses, no extension";
+    EXPECT_EQ(PointerHex((ULONG_PTR)GetModuleHandleA(NULL)), DlgText(dlg, IDC_CI_INSTANCE));
+    EXPECT_EQ(PointerHex(GetClassLongPtrA(w, GCLP_MENUNAME)), DlgText(dlg, IDC_CI_MENU));
+    EXPECT_EQ("8", DlgText(dlg, IDC_CI_CLASSEXTRA));
+    EXPECT_EQ("16", DlgText(dlg, IDC_CI_WINDOWEXTRA));
+    EXPECT_EQ(PointerHex(0), DlgText(dlg, IDC_CI_ICONNAME)) << "no icon";
     EXPECT_EQ(0, SendDlgItemMessageA(dlg, IDC_CI_ICON, STM_GETICON, 0, 0));
-    EXPECT_EQ("IDC_ARROW", Field(dlg, IDC_CI_CURSORNAME));
+    EXPECT_EQ("IDC_ARROW", DlgText(dlg, IDC_CI_CURSORNAME));
     EXPECT_EQ((LRESULT)LoadCursorA(NULL, IDC_ARROW), SendDlgItemMessageA(dlg, IDC_CI_CURSOR, STM_GETICON, 0, 0));
-    EXPECT_EQ("Style (00000408)", Field(dlg, IDC_CI_STYLELABEL));
-    EXPECT_EQ("CS_DBLCLKS <Undocumented>", Field(dlg, IDC_CI_STYLES));
-    EXPECT_EQ("COLOR_WINDOW+1", Field(dlg, IDC_CI_BRUSHNAME));
-    EXPECT_EQ("6", Field(dlg, IDC_CI_BRUSH));
+    EXPECT_EQ("Style (00000408)", DlgText(dlg, IDC_CI_STYLELABEL));
+    EXPECT_EQ("CS_DBLCLKS <Undocumented>", DlgText(dlg, IDC_CI_STYLES));
+    EXPECT_EQ("COLOR_WINDOW+1", DlgText(dlg, IDC_CI_BRUSHNAME));
+    EXPECT_EQ("6", DlgText(dlg, IDC_CI_BRUSH));
 
     // The swatch is painted in the window colour.
     HWND swatch = GetDlgItem(dlg, IDC_CI_BRUSH);
@@ -346,18 +336,18 @@ TEST_F(ClassDialogTest, StockIconBrushAndSystemDialogClass)
     ASSERT_TRUE(w);
     HWND dlg = OpenClassDialog(w);
     ASSERT_TRUE(dlg);
-    EXPECT_EQ("IDI_QUESTION", Field(dlg, IDC_CI_ICONNAME));
+    EXPECT_EQ("IDI_QUESTION", DlgText(dlg, IDC_CI_ICONNAME));
     EXPECT_EQ((LRESULT)question, SendDlgItemMessageA(dlg, IDC_CI_ICON, STM_GETICON, 0, 0));
-    EXPECT_EQ(PointerHex(GetClassLongPtrA(w, GCLP_HICONSM)), Field(dlg, IDC_CI_SMALLICONNAME));
-    EXPECT_EQ("BLACK_BRUSH", Field(dlg, IDC_CI_BRUSHNAME));
-    EXPECT_EQ(PointerHex(0), Field(dlg, IDC_CI_MENU));
-    EXPECT_EQ("Style (00000000)", Field(dlg, IDC_CI_STYLELABEL));
-    EXPECT_EQ("", Field(dlg, IDC_CI_STYLES));
+    EXPECT_EQ(PointerHex(GetClassLongPtrA(w, GCLP_HICONSM)), DlgText(dlg, IDC_CI_SMALLICONNAME));
+    EXPECT_EQ("BLACK_BRUSH", DlgText(dlg, IDC_CI_BRUSHNAME));
+    EXPECT_EQ(PointerHex(0), DlgText(dlg, IDC_CI_MENU));
+    EXPECT_EQ("Style (00000000)", DlgText(dlg, IDC_CI_STYLELABEL));
+    EXPECT_EQ("", DlgText(dlg, IDC_CI_STYLES));
 
     // A dialog's class is the system's #32770.
     HWND cd = OpenClassDialog(dlg);
     ASSERT_TRUE(cd);
-    EXPECT_EQ("#32770 (Dialog)", Field(cd, IDC_CI_NAME));
+    EXPECT_EQ("#32770 (Dialog)", DlgText(cd, IDC_CI_NAME));
     DestroyWindow(w);
 }
 
@@ -366,9 +356,9 @@ TEST_F(ClassDialogTest, GoneWindowShowsTheSystemErrorAndNoDialog)
     HWND w = CreateWindowExA(0, "Static", "gone", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
     DestroyWindow(w);
     MessageBoxAnswerer ok(IDOK);
-    auto before = CaptionDialogs("Class Information");
+    auto before = ThreadDialogs("Class Information");
     EXPECT_EQ(NULL, OpenClassDialog(w));
-    EXPECT_EQ(before.size(), CaptionDialogs("Class Information").size());
+    EXPECT_EQ(before.size(), ThreadDialogs("Class Information").size());
     ASSERT_EQ(1u, ok.Boxes().size());
     EXPECT_EQ("Error in Vantix", ok.Boxes()[0].caption);
     EXPECT_NE("", ok.Boxes()[0].text) << "the system's text for the error";

@@ -5,22 +5,17 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "hierarchy.h"
-#include "win_helpers.h"
+#include "support/controls.h"
+#include "support/dialogs.h"
 #include "support/testing.h"
 #include "app/settings.h"
 #include "windows/move_window.h"
 #include "windows/window_info.h"
+#include "windows/window_query.h"
 #include "windows/windows_page.h"
 #include "resource.h"
 
 namespace {
-
-std::string Text(HWND dlg, int id)
-{
-    char buf[512] = "";
-    GetDlgItemTextA(dlg, id, buf, sizeof(buf));
-    return buf;
-}
 
 RECT RectInParent(HWND h)
 {
@@ -61,13 +56,13 @@ TEST_F(MoveDialog, OpensWithTheTargetsStateAndEveryGroupOff)
         char text[64] = "";
         GetWindowTextA(dlg, text, sizeof(text));
         EXPECT_STREQ(caption, text);
-        EXPECT_EQ("Tree child", Text(dlg, IDC_MW_TITLE));
+        EXPECT_EQ("Tree child", DlgText(dlg, IDC_MW_TITLE));
         // A child's position is relative to its parent's client area.
-        EXPECT_EQ("10", Text(dlg, IDC_MW_LEFT));
-        EXPECT_EQ("20", Text(dlg, IDC_MW_TOP));
-        EXPECT_EQ("200", Text(dlg, IDC_MW_WIDTH));
-        EXPECT_EQ("120", Text(dlg, IDC_MW_HEIGHT));
-        EXPECT_EQ("00000000", Text(dlg, IDC_MW_AFTER));
+        EXPECT_EQ("10", DlgText(dlg, IDC_MW_LEFT));
+        EXPECT_EQ("20", DlgText(dlg, IDC_MW_TOP));
+        EXPECT_EQ("200", DlgText(dlg, IDC_MW_WIDTH));
+        EXPECT_EQ("120", DlgText(dlg, IDC_MW_HEIGHT));
+        EXPECT_EQ("00000000", DlgText(dlg, IDC_MW_AFTER));
         for (int id : {IDC_MW_CHANGE, IDC_MW_MOVE, IDC_MW_SIZE, IDC_MW_ORDER, IDC_MW_ACTIVATE, IDC_MW_FRAME})
             EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dlg, id)) << id;
         EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dlg, IDC_MW_REDRAW));
@@ -222,7 +217,7 @@ TEST_F(MoveDialog, OpenedFromWindowInformationWhichRefreshesAfterwards)
     Hierarchy h;
     HWND info = NULL;
     {
-        auto before = CaptionDialogs("Window Information");
+        auto before = ThreadDialogs("Window Information");
         OpenWindowInfo(h.top);
         info = NewDialog("Window Information", before);
     }
@@ -236,7 +231,7 @@ TEST_F(MoveDialog, OpenedFromWindowInformationWhichRefreshesAfterwards)
     });
     PressButton(info, IDC_WI_MOVE);
     EXPECT_EQ(info, owner) << "owned by the Window Information dialog";
-    EXPECT_EQ("Retitled from the dialog", Text(info, IDC_WI_TITLE));
+    EXPECT_EQ("Retitled from the dialog", DlgText(info, IDC_WI_TITLE));
     DestroyWindow(info);
 
     // A target that is no window opens nothing.

@@ -7,9 +7,12 @@
 #include <string.h>
 #include <string>
 #include "hierarchy.h"
-#include "win_helpers.h"
+#include "support/controls.h"
+#include "support/dialogs.h"
 #include "integration/dialog_fixture.h"
 #include "processes/snapshot.h"
+#include "windows/window_commands.h"
+#include "windows/window_query.h"
 #include "windows/windows_page.h"
 
 namespace {
@@ -27,9 +30,7 @@ protected:
         page = g_hPage;
         ASSERT_TRUE(page);
         tree = GetDlgItem(page, IDC_WIN_TREE);
-        char cls[32] = "";
-        GetClassNameA(tree, cls, sizeof(cls));
-        ASSERT_STREQ(WC_TREEVIEWA, cls);
+        ASSERT_EQ(WC_TREEVIEWA, ClassOf(tree));
     }
     HTREEITEM ItemOf(HWND hWnd)
     {
@@ -49,12 +50,7 @@ protected:
         SelectTreeItem(tree, i);
         ASSERT_EQ(hWnd, WindowsPageCurrent());
     }
-    std::string Label(int id)
-    {
-        char buf[64] = "";
-        GetDlgItemTextA(page, id, buf, sizeof(buf));
-        return buf;
-    }
+    std::string Label(int id) { return DlgText(page, id); }
     static std::string ExeLabel()
     {
         char path[MAX_PATH];
@@ -287,31 +283,26 @@ TEST_F(WindowsPage, InformationButtonsOpenTheirDialogs)
     Hierarchy h;
     OpenPage(false);
     Select(h.props);
-    auto before = CaptionDialogs("Window Information");
+    auto before = ThreadDialogs("Window Information");
     Command(IDC_WIN_WINDOW);
     HWND info = NewDialog("Window Information", before);
     ASSERT_TRUE(info);
     char handle[16];
     wsprintfA(handle, "%04X", HandleValue(h.props));
-    char field[64] = "";
-    GetDlgItemTextA(info, IDC_WI_HANDLE, field, sizeof(field));
-    EXPECT_STREQ(handle, field);
+    EXPECT_EQ(handle, DlgText(info, IDC_WI_HANDLE));
 
     Command(IDC_WIN_CLASS);
-    EXPECT_EQ(1u, CaptionDialogs("Class Information").size());
+    EXPECT_EQ(1u, ThreadDialogs("Class Information").size());
     Command(IDC_WIN_PROCESS);
-    auto procs = CaptionDialogs("Process Information");
+    auto procs = ThreadDialogs("Process Information");
     ASSERT_EQ(1u, procs.size());
-    GetDlgItemTextA(procs[0], IDC_PI_ID, field, sizeof(field));
-    char pid[16];
-    wsprintfA(pid, "%04X", (unsigned)GetCurrentProcessId());
-    EXPECT_STREQ(pid, field);
+    EXPECT_EQ(Hex4(GetCurrentProcessId()), DlgText(procs[0], IDC_PI_ID));
     Command(IDC_WIN_MODULE);
-    EXPECT_EQ(1u, CaptionDialogs("Module Information").size());
+    EXPECT_EQ(1u, ThreadDialogs("Module Information").size());
     // The main dialog closes them all when it closes.
     CloseMain();
     EXPECT_FALSE(IsWindow(info));
-    EXPECT_TRUE(CaptionDialogs("Class Information").empty());
+    EXPECT_TRUE(ThreadDialogs("Class Information").empty());
 }
 
 TEST(TreeItemText, BuiltInBoundedBuffersAndCutOnWholeCharacters)

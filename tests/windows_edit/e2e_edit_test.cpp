@@ -6,61 +6,40 @@
 #include <stdlib.h>
 #include <string>
 
-#include "edit_helpers.h"
+#include "support/processes.h"
+#include "support/settings.h"
 #include "support/testing.h"
-#include "app/settings.h"
 #include "resource.h"
 
 namespace {
 
-void ClickAt(POINT p)
-{
-    // Every click is followed by a wait for what it does.
-    Xdotool("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " click 1", 0);
-}
-
+// Every click is followed by a wait for what it does.
 void ClickControl(HWND control)
 {
-    ClickAt(Center(WindowRect(control)));
+    ClickCenter(control, 1, 0);
 }
 
 // A check box is clicked on its box, at the left end.
-void ClickCheckBox(HWND box)
+void ClickBoxOf(HWND box)
 {
     RECT rc = WindowRect(box);
-    POINT p = {rc.left + 6, (rc.top + rc.bottom) / 2};
-    ClickAt(p);
-}
-
-std::string Hex4Of(HWND w)
-{
-    char buf[32];
-    snprintf(buf, sizeof(buf), "%04X", (unsigned)(ULONG_PTR)w);
-    return buf;
-}
-
-std::string TextOf(HWND w)
-{
-    char buf[256] = "";
-    SendMessageTimeoutA(w, WM_GETTEXT, sizeof(buf), (LPARAM)buf, SMTO_ABORTIFHUNG, 2000, NULL);
-    return buf;
+    ClickAt(POINT{rc.left + 6, (rc.top + rc.bottom) / 2}, 1, 0);
 }
 
 class EditEndToEnd : public testing::Test {
 protected:
+    SettingsGuard settings;
     void SetUp() override
     {
-        ClearStoredSettings();
-        ASSERT_FALSE(FindWindowA("Brenholt_Vantix_Main", "Brenholt_Vantix_Main")) << "another Vantix is running";
+        ASSERT_FALSE(VantixHiddenWindow()) << "another Vantix is running";
         // Vantix opens on the Windows page and climbs from notepad's edit field to notepad.
         OptionsRecord rec;
         SetOptionsDefaults(&rec);
         rec.PageIndex = 2;
         rec.SkipChildren = 1;
         rec.SkipWarnings = 0;
-        WriteStoredSettings(&rec, sizeof(rec));
+        settings.Store(rec);
     }
-    void TearDown() override { ClearStoredSettings(); }
 };
 
 TEST_F(EditEndToEnd, PickNotepadThenUntickItsSizingBorderInTheStyleEditor)
@@ -74,8 +53,7 @@ TEST_F(EditEndToEnd, PickNotepadThenUntickItsSizingBorderInTheStyleEditor)
     VantixProcess vantix;
     HWND main = vantix.Dialog("Vantix");
     ASSERT_TRUE(main);
-    HWND tab = FindWindowExA(main, NULL, "SysTabControl32", NULL);
-    HWND page = tab ? FindWindowExA(tab, NULL, "#32770", NULL) : NULL;
+    HWND page = ShownPage(main);
     ASSERT_TRUE(page);
     HWND pick = GetDlgItem(page, IDC_WIN_PICK);
     ASSERT_TRUE(pick) << "the Windows page is shown";
@@ -86,15 +64,15 @@ TEST_F(EditEndToEnd, PickNotepadThenUntickItsSizingBorderInTheStyleEditor)
     ASSERT_TRUE(WaitUntil([&] { return (frame = FindWindowA("Vantix_PickFrame", NULL)) != NULL; }, 5000))
         << "the pick began";
     POINT target = Center(WindowRect(np));
-    MoveMouseTo(target.x, target.y);
+    MoveMouseTo(target);
     EXPECT_TRUE(WaitUntil([&] {
         RECT a = WindowRect(frame), b = WindowRect(np);
         return IsWindowVisible(frame) && EqualRect(&a, &b);
     }, 5000)) << "notepad is outlined";
-    ClickAt(target);
+    ClickAt(target, 1, 0);
     HWND info = vantix.Dialog("Window Information");
     ASSERT_TRUE(info) << "the click picked a window and its information opened";
-    EXPECT_EQ(TextOf(GetDlgItem(info, IDC_WI_HANDLE)), Hex4Of(np)) << "notepad was picked";
+    EXPECT_EQ(WindowText(GetDlgItem(info, IDC_WI_HANDLE)), Hex4((DWORD)(ULONG_PTR)np)) << "notepad was picked";
     EXPECT_TRUE(WaitUntil([] { return FindWindowA("Vantix_PickFrame", NULL) == NULL; }, 3000));
 
     // Style...: untick WS_THICKFRAME, OK, Yes.
@@ -104,13 +82,13 @@ TEST_F(EditEndToEnd, PickNotepadThenUntickItsSizingBorderInTheStyleEditor)
     HWND editor = vantix.Dialog(caption);
     ASSERT_TRUE(editor) << caption;
     HWND field = GetDlgItem(editor, IDC_SE_STYLE);
-    DWORD before = strtoul(TextOf(field).c_str(), NULL, 16);
+    DWORD before = strtoul(WindowText(field).c_str(), NULL, 16);
     EXPECT_EQ(before, (DWORD)GetWindowLongA(np, GWL_STYLE));
     HWND thick = GetDlgItem(editor, IDC_SE_STYLEBIT0 + 18);
-    EXPECT_EQ(TextOf(thick), "WS_THICKFRAME");
-    ClickCheckBox(thick);
-    EXPECT_TRUE(WaitUntil([&] { return strtoul(TextOf(field).c_str(), NULL, 16) == (before & ~WS_THICKFRAME); }, 3000))
-        << "unticked: " << TextOf(field);
+    EXPECT_EQ(WindowText(thick), "WS_THICKFRAME");
+    ClickBoxOf(thick);
+    EXPECT_TRUE(WaitUntil([&] { return strtoul(WindowText(field).c_str(), NULL, 16) == (before & ~WS_THICKFRAME); }, 3000))
+        << "unticked: " << WindowText(field);
     ClickControl(GetDlgItem(editor, IDOK));
     HWND question = vantix.Dialog("Warning (Vantix)", 5000);
     ASSERT_TRUE(question) << "OK asks first";
@@ -121,8 +99,8 @@ TEST_F(EditEndToEnd, PickNotepadThenUntickItsSizingBorderInTheStyleEditor)
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(editor); }, 5000)) << "the editor closed";
     char group[64];
     snprintf(group, sizeof(group), "Style: %08lX", (unsigned long)(DWORD)GetWindowLongA(np, GWL_STYLE));
-    EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(info, IDC_WI_STYLEGROUP)).rfind(group, 0) == 0; }, 3000))
-        << "the Window Information refreshed: " << TextOf(GetDlgItem(info, IDC_WI_STYLEGROUP));
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(info, IDC_WI_STYLEGROUP)).rfind(group, 0) == 0; }, 3000))
+        << "the Window Information refreshed: " << WindowText(GetDlgItem(info, IDC_WI_STYLEGROUP));
 
     PostMessageA(main, WM_CLOSE, 0, 0);
 }

@@ -1,21 +1,16 @@
-// Helpers of the picker, Style editor and Task Manager tests: our tasks fixture program, real
-// mouse and keyboard input through xdotool, and pictures of the screen.
+// Helpers of the picker, Style editor and Task Manager tests: our tasks fixture program and a
+// third process that reads a window's style back.
 #ifndef VANTIX_EDIT_HELPERS_H
 #define VANTIX_EDIT_HELPERS_H
 
 #include <windows.h>
-#include <stdint.h>
 #include <string>
-#include <vector>
+#include "support/processes.h"
 
-// A running tasks_fixture.exe (see tests/fixtures/tasks_fixture.cpp); ended with the object.
-class TasksFixture {
+// tasks_fixture.exe (tests/fixtures/tasks_fixture.cpp).
+class TasksFixture : public StartedProcess {
 public:
     TasksFixture(const std::string& title, const std::string& args);
-    ~TasksFixture();
-    TasksFixture(const TasksFixture&) = delete;
-    TasksFixture& operator=(const TasksFixture&) = delete;
-    DWORD Pid() const { return pid_; }
     const std::string& Title() const { return title_; }
     HWND Main() const { return main_; }
     // One of its other top-level windows by title suffix ("owned", "hidden", "dialog"), or the
@@ -29,50 +24,10 @@ public:
 
 private:
     std::string title_;
-    HANDLE process_;
-    DWORD pid_;
-    HWND main_;
-};
-
-// Wine's notepad, started for a test and ended with the object.
-class Notepad {
-public:
-    Notepad();
-    ~Notepad();
-    Notepad(const Notepad&) = delete;
-    Notepad& operator=(const Notepad&) = delete;
-    DWORD Pid() const { return pid_; }
-    HWND Main() const { return main_; }
-
-private:
-    HANDLE process_;
-    DWORD pid_;
-    HWND main_;
+    HWND main_ = NULL;
 };
 
 // The (extended) style of a window as a separate process of ours reads it; -1 when it failed.
 long long StyleSeenByAnotherProcess(HWND w, bool extended);
-
-// A real pointer move through xdotool (support/testing.h), returning once the pointer is
-// there; settleMs more leave time for something that must not follow (a frame that must not
-// appear). Not for a thread that owns windows: it waits without taking messages.
-void MoveMouseTo(int x, int y, DWORD settleMs = 0);
-POINT Center(const RECT& rc);
-
-// The whole screen, 32 bits per pixel, top row first.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;
-    uint32_t At(int x, int y) const { return pixels[(size_t)y * width + x] & 0xFFFFFF; }
-};
-Picture TakePicture();
-// Number of pixels that differ, within rc (screen coordinates) or everywhere.
-int CountDifferences(const Picture& a, const Picture& b, const RECT* rc = nullptr);
-// Saves the picture as a BMP in the folder named by the environment variable VANTIX_SHOTS
-// (nothing when it is not set): screenshots to look at, never compared by the tests.
-void SavePictureForReview(const Picture& p, const char* name);
-// The same for one window's rectangle of the live screen.
-void SaveWindowForReview(HWND w, const char* name);
 
 #endif

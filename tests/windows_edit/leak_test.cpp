@@ -15,7 +15,7 @@
 
 #include "edit_helpers.h"
 #include "support/testing.h"
-#include "windows/win_helpers.h"
+#include "support/dialogs.h"
 #include "app/program.h"
 #include "app/settings.h"
 #include "windows/class_info.h"
@@ -131,7 +131,7 @@ void RecordAndClose(HWND dlg)
 
 void WindowInformationOnce()
 {
-    auto before = CaptionDialogs("Window Information");
+    auto before = ThreadDialogs("Window Information");
     OpenWindowInfo(g_target);
     HWND dlg = NewDialog("Window Information", before);
     ASSERT_TRUE(dlg);

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "edit_helpers.h"
+#include "support/pictures.h"
 #include "support/testing.h"
 #include "app/program.h"
 #include "windows/picker.h"
@@ -60,9 +61,7 @@ bool PickRunning(DWORD tid)
     ZeroMemory(&gui, sizeof(gui));
     gui.cbSize = sizeof(gui);
     if (!GetGUIThreadInfo(tid, &gui) || !gui.hwndCapture) return false;
-    char cls[64] = "";
-    GetClassNameA(gui.hwndCapture, cls, sizeof(cls));
-    return strcmp(cls, "Vantix_Pick") == 0;
+    return ClassOf(gui.hwndCapture) == "Vantix_Pick";
 }
 
 // None of the hooks of the last pick is left: removing one again fails.
@@ -153,9 +152,8 @@ protected:
         ASSERT_TRUE(fixture->Main()) << "fixture did not start";
         ASSERT_TRUE(owner);
         // Keys reach the program only while it has the focus: click its window, as a user would.
-        POINT c = Center(WindowRect(owner));
         g_ownerClicks = 0;
-        Xdotool("mousemove " + std::to_string(c.x) + " " + std::to_string(c.y) + " click 1", 0);
+        ClickCenter(owner, 1, 0);
         // Both halves of the click arrive before the count starts.
         PumpUntil([] { return GetForegroundWindow() == owner && g_ownerClicks >= 2; }, 3000);
         g_ownerClicks = 0;
@@ -192,26 +190,25 @@ TEST_F(Picker, OutlinesAForeignWindowWithARingAndAClickPicksItWithoutReachingIt)
 {
     HWND target = fixture->Main();
     RECT rc = WindowRect(target);
-    Picture before = TakePicture();
+    Picture before = ScreenPicture();
     bool outlined = false, ownerAtBottom = false;
     int ringMismatches = -1, ringPixels = 0, insideChanged = -1;
     int t = 3 * GetSystemMetrics(SM_CXBORDER);
     bool thicknessRight = false;
     HWND picked = RunPick(false, [&] {
-        POINT c = Center(rc);
-        MoveMouseTo(c.x, c.y);
+        MoveMouseTo(Center(rc));
         outlined = WaitUntil([&] { return FrameOver(target); }, 5000);
         ownerAtBottom = IsBottomWindow(owner);
         // The ring shows once it has painted.
         Picture during;
         WaitUntil([&] {
-            during = TakePicture();
+            during = ScreenPicture();
             return RingMismatches(before, during, rc, t, &ringPixels) == 0;
         }, 5000);
-        SavePictureForReview(during, "picker_frame");
+        SaveShot(during, "picker_frame");
         RECT inner = {rc.left + t, rc.top + t, rc.right - t, rc.bottom - t};
         ringMismatches = RingMismatches(before, during, rc, t, &ringPixels);
-        insideChanged = CountDifferences(before, during, &inner);
+        insideChanged = PictureDifference(before, during, &inner);
         HRGN rgn = CreateRectRgn(0, 0, 0, 0);
         if (GetWindowRgn(Frame(), rgn) != ERROR)
             thicknessRight = PtInRegion(rgn, t - 1, t - 1) && PtInRegion(rgn, 0, 0) &&
@@ -229,7 +226,7 @@ TEST_F(Picker, OutlinesAForeignWindowWithARingAndAClickPicksItWithoutReachingIt)
     EXPECT_EQ(fixture->Count(target), 0) << "the picking click never reaches the picked window";
     EXPECT_FALSE(Frame()) << "nothing of the frame remains";
     EXPECT_TRUE(IsAbove(owner, target)) << "the owner is back on top";
-    EXPECT_TRUE(PumpUntil([&] { return CountDifferences(before, TakePicture(), &rc) == 0; }, 5000))
+    EXPECT_TRUE(PumpUntil([&] { return PictureDifference(before, ScreenPicture(), &rc) == 0; }, 5000))
         << "the screen over the window is as before";
 }
 
@@ -254,8 +251,7 @@ TEST_P(PickerClimb, PicksTheWindowTheSkipChildrenOptionNames)
     LONG_PTR pressesBefore = fixture->Count(dialog);
     bool outlined = false;
     HWND picked = RunPick(c.skipChildren, [&] {
-        POINT p = Center(WindowRect(pointed));
-        MoveMouseTo(p.x, p.y);
+        MoveMouseTo(Center(WindowRect(pointed)));
         outlined = WaitUntil([&] { return FrameOver(expected); }, 5000);
         Xdotool("click 1");
     });
@@ -280,11 +276,10 @@ class PickerCancel : public Picker, public testing::WithParamInterface<CancelCas
 TEST_P(PickerCancel, AKeyEndsThePickWithNothingAndTheScreenAsBefore)
 {
     HWND target = fixture->Main();
-    Picture before = TakePicture();
+    Picture before = ScreenPicture();
     bool outlined = false;
     HWND picked = RunPick(false, [&] {
-        POINT c = Center(WindowRect(target));
-        MoveMouseTo(c.x, c.y);
+        MoveMouseTo(Center(WindowRect(target)));
         outlined = WaitUntil([&] { return FrameOver(target); }, 5000);
         Xdotool(std::string("key ") + GetParam().keys);
     });
@@ -293,10 +288,10 @@ TEST_P(PickerCancel, AKeyEndsThePickWithNothingAndTheScreenAsBefore)
     EXPECT_FALSE(Frame());
     Picture after;
     EXPECT_TRUE(PumpUntil([&] {
-        after = TakePicture();
-        return CountDifferences(before, after) == 0;
+        after = ScreenPicture();
+        return PictureDifference(before, after) == 0;
     }, 5000)) << "the screen afterwards equals the screen before";
-    SavePictureForReview(after, (std::string("picker_after_") + GetParam().name).c_str());
+    SaveShot(after, (std::string("picker_after_") + GetParam().name).c_str());
     EXPECT_EQ(fixture->Count(target), 0);
 }
 
@@ -328,7 +323,7 @@ TEST_F(Picker, ArrowsMoveThePointerAPixelAtATimeAndEnterPicksTheWindowUnderIt)
     bool outlined = false, arrived = true;
     POINT reached = {0, 0}, wanted = {0, 0};
     HWND picked = RunPick(false, [&] {
-        MoveMouseTo(start.x, start.y);
+        MoveMouseTo(start);
         for (const auto& g : groups) {
             Xdotool(std::string("key --delay 30 ") + g.keys, 0);
             wanted = g.at;
@@ -354,12 +349,11 @@ TEST_F(Picker, OwnWindowsAreNeverOutlinedAndTheLastForeignOneIsTheResult)
     bool noFrameOverOwn = false, outlined = false, stayed = false;
     HWND picked = RunPick(false, [&] {
         POINT own = Center(WindowRect(owner));
-        MoveMouseTo(own.x, own.y, 600);
+        MoveMouseTo(own, 600);
         noFrameOverOwn = !Frame() || !IsWindowVisible(Frame());
-        POINT c = Center(WindowRect(target));
-        MoveMouseTo(c.x, c.y);
+        MoveMouseTo(Center(WindowRect(target)));
         outlined = WaitUntil([&] { return FrameOver(target); }, 5000);
-        MoveMouseTo(own.x, own.y, 600);
+        MoveMouseTo(own, 600);
         stayed = FrameOver(target);
         Xdotool("click 1");
     });
@@ -374,7 +368,7 @@ TEST_F(Picker, AClickBeforeAnyForeignWindowWasOutlinedPicksNothing)
 {
     HWND picked = RunPick(false, [&] {
         POINT own = Center(WindowRect(owner));
-        MoveMouseTo(own.x, own.y, 500);
+        MoveMouseTo(own, 500);
         Xdotool("click 1");
     });
     EXPECT_EQ(picked, (HWND)NULL);
@@ -387,8 +381,7 @@ TEST_F(Picker, ASystemCancelOfTheJournalEndsThePickWithNothing)
     DWORD tid = GetCurrentThreadId();
     bool outlined = false;
     HWND picked = RunPick(false, [&] {
-        POINT c = Center(WindowRect(target));
-        MoveMouseTo(c.x, c.y);
+        MoveMouseTo(Center(WindowRect(target)));
         outlined = WaitUntil([&] { return FrameOver(target); }, 5000);
         PostThreadMessageA(tid, WM_CANCELJOURNAL, 0, 0);
     });
@@ -402,8 +395,7 @@ TEST_F(Picker, LosingTheCaptureEndsThePickWithTheOutlinedWindow)
     HWND target = fixture->Main();
     bool outlined = false;
     HWND picked = RunPick(false, [&] {
-        POINT c = Center(WindowRect(target));
-        MoveMouseTo(c.x, c.y);
+        MoveMouseTo(Center(WindowRect(target)));
         outlined = WaitUntil([&] { return FrameOver(target); }, 5000);
         PostMessageA(owner, WM_APP, 0, 0);
     });
@@ -424,8 +416,7 @@ TEST_P(PickerQuit, AQuitEndsThePickAndReachesTheProgramsLoop)
     HWND target = fixture->Main();
     bool outlined = false;
     HWND picked = RunPick(false, [&] {
-        POINT c = Center(WindowRect(target));
-        MoveMouseTo(c.x, c.y);
+        MoveMouseTo(Center(WindowRect(target)));
         outlined = WaitUntil([&] { return FrameOver(target); }, 5000);
         PostMessageA(owner, GetParam().message, 7, 0);
     });
@@ -451,8 +442,7 @@ TEST_F(Picker, TheCallbackReceivesThePickedWindow)
     HWND picked = RunPick(
         false,
         [&] {
-            POINT c = Center(WindowRect(target));
-            MoveMouseTo(c.x, c.y);
+            MoveMouseTo(Center(WindowRect(target)));
             WaitUntil([&] { return FrameOver(target); }, 5000);
             Xdotool("click 1");
         },

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "edit_helpers.h"
+#include "support/dialogs.h"
+#include "support/pictures.h"
 #include "support/testing.h"
 #include "app/program.h"
 #include "app/settings.h"
@@ -18,69 +20,16 @@
 
 namespace {
 
-const char kCaptionPrefix[] = "Style of window ";
-
-std::function<void(HWND)> g_act;
-HWND g_editor;
-DWORD g_actStart;
-bool g_guardFired;
-
-BOOL CALLBACK FindEditorProc(HWND h, LPARAM lp)
-{
-    char text[128] = "";
-    GetWindowTextA(h, text, sizeof(text));
-    if (IsWindowVisible(h) && strncmp(text, kCaptionPrefix, sizeof(kCaptionPrefix) - 1) == 0) {
-        *(HWND*)lp = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A dialog the act left open is closed after a while, so that a failing test cannot hang.
-void CALLBACK GuardProc(HWND, UINT, UINT_PTR id, DWORD)
-{
-    if (!IsWindow(g_editor)) {
-        KillTimer(NULL, id);
-    } else if (GetTickCount() - g_actStart > 15000) {
-        KillTimer(NULL, id);
-        g_guardFired = true;
-        EndDialog(g_editor, 99);
-    }
-}
-
-void CALLBACK ActProc(HWND, UINT, UINT_PTR id, DWORD)
-{
-    HWND found = NULL;
-    EnumThreadWindows(GetCurrentThreadId(), FindEditorProc, (LPARAM)&found);
-    if (!found) return;
-    KillTimer(NULL, id);
-    g_editor = found;
-    g_actStart = GetTickCount();
-    SetTimer(NULL, 0, 200, GuardProc);
-    std::function<void(HWND)> act = g_act;
-    g_act = nullptr;
-    act(found);
-}
-
 // Opens the editor on target and runs act in it once it shows; returns how long the editor ran.
 DWORD RunEditor(HWND target, std::function<void(HWND)> act)
 {
-    g_act = act;
-    g_editor = NULL;
-    g_guardFired = false;
-    UINT_PTR timer = SetTimer(NULL, 0, 30, ActProc);
+    ActInModal("Style of window ", act, 15000);
     OpenStyleEditor(target, NULL);
-    KillTimer(NULL, timer);
-    EXPECT_TRUE(g_editor) << "the editor opened";
-    EXPECT_FALSE(g_guardFired) << "the editor was still open after the act";
-    return GetTickCount() - g_actStart;
-}
-
-std::string Text(HWND dlg, int id)
-{
-    char buf[128] = "";
-    GetDlgItemTextA(dlg, id, buf, sizeof(buf));
-    return buf;
+    CancelModalAct();
+    ModalActResult done = LastModalAct();
+    EXPECT_TRUE(done.dialog) << "the editor opened";
+    EXPECT_FALSE(done.guardCancelled) << "the editor was still open after the act";
+    return GetTickCount() - done.began;
 }
 
 // The value the boxes of one field show, bit n from box first + n.
@@ -150,12 +99,12 @@ TEST_F(StyleEditor, ShowsTheButtonsStylesWithTheLabelsOfItsClass)
         char buf[64];
         GetWindowTextA(dlg, buf, sizeof(buf));
         seenCaption = buf;
-        styleText = Text(dlg, IDC_SE_STYLE);
-        exText = Text(dlg, IDC_SE_EXSTYLE);
+        styleText = DlgText(dlg, IDC_SE_STYLE);
+        exText = DlgText(dlg, IDC_SE_EXSTYLE);
         styleBoxes = BoxesValue(dlg, IDC_SE_STYLEBIT0);
         exBoxes = BoxesValue(dlg, IDC_SE_EXBIT0);
-        for (size_t i = 0; i < sizeof(labels) / sizeof(labels[0]); i++) seen[i] = Text(dlg, labels[i].box);
-        SaveWindowForReview(dlg, "style_editor");
+        for (size_t i = 0; i < sizeof(labels) / sizeof(labels[0]); i++) seen[i] = DlgText(dlg, labels[i].box);
+        SaveWindowShot(dlg, "style_editor");
         Click(dlg, IDCANCEL);
     });
     EXPECT_EQ(seenCaption, caption);
@@ -175,15 +124,15 @@ TEST_F(StyleEditor, FieldsAndBoxesFollowEachOtherByOneRule)
     DWORD typed = 0, junk = 1, partial = 0, overlong = 0, exPartial = 0, prefixed = 0, negative = 0;
     RunEditor(button, [&](HWND dlg) {
         Click(dlg, IDC_SE_STYLEBIT0 + 15);
-        afterTick = Text(dlg, IDC_SE_STYLE);
+        afterTick = DlgText(dlg, IDC_SE_STYLE);
         Click(dlg, IDC_SE_STYLEBIT0 + 15);
-        afterUntick = Text(dlg, IDC_SE_STYLE);
+        afterUntick = DlgText(dlg, IDC_SE_STYLE);
         Type(dlg, IDC_SE_STYLE, "8421F00F");
         typed = BoxesValue(dlg, IDC_SE_STYLEBIT0);
         Type(dlg, IDC_SE_STYLE, "zz50");
         junk = BoxesValue(dlg, IDC_SE_STYLEBIT0);
         Click(dlg, IDC_SE_STYLEBIT0 + 4);
-        afterBoxOnJunk = Text(dlg, IDC_SE_STYLE);
+        afterBoxOnJunk = DlgText(dlg, IDC_SE_STYLE);
         Type(dlg, IDC_SE_STYLE, "50G1");
         partial = BoxesValue(dlg, IDC_SE_STYLEBIT0);
         Type(dlg, IDC_SE_STYLE, "123456789");
@@ -334,13 +283,13 @@ TEST_F(StyleEditor, EveryLabelOfTheLongestFamiliesFitsItsBox)
         HWND w = CreateWindowExA(0, cls, "", WS_CHILD, 0, 0, 100, 100, host, NULL, NULL, NULL);
         ASSERT_TRUE(w) << cls;
         RunEditor(w, [&](HWND dlg) {
-            if (strcmp(cls, "Button") == 0) SaveWindowForReview(dlg, "style_editor_wide");
+            if (strcmp(cls, "Button") == 0) SaveWindowShot(dlg, "style_editor_wide");
             for (int first : {IDC_SE_STYLEBIT0, IDC_SE_EXBIT0})
                 for (int n = 0; n < 32; n++) {
                     HWND box = GetDlgItem(dlg, first + n);
                     RECT rc;
                     GetClientRect(box, &rc);
-                    EXPECT_LE(NeededWidth(box), rc.right) << cls << ": " << Text(dlg, first + n);
+                    EXPECT_LE(NeededWidth(box), rc.right) << cls << ": " << DlgText(dlg, first + n);
                 }
             Click(dlg, IDCANCEL);
         });

@@ -10,7 +10,10 @@
 
 #include "edit_helpers.h"
 #include "integration/dialog_fixture.h"
-#include "processes/proc_helpers.h"
+#include "support/controls.h"
+#include "support/dialogs.h"
+#include "support/pictures.h"
+#include "support/processes.h"
 #include "processes/process_info.h"
 #include "processes/snapshot.h"
 #include "app/msgbox.h"
@@ -105,8 +108,7 @@ protected:
         // Two clicks within the double-click time would make the second a double click.
         PumpMessages(GetDoubleClickTime() + 100);
         int before = g_Options.TaskSortStates[0];
-        POINT c = Center(rc);
-        Xdotool("mousemove " + std::to_string(c.x) + " " + std::to_string(c.y) + " click 1", 0);
+        ClickAt(Center(rc), 1, 0);
         EXPECT_TRUE(PumpUntil([&] { return g_Options.TaskSortStates[0] != before; }, 3000)) << "the click reached the header";
     }
     static bool Sorted(int direction)
@@ -131,7 +133,7 @@ TEST_F(TaskManager, ListsTheApplicationWindowsExactlyAsTheFilterSays)
     HWND info = OpenProcessDialog(ProcessEntryFor(GetCurrentProcessId()));
     ASSERT_TRUE(info);
     OpenPage();
-    SaveWindowForReview(g_hMainDlg, "taskman_page");
+    SaveWindowShot(g_hMainDlg, "taskman_page");
 
     std::vector<HWND> expected = ExpectedWindows(false);
     std::vector<HWND> rows = RowWindows();
@@ -257,7 +259,7 @@ TEST_F(TaskManager, SwitchToBringsTheSelectedWindowForwardAlsoAfterAClickIntoEmp
     hit.pt = empty;
     ScreenToClient(g_hTaskList, &hit.pt);
     ASSERT_EQ(SendMessageA(g_hTaskList, LVM_HITTEST, 0, (LPARAM)&hit), -1) << "below the rows";
-    Xdotool("mousemove " + std::to_string(empty.x) + " " + std::to_string(empty.y) + " click 1", 0);
+    ClickAt(empty, 1, 0);
     PumpUntil([] { return SendMessageA(g_hTaskList, LVM_GETSELECTEDCOUNT, 0, 0) == 0; }, 3000);
     ASSERT_EQ(SendMessageA(g_hTaskList, LVM_GETSELECTEDCOUNT, 0, 0), 0) << "the click landed below the rows";
     Press(IDC_TASK_SWITCH);
@@ -278,7 +280,7 @@ TEST_F(TaskManager, WindowOpensTheInformationOfTheSelectedWindow)
     std::vector<HWND> before = ThreadDialogs("Window Information");
     SelectRow(g_hTaskList, RowOf(notepad->Main()));
     Press(IDC_TASK_WINDOW);
-    HWND info = FindThreadDialog("Window Information", before);
+    HWND info = NewDialog("Window Information", before);
     ASSERT_TRUE(info);
     EXPECT_EQ(DlgText(info, IDC_WI_HANDLE), Hex4((DWORD)(ULONG_PTR)notepad->Main()));
     DestroyWindow(info);
@@ -342,8 +344,7 @@ TEST_F(TaskManager, MinimizeAllLeavesTheMainDialogOwnedAndInvisibleWindowsAlone)
         << "notepad and the fixture's unowned windows are minimized";
     // The requests reach the fixture's thread in order: once it has answered a later message,
     // any request for its other windows has been handled too.
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutA(fixture->Main(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
+    Answers(fixture->Main(), 5000);
     EXPECT_FALSE(IsIconic(g_hMainDlg));
     EXPECT_TRUE(IsWindowVisible(g_hMainDlg));
     EXPECT_FALSE(IsIconic(owned)) << "owned windows are left alone";
@@ -402,6 +403,65 @@ TEST_F(TaskManager, CascadeAndTileArrangeAllTopLevelWindowsOfTheDesktop)
         EXPECT_EQ(c.count, 0u) << "all windows";
         EXPECT_EQ(c.kids, (const HWND*)NULL);
     }
+}
+
+TEST_F(TaskManager, RefreshKeepsTheSelectedWindowWhileItIsListed)
+{
+    OpenPage();
+    ASSERT_GE(RowCount(g_hTaskList), 3);
+    // Not the top row, where every fill starts.
+    int row = RowOf(fixture->Main());
+    if (row == 0) {
+        SetWindowPos(notepad->Main(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SendMessageA(g_hMainDlg, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+        row = RowOf(fixture->Main());
+    }
+    ASSERT_GT(row, 0);
+    SelectRow(g_hTaskList, row);
+    ASSERT_EQ(fixture->Main(), TaskWindow(g_iTaskSel));
+    TasksFixture later("Later fixture", "--x 640 --y 60");
+    ASSERT_TRUE(later.Main());
+
+    SendMessageA(g_hMainDlg, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+    EXPECT_TRUE(Listed(later.Main())) << "collected anew";
+    EXPECT_EQ(fixture->Main(), TaskWindow(g_iTaskSel)) << "the same window";
+    int selected = (int)SendMessageA(g_hTaskList, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+    EXPECT_EQ(RowOf(fixture->Main()), selected);
+    // "Hidden" collects anew too and keeps it.
+    Press(IDC_TASK_HIDDEN);
+    EXPECT_EQ(fixture->Main(), TaskWindow(g_iTaskSel));
+    Press(IDC_TASK_HIDDEN);
+
+    // The selected window has gone: the top row again.
+    SelectRow(g_hTaskList, RowOf(later.Main()));
+    HWND gone = later.Main();
+    later.End();
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(gone); }, 5000));
+    SendMessageA(g_hMainDlg, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+    EXPECT_EQ(0, (int)SendMessageA(g_hTaskList, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED));
+    EXPECT_EQ(RowParamOf(g_hTaskList, 0), g_iTaskSel);
+}
+
+TEST_F(TaskManager, CopyGivesTheSelectedTitleUnderTheColumnTitle)
+{
+    OpenPage();
+    int row = RowOf(notepad->Main());
+    ASSERT_GE(row, 0);
+    SelectRow(g_hTaskList, row);
+    DWORD seq = GetClipboardSequenceNumber();
+    PressKeyIn(g_hTaskList, 'C', true);
+    EXPECT_EQ("Task\r\n" + CellText(g_hTaskList, row, 0) + "\r\n", WaitForClipboardText(seq, 3000));
+
+    // The untitled window's row shows its program's name, and so does the copy.
+    row = RowOf(fixture->Window(""));
+    ASSERT_GE(row, 0);
+    SelectRow(g_hTaskList, row);
+    seq = GetClipboardSequenceNumber();
+    ChooseFromNextMenu(IDC_CTX_COPY);
+    RECT rc = WindowRect(g_hTaskList);
+    SendMessageA(Page(), WM_CONTEXTMENU, (WPARAM)g_hTaskList, MAKELPARAM(rc.left + 10, rc.top + 30));
+    EXPECT_TRUE(NextMenuShowedItem());
+    EXPECT_EQ("Task\r\n(tasks_fixture)\r\n", WaitForClipboardText(seq, 3000));
 }
 
 }  // namespace

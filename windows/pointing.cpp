@@ -1,5 +1,5 @@
 // Pointing at a single pixel.
-#include "capture/pointing.h"
+#include "windows/pointing.h"
 
 // The platform's per-thread scaling calls (Windows 10 1607 and later), looked up once. Their
 // context values are handles with fixed values.

@@ -3,8 +3,8 @@
 // itself aware of the display's scaling would otherwise see a scaled screen, whose pixels are
 // not the screen's. The arrow keys step the real cursor, so that the mouse and the keyboard
 // reach the same handlers.
-#ifndef VANTIX_CAPTURE_POINTING_H
-#define VANTIX_CAPTURE_POINTING_H
+#ifndef VANTIX_WINDOWS_POINTING_H
+#define VANTIX_WINDOWS_POINTING_H
 
 #include <windows.h>
 

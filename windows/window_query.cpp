@@ -1,0 +1,155 @@
+// Questions to any window, bounded in time.
+#include "windows/window_query.h"
+#include "processes/snapshot.h"
+#include "app/resstring.h"
+#include "resource.h"
+
+#include <stdio.h>
+#include <string.h>
+
+// Bound at run time: not every SDK's import library names the function.
+void ReadKeptCaption(HWND hWnd, char* buf, int size)
+{
+    typedef int (WINAPI *InternalTextFn)(HWND, LPWSTR, int);
+    static InternalTextFn s_pfnInternalText =
+        (InternalTextFn)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "InternalGetWindowText");
+    buf[0] = '\0';
+    if (!s_pfnInternalText) return;
+    WCHAR wide[WINDOW_TEXT_CHARS];
+    int n = s_pfnInternalText(hWnd, wide, WINDOW_TEXT_CHARS);
+    if (n <= 0) return;
+    if (n >= WINDOW_TEXT_CHARS) n = WINDOW_TEXT_CHARS - 1;
+    wide[n] = L'\0';
+    // Room for every character as a double-byte one, then cut on a whole character.
+    char ansi[2 * WINDOW_TEXT_CHARS];
+    if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof(ansi), NULL, NULL)) return;
+    size_t keep = WholeCharBytes(CP_ACP, ansi, (size_t)size - 1);
+    memcpy(buf, ansi, keep);
+    buf[keep] = '\0';
+}
+
+bool QueryWindowText(HWND hWnd, char* buf, int size)
+{
+    // A window of another thread of this process gets the buffer itself, not a copy, and may
+    // write it after the wait has given up: it writes into this buffer, which stays valid.
+    static char s_received[WINDOW_TEXT_CHARS];
+    if (!buf || size <= 0) return false;
+    buf[0] = '\0';
+    if (size > (int)sizeof(s_received)) size = sizeof(s_received);
+    s_received[0] = '\0';
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(hWnd, WM_GETTEXT, (WPARAM)size, (LPARAM)s_received, SMTO_ABORTIFHUNG,
+                             WINDOW_ANSWER_MS, &result)) {
+        ReadKeptCaption(hWnd, buf, size);
+        return false;
+    }
+    s_received[size - 1] = '\0';
+    lstrcpynA(buf, s_received, size);
+    return true;
+}
+
+bool WindowAnswers(HWND hWnd)
+{
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, WINDOW_ANSWER_MS, &result) != 0;
+}
+
+bool BelongsToOtherThread(HWND hWnd)
+{
+    return GetWindowThreadProcessId(hWnd, NULL) != GetCurrentThreadId();
+}
+
+void ShowWindowNoWait(HWND hWnd, int command)
+{
+    if (BelongsToOtherThread(hWnd))
+        ShowWindowAsync(hWnd, command);
+    else
+        ShowWindow(hWnd, command);
+}
+
+bool SendWindowText(HWND hWnd, const char* text)
+{
+    // As for WM_GETTEXT: a thread of this process reads the text itself, perhaps late.
+    static char s_sent[WINDOW_TEXT_CHARS];
+    if (!text) return false;
+    if (!BelongsToOtherThread(hWnd)) return SendMessageA(hWnd, WM_SETTEXT, 0, (LPARAM)text) != 0;
+    lstrcpynA(s_sent, text, sizeof(s_sent));
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(hWnd, WM_SETTEXT, 0, (LPARAM)s_sent, SMTO_ABORTIFHUNG, WINDOW_ANSWER_MS, &result) &&
+           result;
+}
+
+DWORD OwnerProcessId(HWND hWnd)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hWnd, &pid);
+    return pid;
+}
+
+const char* OwnerProcessLabel(HWND hWnd, bool parenthesised)
+{
+    static char s_label[BASE_NAME_CHARS + 3];
+    const PROCESSENTRY32* entry = ProcessEntryFor(OwnerProcessId(hWnd));
+    const char* name = FileNamePart(entry ? entry->szExeFile : "");
+    snprintf(s_label, sizeof(s_label), parenthesised ? "(%s)" : "%s", name);
+    return s_label;
+}
+
+bool IsChildOrOwned(HWND hWnd)
+{
+    return GetWindow(hWnd, GW_OWNER) != NULL || GetParent(hWnd) != NULL ||
+           (GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) != 0;
+}
+
+void SetWindowToggleLabels(HWND hDlg, HWND hWnd, int minimizeId, int hideId, int onTopId)
+{
+    SetDlgItemTextA(hDlg, minimizeId, LoadResString(IsIconic(hWnd) ? IDS_RESTORE : IDS_MINIMIZE));
+    SetDlgItemTextA(hDlg, hideId, LoadResString(IsWindowVisible(hWnd) ? IDS_HIDE : IDS_SHOW));
+    bool topmost = hWnd && (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    SetDlgItemTextA(hDlg, onTopId, LoadResString(topmost ? IDS_NOTTOPMOST : IDS_TOPMOST));
+}
+
+DWORD HandleValue(HWND hWnd)
+{
+    return (DWORD)(ULONG_PTR)hWnd;
+}
+
+HWND HandleFromValue(DWORD value)
+{
+    return (HWND)(LONG_PTR)(LONG)value;
+}
+
+// Room for any caption format of the string table and a handle in it.
+#define TARGET_FORMAT_CHARS  128
+#define TARGET_CAPTION_CHARS 256
+
+void SetTargetCaption(HWND hDlg, UINT formatId, HWND target)
+{
+    char format[TARGET_FORMAT_CHARS];
+    char caption[TARGET_CAPTION_CHARS];
+    lstrcpynA(format, LoadResString(formatId), sizeof(format));
+    snprintf(caption, sizeof(caption), format, (unsigned int)HandleValue(target));
+    SetWindowTextA(hDlg, caption);
+}
+
+HWND TargetFromCaption(HWND hDlg, UINT formatId)
+{
+    char format[TARGET_FORMAT_CHARS];
+    char caption[TARGET_CAPTION_CHARS] = "";
+    GetWindowTextA(hDlg, caption, sizeof(caption));
+    lstrcpynA(format, LoadResString(formatId), sizeof(format));
+    unsigned int handle = 0;
+    if (sscanf(caption, format, &handle) != 1) return NULL;
+    return HandleFromValue(handle);
+}
+
+size_t WholeCharBytes(UINT codePage, const char* s, size_t maxBytes)
+{
+    size_t n = 0;
+    while (s[n]) {
+        size_t step = (IsDBCSLeadByteEx(codePage, (BYTE)s[n]) && s[n + 1]) ? 2 : 1;
+        if (n + step > maxBytes) break;
+        n += step;
+    }
+    return n;
+}
