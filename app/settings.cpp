@@ -7,6 +7,7 @@
 #include <stdio.h>
 
 OptionsRecord g_Options;
+ExtraOptions g_ExtraOptions;
 
 // Largest width, height or offset we take from a stored record: far beyond any desktop, yet
 // small enough that rectangle arithmetic on it cannot overflow.
@@ -127,9 +128,55 @@ bool LoadOptionsFrom(const void* data, DWORD bytes, OptionsRecord* rec)
     return true;
 }
 
+// ---- Values beside the record: one line each, its name in the string table.
+
+struct ExtraValue {
+    UINT nameId;
+    uint32_t ExtraOptions::*field;
+    uint32_t fallback;
+};
+static const ExtraValue kExtraValues[] = {
+    {IDS_VALUE_SHOWMAGNIFIER, &ExtraOptions::ShowMagnifier, 1},
+};
+
+void SetExtraOptionsDefaults(ExtraOptions* extra)
+{
+    for (const ExtraValue& v : kExtraValues) extra->*v.field = v.fallback;
+}
+
+uint32_t StoredFlag(LONG readResult, DWORD type, DWORD bytes, DWORD data, uint32_t fallback)
+{
+    if (readResult != ERROR_SUCCESS || type != REG_DWORD || bytes != sizeof(DWORD)) return fallback;
+    return data != 0 ? 1 : 0;
+}
+
+void LoadExtraOptions(HKEY key)
+{
+    for (const ExtraValue& v : kExtraValues) {
+        DWORD type = 0, data = 0, bytes = sizeof(data);
+        LONG rc = RegQueryValueExA(key, LoadResString(v.nameId), NULL, &type, (BYTE*)&data, &bytes);
+        g_ExtraOptions.*v.field = StoredFlag(rc, type, bytes, data, v.fallback);
+    }
+}
+
+bool SaveExtraOptions(HKEY key)
+{
+    bool saved = true;
+    for (const ExtraValue& v : kExtraValues) {
+        DWORD data = g_ExtraOptions.*v.field;
+        if (RegSetValueExA(key, LoadResString(v.nameId), 0, REG_DWORD, (const BYTE*)&data, sizeof(data)) !=
+            ERROR_SUCCESS)
+            saved = false;
+    }
+    return saved;
+}
+
+// ---- The settings key
+
 void LoadOptions()
 {
     SetOptionsDefaults(&g_Options);
+    SetExtraOptionsDefaults(&g_ExtraOptions);
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, LoadResString(IDS_KEY_OPTIONS), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return;
@@ -138,6 +185,7 @@ void LoadOptions()
     DWORD type = 0;
     LONG rc = RegQueryValueExA(key, LoadResString(IDS_VALUE_OPTIONS), NULL, &type, buf, &bytes);
     if (rc == ERROR_SUCCESS) LoadOptionsFrom(buf, bytes, &g_Options);
+    LoadExtraOptions(key);
     RegCloseKey(key);
 }
 
@@ -149,8 +197,9 @@ bool SaveOptions()
         return false;
     LONG rc = RegSetValueExA(key, LoadResString(IDS_VALUE_OPTIONS), 0, REG_BINARY,
                              (const BYTE*)&g_Options, sizeof(g_Options));
+    bool extras = SaveExtraOptions(key);
     RegCloseKey(key);
-    return rc == ERROR_SUCCESS;
+    return rc == ERROR_SUCCESS && extras;
 }
 
 bool BuildRunAtLogonCommand(const char* exePath, char* out, size_t outSize)

@@ -135,8 +135,27 @@ bool AcceptStoredOptions(const void* data, DWORD bytes);
 // the value was accepted.
 bool LoadOptionsFrom(const void* data, DWORD bytes, OptionsRecord* rec);
 
+// Settings stored beside the record, each a registry value of its own under the same key: the
+// record keeps its 168 bytes, and a record written before a value existed still loads. A value
+// that is missing or not a DWORD leaves the default.
+struct ExtraOptions {
+    uint32_t ShowMagnifier;     // the Capture Screen page's "Show magnifier"; 1 by default
+};
+extern ExtraOptions g_ExtraOptions;
+
+void SetExtraOptionsDefaults(ExtraOptions* extra);
+// Pure: a stored flag (0 or 1) from a value as read: the read's result, the value's type, its
+// byte count and its first four bytes.
+uint32_t StoredFlag(LONG readResult, DWORD type, DWORD bytes, DWORD data, uint32_t fallback);
+// Reads and writes the extra values under the open settings key; LoadOptions and SaveOptions
+// call them.
+void LoadExtraOptions(HKEY key);
+bool SaveExtraOptions(HKEY key);
+
+// Loads the record and the extra values (the defaults where there are none).
 void LoadOptions();
-// Returns false when the record could not be written (the registry then stays as it was).
+// Returns false when the record or an extra value could not be written (the record then stays
+// as it was).
 bool SaveOptions();
 
 // Pure: the run-at-logon command for a program path; a path with blanks is quoted so that the

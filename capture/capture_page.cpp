@@ -30,6 +30,7 @@ void StoreCapturePage(HWND page)
     // None checked ends one past the last: a destination that delivers nowhere.
     g_Options.CaptureDestination = dest;
     g_Options.ShowDimensions = IsDlgButtonChecked(page, IDC_CAP_SHOWDIMS) == BST_CHECKED ? 1 : 0;
+    g_ExtraOptions.ShowMagnifier = IsDlgButtonChecked(page, IDC_CAP_SHOWMAGNIFIER) == BST_CHECKED ? 1 : 0;
 }
 
 static void CapturePage_OnInitDialog(HWND hDlg)
@@ -37,6 +38,7 @@ static void CapturePage_OnInitDialog(HWND hDlg)
     int area = g_Options.CaptureArea;
     CheckRadioButton(hDlg, IDC_CAP_MOUSE, IDC_CAP_FULL, IDC_CAP_MOUSE + area);
     CheckDlgButton(hDlg, IDC_CAP_SHOWDIMS, g_Options.ShowDimensions ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(hDlg, IDC_CAP_SHOWMAGNIFIER, g_ExtraOptions.ShowMagnifier ? BST_CHECKED : BST_UNCHECKED);
     SetDlgItemInt(hDlg, IDC_CAP_WIDTH, (UINT)g_Options.CaptureWidth, TRUE);
     SetDlgItemInt(hDlg, IDC_CAP_HEIGHT, (UINT)g_Options.CaptureHeight, TRUE);
     UpdateCaptureControls(hDlg, area);

@@ -2,6 +2,8 @@
 #include "capture/overlay.h"
 #include "capture/delivery.h"
 #include "capture/pipeline.h"
+#include "capture/magnifier.h"
+#include "windows/pointing.h"
 #include "windows/screen.h"
 #include "app/program.h"
 #include "app/settings.h"
@@ -31,11 +33,20 @@ static RECT s_rcDrawn;
 // Input reaches the selection through low-level hooks as well: the display may hand a key or a
 // click to another program's window although the overlay is the foreground window (under X11 the
 // keyboard stays with the window that last took it, and a program that activates itself late is
-// raised above every other window). The hooks post what they see to the overlay as this message
-// (wParam: the mouse message, lParam: the point on the screen) or as WM_CHAR.
-static const UINT WM_SELECTION_POINTER = WM_APP + 1;
+// raised above every other window). The hooks post what they see to the overlay as
+// WM_SELECTION_POINTER, as this message (wParam: the virtual key of an arrow, Enter or Space,
+// lParam: the SELECTION_KEY_ flags) or as WM_CHAR.
+static const UINT WM_SELECTION_KEY = WM_APP + 2;
+// Takes the activation back after a deactivation that was none (Overlay_OnReactivate).
+static const UINT WM_SELECTION_REACTIVATE = WM_APP + 3;
+// Puts the magnifier back above the overlay once the overlay has taken the keyboard focus:
+// under X11 that raises the overlay on the display.
+static const UINT WM_SELECTION_RAISE_MAGNIFIER = WM_APP + 4;
+enum { SELECTION_KEY_SHIFT = 1, SELECTION_KEY_UP = 2 };
 static HHOOK s_hMouseHook;
 static HHOOK s_hKeyHook;
+// Enter or Space while held down: the keyboard repeats its press, which is no second press.
+static UINT s_vkPressHeld;
 
 // How long the overlay waits for the display to show its last picture before it goes.
 static const DWORD kFrameFreeWaitMs = 250;
@@ -158,12 +169,25 @@ static LRESULT CALLBACK SelectionMouseProc(int code, WPARAM wParam, LPARAM lPara
     return CallNextHookEx(s_hMouseHook, code, wParam, lParam);
 }
 
+// The keys that select rather than cancel: the arrows and the keys that stand for the button.
+static bool IsSelectionKey(UINT vk)
+{
+    POINT step;
+    return ArrowKeyStep(vk, false, &step) || IsPressKey(vk);
+}
+
 static LRESULT CALLBACK SelectionKeyProc(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HC_ACTION && g_hSelectWnd && !s_bClosing && wParam == WM_KEYDOWN) {
+    if (code == HC_ACTION && g_hSelectWnd && !s_bClosing && (wParam == WM_KEYDOWN || wParam == WM_KEYUP)) {
         const KBDLLHOOKSTRUCT* k = (const KBDLLHOOKSTRUCT*)lParam;
+        const bool down = wParam == WM_KEYDOWN;
+        if (IsSelectionKey(k->vkCode)) {
+            LPARAM flags = (ShiftIsDown() ? SELECTION_KEY_SHIFT : 0) | (down ? 0 : SELECTION_KEY_UP);
+            PostMessageA(g_hSelectWnd, WM_SELECTION_KEY, k->vkCode, flags);
+            return 1;
+        }
         // A key that types a character, as WM_CHAR would bring it.
-        UINT ch = MapVirtualKeyA(k->vkCode, MAPVK_VK_TO_CHAR);
+        UINT ch = down ? MapVirtualKeyA(k->vkCode, MAPVK_VK_TO_CHAR) : 0;
         if (ch) {
             PostMessageA(g_hSelectWnd, WM_CHAR, ch & 0xFFFF, 0);
             return 1;
@@ -212,12 +236,39 @@ static void CloseSelection(HWND hWnd)
         s_bTracking = false;
         DrawSelectionFrame();
     }
+    // The magnifier goes before the overlay: the overlay's picture then shows where it was, and
+    // the wait covers that place as well.
+    RECT lens = CloseMagnifier();
+    if (!IsRectEmpty(&lens)) {
+        UnionRect(&s_rcDrawn, &s_rcDrawn, &lens);
+        RedrawWindow(hWnd, &lens, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
     WaitForFrameFreeScreen();
     // Destroying the active overlay would activate another program, which under X11 may then
     // take the keyboard and the top of the screen from the next selection whenever it gets round
     // to it: the hidden owner takes the activation back first.
     if (s_hOwner && GetActiveWindow() == hWnd) SetActiveWindow(s_hOwner);
     DestroyWindow(hWnd);
+}
+
+// Under X11 the notice that an earlier window lost the foreground may reach this thread after
+// the overlay took it, and then deactivates the overlay although no other window took the
+// foreground: only another window in the foreground is a switch by the user. After any other
+// loss of the activation or the focus the overlay takes both back.
+static bool SwitchedAway(HWND hWnd)
+{
+    HWND foreground = GetForegroundWindow();
+    return foreground && foreground != hWnd;
+}
+
+static void Overlay_OnReactivate(HWND hWnd)
+{
+    if (s_bClosing || SwitchedAway(hWnd) || GetActiveWindow() == hWnd) return;
+    s_bRefocusing = true;
+    SetForegroundWindow(hWnd);
+    SetActiveWindow(hWnd);
+    SetFocus(hWnd);
+    s_bRefocusing = false;
 }
 
 static void Overlay_OnPaint(HWND hWnd)
@@ -244,19 +295,22 @@ static void Overlay_OnButtonDown(POINT pt)
     }
     s_bTracking = true;
     DrawSelectionFrame();
+    MoveMagnifier(pt, &g_rcCapture);
 }
 
 static void Overlay_OnMouseMove(POINT pt)
 {
-    if (!s_bTracking) return;
-    DrawSelectionFrame();
-    if (s_bFreeSelection) {
-        g_rcCapture = NormalizedRect(s_ptAnchor, pt);
-    } else {
-        OffsetRect(&g_rcCapture, pt.x - s_ptAnchor.x, pt.y - s_ptAnchor.y);
-        s_ptAnchor = pt;
+    if (s_bTracking) {
+        DrawSelectionFrame();
+        if (s_bFreeSelection) {
+            g_rcCapture = NormalizedRect(s_ptAnchor, pt);
+        } else {
+            OffsetRect(&g_rcCapture, pt.x - s_ptAnchor.x, pt.y - s_ptAnchor.y);
+            s_ptAnchor = pt;
+        }
+        DrawSelectionFrame();
     }
-    DrawSelectionFrame();
+    MoveMagnifier(pt, s_bTracking ? &g_rcCapture : NULL);
 }
 
 static void Overlay_OnButtonUp(HWND hWnd, POINT pt)
@@ -269,6 +323,31 @@ static void Overlay_OnButtonUp(HWND hWnd, POINT pt)
     s_bTracking = false;
     DrawSelectionFrame();
     CloseSelection(hWnd);
+}
+
+// An arrow steps the real cursor and the selection follows as it follows the mouse; Enter and
+// Space press the button where the cursor is, and release it when it is down.
+static void Overlay_OnKey(HWND hWnd, UINT vk, bool shift, bool up)
+{
+    POINT step;
+    if (ArrowKeyStep(vk, shift, &step)) {
+        RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        if (!up) Overlay_OnMouseMove(StepCursor(step, screen));
+        return;
+    }
+    if (!IsPressKey(vk)) return;
+    if (up) {
+        if (s_vkPressHeld == vk) s_vkPressHeld = 0;
+        return;
+    }
+    if (s_vkPressHeld == vk) return;
+    s_vkPressHeld = vk;
+    POINT pt;
+    GetCursorPos(&pt);
+    if (s_bTracking)
+        Overlay_OnButtonUp(hWnd, pt);
+    else
+        Overlay_OnButtonDown(pt);
 }
 
 static void Overlay_OnPointer(HWND hWnd, UINT msg, POINT pt)
@@ -311,18 +390,41 @@ static LRESULT CALLBACK OverlayWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARA
         if (!s_hMouseHook) Overlay_OnPointer(hWnd, msg, pt);
         return 0;
     }
+    case WM_SELECTION_KEY:
+        Overlay_OnKey(hWnd, (UINT)wParam, (lParam & SELECTION_KEY_SHIFT) != 0, (lParam & SELECTION_KEY_UP) != 0);
+        return 0;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        // The hook brings every key; the window's own are used only without it.
+        if (!s_hKeyHook && IsSelectionKey((UINT)wParam))
+            Overlay_OnKey(hWnd, (UINT)wParam, GetKeyState(VK_SHIFT) < 0, msg == WM_KEYUP);
+        return 0;
     case WM_CHAR:
+        // Enter and Space select (as keys, above); every other character cancels.
+        if (wParam == '\r' || wParam == '\n' || wParam == ' ') return 0;
         SetRectEmpty(&g_rcCapture);
         CloseSelection(hWnd);
         return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
-            CloseSelection(hWnd);
+            if (SwitchedAway(hWnd))
+                CloseSelection(hWnd);
+            else
+                PostMessageA(hWnd, WM_SELECTION_REACTIVATE, 0, 0);
             return 0;
         }
         break;
     case WM_KILLFOCUS:
-        if (!s_bRefocusing) CloseSelection(hWnd);
+        if (!s_bRefocusing && SwitchedAway(hWnd)) CloseSelection(hWnd);
+        return 0;
+    case WM_SELECTION_REACTIVATE:
+        Overlay_OnReactivate(hWnd);
+        return 0;
+    case WM_SETFOCUS:
+        PostMessageA(hWnd, WM_SELECTION_RAISE_MAGNIFIER, 0, 0);
+        return 0;
+    case WM_SELECTION_RAISE_MAGNIFIER:
+        RaiseMagnifier();
         return 0;
     case WM_DESTROY:
         s_bTracking = false;
@@ -335,6 +437,9 @@ static LRESULT CALLBACK OverlayWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARA
 
 void StartAreaSelection(HWND owner, int width, int height)
 {
+    // Pixels of the screen, not of a scaled picture of it: the frame, the magnifier, the keys'
+    // steps and the capture all count them.
+    HANDLE scaling = BeginPhysicalPixels();
     s_bTracking = false;
     s_hOwner = owner;
     SetRectEmpty(&s_rcDrawn);
@@ -376,8 +481,20 @@ void StartAreaSelection(HWND owner, int width, int height)
             SetFocus(NULL);
             SetFocus(g_hSelectWnd);
             s_bRefocusing = false;
+            // The hooks go in before the magnifier opens: a press made while it opens would
+            // otherwise reach the window the display hands it to and be lost. What they bring
+            // meanwhile waits in the queue. An Enter that started the capture and is still held
+            // repeats: that is no press.
+            s_vkPressHeld = GetAsyncKeyState(VK_RETURN) < 0 ? VK_RETURN : 0;
             s_hMouseHook = SetWindowsHookExA(WH_MOUSE_LL, SelectionMouseProc, g_hInst, 0);
             s_hKeyHook = SetWindowsHookExA(WH_KEYBOARD_LL, SelectionKeyProc, g_hInst, 0);
+            // Beside the cursor from the start, above the overlay that has just come to the top;
+            // it magnifies a copy of the picture without a frame.
+            if (g_ExtraOptions.ShowMagnifier && s_picture.dc && OpenMagnifier(s_picture.dc, cx, cy)) {
+                POINT pt;
+                GetCursorPos(&pt);
+                MoveMagnifier(pt, NULL);
+            }
             MSG msg;
             BOOL got;
             while ((got = GetMessageA(&msg, NULL, 0, 0)) > 0) {
@@ -395,12 +512,14 @@ void StartAreaSelection(HWND owner, int width, int height)
             }
         }
         RemoveInputHooks();
+        CloseMagnifier();
         DropScreenCopy(&s_picture);
         UnregisterClassA(cls, g_hInst);
     }
 
     UpdateAllWindows();
     if (!IsRectEmpty(&g_rcCapture)) CaptureScreenRect();
+    EndPhysicalPixels(scaling);
     if (owner) {
         ShowWindow(owner, SW_SHOW);
         BringWindowToTop(owner);

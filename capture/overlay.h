@@ -4,7 +4,8 @@
 // window shows black on composited desktops and under Wine) and draws the selection frame by
 // inverting pixels of that picture; the capture itself is read from the live screen after the
 // overlay is gone. Its mouse button and keys come through low-level hooks as well, whichever
-// window the display hands them to.
+// window the display hands them to. The arrow keys move the cursor, Enter and Space stand for
+// the button, and a magnifier beside the cursor shows the pixels under it.
 #ifndef VANTIX_CAPTURE_OVERLAY_H
 #define VANTIX_CAPTURE_OVERLAY_H
 
@@ -20,6 +21,10 @@ void StartAreaSelection(HWND owner, int width, int height);
 // Draws the frame of g_rcCapture on the overlay, or removes it: drawing twice restores the
 // picture. With free selection and Show dimensions, a "WxH" label inverts the picture too.
 void DrawSelectionFrame();
+
+// The pointer as the overlay's mouse hook reports it (wParam: WM_MOUSEMOVE, WM_LBUTTONDOWN or
+// WM_LBUTTONUP; lParam: the screen point as MAKELPARAM(x, y)); the benchmark sends it too.
+static const UINT WM_SELECTION_POINTER = WM_APP + 1;
 
 // Pure: the overlay's cursor resource for the kind of selection and the capture area (a
 // CaptureAreaKind).

@@ -133,6 +133,7 @@
 #define IDC_CAP_WINDOW          8006
 #define IDC_CAP_FULL            8007
 #define IDC_CAP_SHOWDIMS        8010
+#define IDC_CAP_SHOWMAGNIFIER   8011    // stored in a registry value of its own beside the settings record
 #define IDC_CAP_DIMGROUP        8020
 #define IDC_CAP_WIDTHLBL        8021
 #define IDC_CAP_WIDTH           8022
@@ -280,9 +281,10 @@
 // ==== Strings, by the part of the program that shows them
 
 // ---- Settings and start-up: the registry's keys and values, the hidden window's class:
-// 16..18, 22..24
+// 16..18, 22..24, 43
 #define IDS_KEY_OPTIONS         16
 #define IDS_VALUE_OPTIONS       17
+#define IDS_VALUE_SHOWMAGNIFIER 43      // "Show magnifier", a value beside the record
 #define IDS_MAIN_CLASS          18
 #define IDS_KEY_CURRENTVERSION  22
 #define IDS_KEY_RUN             23

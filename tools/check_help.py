@@ -6,7 +6,8 @@
 - every context number in the file's map (#IVB) names a page (#STRINGS) that is in the file,
   and that page says it is the page of that very number (<meta name="vantix-topic">);
 - every control of popups.txt has its number in the map, and its page holds its text;
-- the whole-dialog topics of the program are all there.
+- the whole-dialog topics of the program are all there;
+- every picture a page shows is in the file, as the same bytes as its source beside the pages.
 Run by ctest as vantix_helpfile. Standard library only.
 """
 import html
@@ -62,6 +63,22 @@ def main(chm, popups_txt):
         for topic in WHOLE_DIALOG_TOPICS:
             if topic not in mapped:
                 faults.append("dialog topic %d is missing" % topic)
+
+        pages_dir = os.path.join(os.path.dirname(os.path.abspath(popups_txt)), "pages")
+        for name in sorted(os.listdir(pages_dir)):
+            if not name.endswith(".htm"):
+                continue
+            with open(os.path.join(pages_dir, name), encoding="utf-8") as f:
+                pictures = re.findall(r'<img\s[^>]*src="([^"]+)"', f.read())
+            for picture in pictures:
+                inside = os.path.join(tmp, picture)
+                source = os.path.join(pages_dir, picture)
+                if not os.path.isfile(inside):
+                    faults.append("%s shows %s, which is not in the file" % (name, picture))
+                    continue
+                with open(inside, "rb") as a, open(source, "rb") as b:
+                    if a.read() != b.read():
+                        faults.append("%s shows %s, which differs from its source" % (name, picture))
 
     for fault in faults:
         print("check_help: " + fault)

@@ -12,8 +12,8 @@
 set(house
   "app/ services=app|program layout platform|resstring|settings|session msgbox help tray banner waitcursor listview textcopy|dlgservices contextmenu"
   "processes/=processes|snapshot fields priority_names|module_info|process_info|processes_page"
-  "windows/=windows|names window_query screen|picker class_info move_window style_editor find_box|window_commands|window_info|windows_page taskman_page"
-  "capture/=capture|png|dib|pipeline|viewer|delivery|overlay|capture_page"
+  "windows/=windows|names window_query screen pointing|picker class_info move_window style_editor find_box|window_commands|window_info|windows_page taskman_page"
+  "capture/=capture|png magnifier|dib|pipeline|viewer|delivery|overlay|capture_page"
   "app/ on top=app|about|options|maindlg|startup|winmain"
 )
 set(folder_order app processes windows capture app)

@@ -4,7 +4,8 @@
     make_help.py SOURCE_DIR WORK_DIR OUTPUT_CHM
 
 SOURCE_DIR holds pages/ (one hand-written page per dialog, page and menu; a page names its
-topic number in <meta name="vantix-topic">) and popups.txt (the pop-up text of every control).
+topic number in <meta name="vantix-topic">; beside them the style sheet and the pictures the
+pages show) and popups.txt (the pop-up text of every control).
 The script writes into WORK_DIR:
   - the pages, each with the list of its controls put where it says <!-- controls -->;
   - c<ID>.htm, one page per control id, holding that control's pop-up text;
@@ -151,7 +152,7 @@ def build(source, work, output):
     files, topics, titles = [], {}, {}
     for name in sorted(os.listdir(pages_dir)):
         src = os.path.join(pages_dir, name)
-        if name.endswith(".css"):
+        if name.endswith((".css", ".png")):
             shutil.copy(src, os.path.join(work, name))
             files.append(name)
             continue
@@ -222,7 +223,8 @@ def build(source, work, output):
         raise SystemExit("make_help: chmcmd failed")
     chm_contexts.mend(built, work)
     shutil.copyfile(built, output)
-    print("make_help: %s with %d pages and %d topics" % (output, len(files) - 2, len(topics)))
+    pages = [f for f in files if f.endswith(".htm")]
+    print("make_help: %s with %d pages and %d topics" % (output, len(pages), len(topics)))
 
 
 if __name__ == "__main__":

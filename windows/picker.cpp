@@ -10,6 +10,7 @@
 // pick so that no other window sees it, and the outline is a top-most ring window of our own that
 // shows the inverse of the screen below it.
 #include "windows/picker.h"
+#include "windows/pointing.h"
 #include "windows/screen.h"
 #include "app/msgbox.h"
 #include "app/program.h"
@@ -39,9 +40,14 @@ static HWND s_hFrame;
 static HWND s_hFramed;
 static ScreenCopy s_screen;
 
+// An arrow key's step as the keyboard hook passes it on (wParam: x, lParam: y).
+static const UINT WM_PICK_ARROW = WM_APP + 1;
+
 // The click or key that ended the pick came through a hook; its release is swallowed too.
 static bool s_bSwallowUp;
 static DWORD s_dwSwallowKey;
+// The arrow keys whose press stepped the cursor: their release is the pick's as well.
+static unsigned s_uArrowsDown;
 
 static const DWORD kReleaseWaitMs = 2000;
 
@@ -183,6 +189,24 @@ static void Picker_OnChar()
     if (s_bPicking) EndPick(false);
 }
 
+// An arrow steps the real cursor and the outline follows as it follows the mouse.
+static void Picker_OnArrow(POINT step)
+{
+    if (!s_bPicking) return;
+    RECT screen;
+    screen.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    screen.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    Picker_OnPointerAt(StepCursor(step, screen));
+}
+
+// A bit per arrow key, for the releases that follow the presses taken.
+static unsigned ArrowBit(DWORD vk)
+{
+    return vk >= VK_LEFT && vk <= VK_DOWN ? 1u << (vk - VK_LEFT) : 0;
+}
+
 static LRESULT CALLBACK JournalRecordProc(int code, WPARAM wParam, LPARAM lParam)
 {
     return CallNextHookEx(s_hJournalHook, code, wParam, lParam);
@@ -225,6 +249,24 @@ static LRESULT CALLBACK PickKeyProc(int code, WPARAM wParam, LPARAM lParam)
     if (code == HC_ACTION) {
         const KBDLLHOOKSTRUCT* k = (const KBDLLHOOKSTRUCT*)lParam;
         bool down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
+        POINT step;
+        if (down && s_bPicking && ArrowKeyStep(k->vkCode, ShiftIsDown(), &step)) {
+            s_uArrowsDown |= ArrowBit(k->vkCode);
+            // Stepped in the picker's own time, as the window would get the key: the hook
+            // answers at once.
+            PostMessageA(s_hPicker, WM_PICK_ARROW, (WPARAM)step.x, (LPARAM)step.y);
+            return 1;
+        }
+        if (!down && (s_uArrowsDown & ArrowBit(k->vkCode))) {
+            s_uArrowsDown &= ~ArrowBit(k->vkCode);
+            return 1;
+        }
+        // Enter picks as a click does.
+        if (down && s_bPicking && k->vkCode == VK_RETURN) {
+            s_dwSwallowKey = k->vkCode;
+            Picker_OnLButtonDown();
+            return 1;
+        }
         if (down && s_bPicking && IsCharacterKey(k->vkCode)) {
             s_dwSwallowKey = k->vkCode;
             Picker_OnChar();
@@ -285,8 +327,22 @@ static LRESULT CALLBACK PickerWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM
     case WM_CAPTURECHANGED:
         Picker_OnLButtonDown();
         return 0;
+    case WM_KEYDOWN: {
+        // The hook brings every key; the window's own are used only without it.
+        POINT step;
+        if (s_hKeyHook) return 0;
+        if (ArrowKeyStep((UINT)wParam, GetKeyState(VK_SHIFT) < 0, &step)) Picker_OnArrow(step);
+        else if (wParam == VK_RETURN) Picker_OnLButtonDown();
+        return 0;
+    }
+    case WM_PICK_ARROW: {
+        POINT step = {(LONG)(LONG_PTR)wParam, (LONG)lParam};
+        Picker_OnArrow(step);
+        return 0;
+    }
     case WM_CHAR:
-        Picker_OnChar();
+        // Enter picks (as a key, above); every other character cancels.
+        if (wParam != '\r' && wParam != '\n') Picker_OnChar();
         return 0;
     case WM_DESTROY:
         Picker_OnDestroy();
@@ -383,6 +439,7 @@ HWND PickWindow(HWND owner, bool skipChildren, PickCallback callback)
     s_bSkipChildren = skipChildren;
     s_bSwallowUp = false;
     s_dwSwallowKey = 0;
+    s_uArrowsDown = 0;
     s_bQuitSeen = false;
     s_nQuitCode = 0;
     ZeroMemory(&s_lastHooks, sizeof(s_lastHooks));
@@ -394,6 +451,9 @@ HWND PickWindow(HWND owner, bool skipChildren, PickCallback callback)
         UpdateAllWindows();
     }
     if (registered) {
+        // Pixels of the screen, not of a scaled picture of it: the outline and the keys' steps
+        // count them.
+        HANDLE scaling = BeginPhysicalPixels();
         TakeScreenPicture();
         s_hFrame = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE,
                                    kFrameClass, "", WS_POPUP, 0, 0, 0, 0, NULL, NULL, g_hInst, NULL);
@@ -411,6 +471,7 @@ HWND PickWindow(HWND owner, bool skipChildren, PickCallback callback)
         s_hFrame = NULL;
         s_hFramed = NULL;
         DropScreenCopy(&s_screen);
+        EndPhysicalPixels(scaling);
         UnregisterClassA(kFrameClass, g_hInst);
         UnregisterClassA(pickerClass, g_hInst);
     }

@@ -1,6 +1,7 @@
-// The window picker: the user points at any window on the screen; a left click picks it, Esc or
-// a system cancel gives nothing. It knows nothing of what the pick is for: the Windows page
-// shows the picked window, the Capture Screen page captures it.
+// The window picker: the user points at any window on the screen, with the mouse or a pixel at a
+// time with the arrow keys (ten with Shift); a left click or Enter picks it, Esc or a system
+// cancel gives nothing. It knows nothing of what the pick is for: the Windows page shows the
+// picked window, the Capture Screen page captures it.
 #ifndef VANTIX_PICKER_H
 #define VANTIX_PICKER_H
 

@@ -12,6 +12,7 @@
 #include "capture/capture_helpers.h"
 #include "capture_picture.h"
 #include "app/settings.h"
+#include "capture/magnifier.h"
 #include "resource.h"
 
 namespace {
@@ -157,6 +158,132 @@ TEST_F(CaptureEndToEnd, ADragAcrossAnotherProgramPutsExactlyThatAreaOnTheClipboa
 
     PostMessageA(dlg, WM_CLOSE, 0, 0);
     EXPECT_TRUE(v.Exited(10000));
+}
+
+// xdotool's name of a key, n times over.
+std::string Times(const char* key, int n)
+{
+    std::string keys;
+    for (int i = 0; i < n; i++) keys += std::string(" ") + key;
+    return keys;
+}
+
+TEST_F(CaptureEndToEnd, ArrowsAndEnterAloneSelectAndTheMagnifierStaysOutOfTheCapture)
+{
+    PictureWindow fixture(600, 420, 300, 200);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    StoreSettings(0, IDC_CAP_CLIPBOARD, true);
+    DWORD seq = EmptyTheClipboard();
+
+    VantixProcess v;
+    HWND dlg = v.Dialog();
+    ASSERT_TRUE(dlg);
+    ASSERT_TRUE(PictureShown(c)) << "before the capture";
+    ASSERT_TRUE(PressCapture(dlg));
+    ASSERT_TRUE(Overlay(v.Pid())) << "the selection began";
+    HWND lens = WaitForTopWindow(v.Pid(), kMagnifierClass, NULL, true, 10000);
+    ASSERT_TRUE(lens) << "the magnifier is on unless the user turned it off";
+
+    // The pointer goes to one corner; from there the keys alone select up and to the left, so
+    // that at the end the magnifier stands inside the rectangle it selected.
+    const POINT b = {c.left + 250, c.top + 170}, a = {b.x - 211, b.y - 141};
+    StartXdotool(At("mousemove", b));
+    const RECT placed = WindowRect(lens), screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const SIZE size = {placed.right - placed.left, placed.bottom - placed.top};
+    const POINT besideB = PlaceMagnifier(b, size, screen), besideA = PlaceMagnifier(a, size, screen);
+    EXPECT_TRUE(WaitUntil([&] {
+        RECT r = WindowRect(lens);
+        return r.left == besideB.x && r.top == besideB.y;
+    }, 5000)) << "the magnifier follows the pointer";
+    StartXdotool("key --delay 30 Return" + Times("shift+Left", 21) + Times("shift+Up", 14) + " Left Up");
+    RECT corner = {a.x, a.y, a.x + 1, a.y + 1};
+    EXPECT_TRUE(WaitUntil([&] {
+        Picture p = ScreenPicture(corner);
+        RECT r = WindowRect(lens);
+        return p.width == 1 && p.At(0, 0) == (~CapturePicturePixel(39, 29) & 0xFFFFFF) && r.left == besideA.x &&
+               r.top == besideA.y;
+    }, 10000)) << "the frame and the magnifier follow the keys";
+    RECT over, selected = {a.x, a.y, b.x, b.y}, lensNow = WindowRect(lens);
+    EXPECT_TRUE(IntersectRect(&over, &lensNow, &selected)) << "the magnifier is over the selection now";
+    SaveScreenShot("capture_overlay_magnifier");
+    StartXdotool("key Return");
+
+    ASSERT_TRUE(CaptureArrived(seq, 10000)) << "a capture arrived";
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dlg) != 0; }, 5000)) << "the main dialog comes back";
+    Picture got = ClipboardPicture(), want = ExpectedPicture(39, 29, 211, 141);
+    EXPECT_EQ(PictureDifference(got, want), 0) << "neither frame nor magnifier: " << DescribeDifference(got, want);
+    EXPECT_FALSE(FindTopWindow(v.Pid(), kMagnifierClass, NULL, false)) << "the magnifier is gone";
+
+    PostMessageA(dlg, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(v.Exited(10000));
+}
+
+TEST_F(CaptureEndToEnd, WithShowMagnifierUncheckedNoMagnifierShowsAndTheChoiceIsKept)
+{
+    PictureWindow fixture(600, 420, 300, 200);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    StoreSettings(0, IDC_CAP_CLIPBOARD, false);
+    DWORD seq = EmptyTheClipboard();
+    {
+        VantixProcess v;
+        HWND dlg = v.Dialog();
+        ASSERT_TRUE(dlg);
+        HWND page = ShownPage(dlg);
+        HWND box = page ? GetDlgItem(page, IDC_CAP_SHOWMAGNIFIER) : NULL;
+        ASSERT_TRUE(box);
+        auto checked = [&] {
+            DWORD_PTR state = 0;
+            SendMessageTimeoutA(box, BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &state);
+            return state;
+        };
+        ASSERT_EQ(checked(), (DWORD_PTR)BST_CHECKED);
+        RECT br = WindowRect(box);
+        StartXdotool(At("mousemove", POINT{br.left + 6, (br.top + br.bottom) / 2}) + " click 1");
+        ASSERT_TRUE(WaitUntil([&] { return checked() == BST_UNCHECKED; }, 5000)) << "a click turns it off";
+        ASSERT_TRUE(PictureShown(c));
+        ASSERT_TRUE(PressCapture(dlg));
+        ASSERT_TRUE(Overlay(v.Pid()));
+        const POINT a = {c.left + 40, c.top + 30};
+        StartXdotool(At("mousemove", a));
+        ASSERT_TRUE(WaitUntil([&] {
+            POINT pt;
+            return GetCursorPos(&pt) && pt.x == a.x && pt.y == a.y;
+        }, 5000));
+        StartXdotool("key --delay 30 Return" + Times("shift+Right", 12) + Times("shift+Down", 9) + " Return");
+        // Looked for all through the selection, until its capture arrives.
+        bool seen = false;
+        bool arrived = WaitUntil([&] {
+            if (FindTopWindow(v.Pid(), kMagnifierClass, NULL, false)) seen = true;
+            return GetClipboardSequenceNumber() != seq && IsClipboardFormatAvailable(CF_DIB);
+        }, 10000);
+        ASSERT_TRUE(arrived) << "a capture arrived";
+        EXPECT_FALSE(seen) << "no magnifier at any time";
+        Picture got = ClipboardPicture(), want = ExpectedPicture(40, 30, 120, 90);
+        EXPECT_EQ(PictureDifference(got, want), 0) << DescribeDifference(got, want);
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dlg) != 0; }, 5000));
+        PostMessageA(dlg, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(v.Exited(10000));
+    }
+    DWORD type = 0, data = 1;
+    ASSERT_TRUE(ReadStoredExtra("ShowMagnifier", &type, &data)) << "saved beside the record";
+    EXPECT_EQ(type, (DWORD)REG_DWORD);
+    EXPECT_EQ(data, 0u);
+    OptionsRecord stored;
+    EXPECT_EQ(ReadStoredSettings(&stored, sizeof(stored)), 168u);
+
+    // The next start shows it unchecked.
+    VantixProcess again;
+    HWND dlg = again.Dialog();
+    ASSERT_TRUE(dlg);
+    HWND page = ShownPage(dlg);
+    DWORD_PTR state = 99;
+    ASSERT_TRUE(page && SendMessageTimeoutA(GetDlgItem(page, IDC_CAP_SHOWMAGNIFIER), BM_GETCHECK, 0, 0, SMTO_NORMAL,
+                                            5000, &state));
+    EXPECT_EQ(state, (DWORD_PTR)BST_UNCHECKED);
+    PostMessageA(dlg, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(again.Exited(10000));
 }
 
 TEST_F(CaptureEndToEnd, EscapeGivesNothingAndBringsTheDialogBack)

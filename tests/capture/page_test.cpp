@@ -51,6 +51,8 @@ TEST_F(CapturePage, ShowsTheStoredSettings)
     EXPECT_EQ(Text(page, IDC_CAP_WIDTH), "200");
     EXPECT_EQ(Text(page, IDC_CAP_HEIGHT), "-5") << "signed integers";
     EXPECT_EQ(IsDlgButtonChecked(page, IDC_CAP_SHOWDIMS), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(page, IDC_CAP_SHOWMAGNIFIER), BST_CHECKED) << "the magnifier is on by default";
+    EXPECT_EQ(Text(page, IDC_CAP_SHOWMAGNIFIER), "Show ma&gnifier");
     EXPECT_EQ(IsDlgButtonChecked(page, IDC_CAP_CLIPBOARD), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(page, IDC_CAP_NEWWINDOW), BST_UNCHECKED);
     EXPECT_TRUE(DimensionsEnabled(page));
@@ -126,6 +128,68 @@ TEST_F(CapturePage, StoresWhatTheUserSetAndKeepsItAcrossTabChanges)
     EXPECT_EQ(stored.CaptureDestination, (uint32_t)IDC_CAP_CLIPBOARD);
     EXPECT_EQ(stored.CaptureArea, 2);
     EXPECT_EQ(stored.CaptureHeight, 77);
+}
+
+TEST_F(CapturePage, ShowMagnifierIsStoredBesideTheRecordAndAMissingValueMeansOn)
+{
+    g_ExtraOptions.ShowMagnifier = 0;
+    HWND page = OpenCapturePage();
+    ASSERT_TRUE(page);
+    EXPECT_EQ(IsDlgButtonChecked(page, IDC_CAP_SHOWMAGNIFIER), BST_UNCHECKED) << "as the setting says";
+    Click(page, IDC_CAP_SHOWMAGNIFIER);
+    StoreCapturePage(page);
+    EXPECT_EQ(g_ExtraOptions.ShowMagnifier, 1u);
+    Click(page, IDC_CAP_SHOWMAGNIFIER);
+    StoreCapturePage(page);
+    EXPECT_EQ(g_ExtraOptions.ShowMagnifier, 0u);
+
+    // Closing the main dialog saves it as a DWORD of its own; the record keeps its 168 bytes.
+    CloseMain();
+    DWORD type = 0, data = 99;
+    ASSERT_TRUE(ReadStoredExtra("ShowMagnifier", &type, &data));
+    EXPECT_EQ(type, (DWORD)REG_DWORD);
+    EXPECT_EQ(data, 0u);
+    OptionsRecord stored;
+    EXPECT_EQ(ReadStoredSettings(&stored, sizeof(stored)), 168u);
+    g_ExtraOptions.ShowMagnifier = 1;
+    LoadOptions();
+    EXPECT_EQ(g_ExtraOptions.ShowMagnifier, 0u) << "read back at start";
+
+    // A record stored before the value existed, or a value that is no DWORD: on.
+    const struct {
+        const char* name;
+        DWORD type;
+        const char* bytes;
+        DWORD size;
+    } unreadable[] = {{"missing", 0, NULL, 0}, {"a string", REG_SZ, "0", 2}, {"two bytes", REG_BINARY, "\0\0", 2}};
+    for (const auto& u : unreadable) {
+        SCOPED_TRACE(u.name);
+        DeleteStoredExtra("ShowMagnifier");
+        if (u.bytes) WriteStoredExtra("ShowMagnifier", u.type, u.bytes, u.size);
+        g_ExtraOptions.ShowMagnifier = 0;
+        LoadOptions();
+        EXPECT_EQ(g_ExtraOptions.ShowMagnifier, 1u);
+        EXPECT_EQ(g_Options.CaptureArea, stored.CaptureArea) << "the record loads as it was";
+    }
+    page = OpenCapturePage();
+    EXPECT_EQ(IsDlgButtonChecked(page, IDC_CAP_SHOWMAGNIFIER), BST_CHECKED);
+}
+
+TEST_F(CapturePage, TheMagnifierBoxSitsInTheAreaGroupAndCoversNoOtherControl)
+{
+    HWND page = OpenCapturePage();
+    ASSERT_TRUE(page);
+    HWND box = GetDlgItem(page, IDC_CAP_SHOWMAGNIFIER);
+    ASSERT_TRUE(box);
+    RECT mine = ChildRect(box), group = ChildRect(GetDlgItem(page, IDC_CAP_AREAGROUP)), in;
+    EXPECT_TRUE(IntersectRect(&in, &mine, &group) && EqualRect(&in, &mine)) << "inside Screen area to capture";
+    for (HWND c = GetWindow(page, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (c == box || GetDlgCtrlID(c) == IDC_CAP_AREAGROUP || GetDlgCtrlID(c) == IDC_CAP_DESTGROUP) continue;
+        RECT other = ChildRect(c);
+        EXPECT_FALSE(IntersectRect(&in, &mine, &other)) << "overlaps control " << GetDlgCtrlID(c);
+    }
+    // Reached with Tab after the dimension fields, before the destinations.
+    EXPECT_EQ(GetNextDlgTabItem(page, GetDlgItem(page, IDC_CAP_HEIGHT), FALSE), box);
 }
 
 TEST_F(CapturePage, FullScreenToFileShowsTheMainDialogBeforeTheSaveAsDialog)

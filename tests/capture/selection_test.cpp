@@ -1,7 +1,12 @@
 // The area selection overlay driven by real mouse and keyboard input (xdotool), over a window
 // of another process that shows a known picture.
 #include "capture/capture_test_base.h"
+#include "capture/magnifier.h"
+#include "windows/pointing.h"
+#include "capture_picture.h"
 
+#include <stdio.h>
+#include <string.h>
 #include <string>
 
 namespace {
@@ -26,6 +31,9 @@ protected:
     {
         CaptureTest::SetUp();
         PrepareXdotool();
+        // The pointer waits far from the fixtures, and with it the magnifier, unless a test
+        // moves it: what the overlay shows over a fixture is then the fixture alone.
+        ParkPointer();
         owner_ = CreateWindowExA(0, "Static", "selection owner", WS_POPUP | WS_VISIBLE | WS_BORDER, 900, 700, 120, 60,
                                  NULL, NULL, g_hInst, NULL);
         s_self = this;
@@ -42,6 +50,23 @@ protected:
         GlobalUnlock(text);
         SetClipboardData(CF_TEXT, text);
         CloseClipboard();
+    }
+    static void ParkPointer()
+    {
+        StartXdotool("mousemove 1200 980");
+        WaitUntil([] {
+            POINT pt;
+            return GetCursorPos(&pt) && pt.x == 1200 && pt.y == 980;
+        }, 5000);
+    }
+    // Puts the pointer at p before a selection begins, and returns once it is there.
+    static bool PointerTo(POINT p)
+    {
+        StartXdotool("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y));
+        return WaitUntil([&] {
+            POINT pt;
+            return GetCursorPos(&pt) && pt.x == p.x && pt.y == p.y;
+        }, 5000);
     }
     // Waits, without dispatching anything, until pred holds: window surfaces reach the display
     // while the thread waits for messages.
@@ -307,7 +332,7 @@ TEST_F(Selection, AnyKeyCancels)
     PictureWindow fixture(300, 260, 240, 160);
     ASSERT_TRUE(fixture.Window());
     RECT c = fixture.ClientScreenRect();
-    const char* keys[] = {"Escape", "a", "space"};
+    const char* keys[] = {"Escape", "a", "Tab"};
     for (const char* key : keys) {
         SCOPED_TRACE(key);
         PutSentinel();
@@ -447,6 +472,371 @@ TEST_F(Selection, NoFrameIsLeftInACaptureOverAWindowThatNeverRepaints)
     Select(0, 0, input);
     Picture got = ClipboardPicture(), want = ExpectedPicture(30, 20, 160, 110);
     EXPECT_EQ(PictureDifference(got, want), 0) << DescribeDifference(got, want);
+}
+
+// xdotool's name of a key, n times over.
+static std::string Times(const char* key, int n)
+{
+    std::string keys;
+    for (int i = 0; i < n; i++) keys += std::string(" ") + key;
+    return keys;
+}
+
+static std::string At(const char* verb, POINT p)
+{
+    return std::string(verb) + " " + std::to_string(p.x) + " " + std::to_string(p.y) + " ";
+}
+
+static std::string PositionText(POINT p)
+{
+    char text[32];
+    snprintf(text, sizeof(text), "%ld, %ld", (long)p.x, (long)p.y);
+    return text;
+}
+
+static std::string Describe(const RECT& r)
+{
+    char text[64];
+    snprintf(text, sizeof(text), "(%ld,%ld)-(%ld,%ld)", (long)r.left, (long)r.top, (long)r.right, (long)r.bottom);
+    return text;
+}
+
+TEST_F(Selection, ArrowsAndEnterOrSpaceAloneSelectExactlyTheRectangle)
+{
+    // No button: the pointer is where it was when the selection began, and the keys do the rest.
+    // Neither the arrows, nor Shift, nor Enter or Space cancel.
+    PictureWindow fixture(300, 260, 240, 160);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    struct {
+        const char* name;
+        int area, w, h;
+        POINT start;        // in the fixture's client area
+        std::string keys;
+        RECT want;          // in the fixture's client area
+        POINT end;          // where the keys leave the pointer
+    } cases[] = {
+        {"free, Enter, down and to the right", 0, 0, 0, {30, 20},
+         "Return" + Times("shift+Right", 3) + Times("Right", 7) + Times("shift+Down", 2) + Times("Down", 3) + " Return",
+         {30, 20, 67, 43}, {67, 43}},
+        {"free, Space, up and to the left with a step back", 0, 0, 0, {150, 120},
+         "space" + Times("shift+Left", 4) + " Right" + Times("shift+Up", 3) + " Up space", {111, 89, 150, 120},
+         {111, 89}},
+        {"a fixed frame carried by the arrows", 1, 61, 41, {100, 60}, "Return shift+Right Down Down Return",
+         {80, 42, 141, 83}, {110, 62}},
+    };
+    for (auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        PutSentinel();
+        g_Options.CaptureArea = (int8_t)k.area;
+        ASSERT_TRUE(PointerTo(POINT{c.left + k.start.x, c.top + k.start.y}));
+        Select(k.w, k.h, "key --delay 30 " + k.keys);
+        RECT want = k.want;
+        OffsetRect(&want, c.left, c.top);
+        EXPECT_TRUE(EqualRect(&g_rcCapture, &want)) << Describe(g_rcCapture) << " instead of " << Describe(want);
+        Picture got = ClipboardPicture(),
+                expected = ExpectedPicture(k.want.left, k.want.top, k.want.right - k.want.left, k.want.bottom - k.want.top);
+        EXPECT_EQ(PictureDifference(got, expected), 0) << DescribeDifference(got, expected);
+        POINT pt = {0, 0};
+        GetCursorPos(&pt);
+        EXPECT_EQ(pt.x, c.left + k.end.x) << "the keys moved the real cursor";
+        EXPECT_EQ(pt.y, c.top + k.end.y);
+    }
+}
+
+TEST_F(Selection, EnterOrSpaceHeldDownPressesOnceThoughTheKeyboardRepeatsIt)
+{
+    // Held longer than the keyboard's delay, the key comes again and again; only its first
+    // coming presses, and the next press releases.
+    PictureWindow fixture(300, 260, 240, 160);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    for (const char* key : {"Return", "space"}) {
+        SCOPED_TRACE(key);
+        PutSentinel();
+        ASSERT_TRUE(PointerTo(POINT{c.left + 40, c.top + 30}));
+        Select(0, 0, std::string("keydown ") + key + " sleep 1.2 keyup " + key + " key --delay 30" +
+                         Times("shift+Right", 5) + Times("shift+Down", 4) + " " + key);
+        RECT want = {c.left + 40, c.top + 30, c.left + 90, c.top + 70};
+        EXPECT_TRUE(EqualRect(&g_rcCapture, &want)) << Describe(g_rcCapture);
+        Picture got = ClipboardPicture(), expected = ExpectedPicture(40, 30, 50, 40);
+        EXPECT_EQ(PictureDifference(got, expected), 0) << DescribeDifference(got, expected);
+    }
+}
+
+TEST_F(Selection, TheMagnifierShowsTheScreenEightTimesLargerAndNamesTheColourUnderTheCursor)
+{
+    PictureWindow fixture(300, 260, 240, 160);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    const POINT in = {100, 70};
+    const POINT p = {c.left + in.x, c.top + in.y};
+    const RECT source = {p.x - 7, p.y - 7, p.x + 8, p.y + 8};
+    bool ran = false, shown = false, imported = false;
+    MagnifierReadout readout;
+    MagnifierLayout layout;
+    RECT window = {0, 0, 0, 0}, shotRect = {0, 0, 0, 0};
+    LONG_PTR exStyle = 0;
+    Picture shot;
+    Select(0, 0, "", [&] {
+        ran = true;
+        StartXdotool(At("mousemove", p));
+        PumpUntil([&] { return CurrentMagnifierReadout().lines[MAGNIFIER_LINE_POSITION] == PositionText(p); }, 5000);
+        readout = CurrentMagnifierReadout();
+        layout = CurrentMagnifierLayout();
+        if (!g_hMagnifierWnd) return;
+        GetWindowRect(g_hMagnifierWnd, &window);
+        exStyle = GetWindowLongPtrA(g_hMagnifierWnd, GWL_EXSTYLE);
+        // On the display once the centre cell shows the pixel under the hot spot.
+        RECT centre = {window.left + layout.square.left + 57, window.top + layout.square.top + 57, 0, 0};
+        centre.right = centre.left + 7;
+        centre.bottom = centre.top + 7;
+        shown = PumpUntil([&] {
+            Picture now = ScreenPicture(centre);
+            return PictureDifference(now, Picture{7, 7, std::vector<uint32_t>(49, CapturePicturePixel(in.x, in.y))}) == 0;
+        }, 5000);
+        // Another program's screenshot of the pixels and of their magnified picture at once.
+        shotRect = source;
+        UnionRect(&shotRect, &shotRect, &window);
+        imported = ImportScreenshot(shotRect, &shot);
+        SaveScreenShot("capture_magnifier");
+        PostMessageA(g_hSelectWnd, WM_CHAR, VK_ESCAPE, 0);
+    });
+    ASSERT_TRUE(ran);
+    ASSERT_TRUE(shown) << "the magnifier shows beside the cursor";
+    ASSERT_TRUE(imported);
+    EXPECT_EQ(exStyle & (WS_EX_TOPMOST | WS_EX_TRANSPARENT | WS_EX_LAYERED | WS_EX_NOACTIVATE),
+              WS_EX_TOPMOST | WS_EX_TRANSPARENT | WS_EX_LAYERED | WS_EX_NOACTIVATE)
+        << "top-most, and clicks go through it";
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    POINT at = PlaceMagnifier(p, layout.size, screen);
+    EXPECT_EQ(window.left, at.x);
+    EXPECT_EQ(window.top, at.y);
+    EXPECT_EQ(window.left, p.x + MAGNIFIER_OFFSET) << "to the right of the hot spot, away from the edges";
+
+    auto shotAt = [&](LONG x, LONG y) { return shot.At(x - shotRect.left, y - shotRect.top); };
+    // The screenshot's own pixels around the hot spot are the fixture's, as the overlay shows it.
+    long sourceWrong = 0;
+    for (LONG y = source.top; y < source.bottom; y++)
+        for (LONG x = source.left; x < source.right; x++)
+            if (shotAt(x, y) != CapturePicturePixel(x - c.left, y - c.top)) sourceWrong++;
+    EXPECT_EQ(sourceWrong, 0);
+    // Each of the 15 x 15 pixels fills its cell but for the grid: seven by seven of its colour.
+    const LONG sx = window.left + layout.square.left, sy = window.top + layout.square.top;
+    long cellWrong = 0;
+    for (int j = 0; j < 15; j++)
+        for (int i = 0; i < 15; i++) {
+            unsigned long want = shotAt(source.left + i, source.top + j);
+            for (int y = 1; y < 8; y++)
+                for (int x = 1; x < 8; x++)
+                    if (shotAt(sx + i * 8 + x, sy + j * 8 + y) != want) cellWrong++;
+        }
+    EXPECT_EQ(cellWrong, 0) << "the magnified pixels are the screen's";
+    const unsigned long under = shotAt(p.x, p.y);
+    const unsigned long ring = MagnifierOutlineShade(under);
+    long ringWrong = 0;
+    for (int i = 56; i <= 64; i++) {
+        if (shotAt(sx + i, sy + 56) != ring) ringWrong++;
+        if (shotAt(sx + i, sy + 64) != ring) ringWrong++;
+        if (shotAt(sx + 56, sy + i) != ring) ringWrong++;
+        if (shotAt(sx + 64, sy + i) != ring) ringWrong++;
+    }
+    EXPECT_EQ(ringWrong, 0) << "the centre pixel is outlined";
+
+    char colour[16];
+    snprintf(colour, sizeof(colour), "#%06lX", under);
+    EXPECT_EQ(std::string(readout.lines[MAGNIFIER_LINE_COLOUR]), colour);
+    EXPECT_EQ(under, CapturePicturePixel(in.x, in.y));
+    EXPECT_EQ(std::string(readout.lines[MAGNIFIER_LINE_POSITION]), PositionText(p));
+    EXPECT_STREQ(readout.lines[MAGNIFIER_LINE_SIZE], "") << "no size before the drag";
+    // What the colour line shows is that text: drawn here in the readout's font, ink and paper.
+    const RECT& line = layout.lines[MAGNIFIER_LINE_COLOUR];
+    HDC screenDC = GetDC(NULL);
+    HDC mem = CreateCompatibleDC(screenDC);
+    HBITMAP bm = CreateCompatibleBitmap(screenDC, layout.size.cx, layout.size.cy);
+    ReleaseDC(NULL, screenDC);
+    HGDIOBJ oldBm = SelectObject(mem, bm), oldFont = SelectObject(mem, GetStockObject(DEFAULT_GUI_FONT));
+    SetTextColor(mem, kMagnifierInk);
+    SetBkColor(mem, kMagnifierPaper);
+    ExtTextOutA(mem, layout.textLeft, line.top, ETO_OPAQUE, &line, colour, lstrlenA(colour), NULL);
+    SelectObject(mem, oldFont);
+    SelectObject(mem, oldBm);
+    DeleteDC(mem);
+    Picture text = BitmapPicture(bm);
+    DeleteObject(bm);
+    long textWrong = 0, inked = 0;
+    for (LONG y = line.top; y < line.bottom; y++)
+        for (LONG x = line.left; x < layout.swatch.left - 1; x++) {
+            if (text.At(x, y) != (unsigned long)(GetRValue(kMagnifierPaper) << 16 | GetGValue(kMagnifierPaper) << 8 |
+                                                 GetBValue(kMagnifierPaper)))
+                inked++;
+            if (shotAt(window.left + x, window.top + y) != text.At(x, y)) textWrong++;
+        }
+    EXPECT_GT(inked, 20) << "the text has pixels of ink";
+    EXPECT_EQ(textWrong, 0) << "the colour line reads " << colour;
+    long swatchWrong = 0;
+    for (LONG y = layout.swatch.top + 1; y < layout.swatch.bottom - 1; y++)
+        for (LONG x = layout.swatch.left + 1; x < layout.swatch.right - 1; x++)
+            if (shotAt(window.left + x, window.top + y) != under) swatchWrong++;
+    EXPECT_EQ(swatchWrong, 0) << "and the swatch beside it shows it";
+}
+
+TEST_F(Selection, TheMagnifierFollowsTheCursorAndFlipsNearTheScreensEdges)
+{
+    const LONG cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    const struct {
+        const char* name;
+        POINT p;
+        bool right, below;   // which side of the hot spot the magnifier takes
+    } cases[] = {
+        {"middle", {cx / 2, cy / 2}, true, true},
+        {"near the right edge", {cx - 60, cy / 2}, false, true},
+        {"near the bottom", {cx / 2, cy - 40}, true, false},
+        {"bottom-right corner", {cx - 1, cy - 1}, false, false},
+        {"top-left corner", {0, 0}, true, true},
+    };
+    RECT seen[5];
+    bool placed[5] = {};
+    Select(0, 0, "", [&] {
+        for (int i = 0; i < 5; i++) {
+            StartXdotool(At("mousemove", cases[i].p));
+            placed[i] = PumpUntil([&] {
+                return CurrentMagnifierReadout().lines[MAGNIFIER_LINE_POSITION] == PositionText(cases[i].p);
+            }, 5000);
+            if (g_hMagnifierWnd) GetWindowRect(g_hMagnifierWnd, &seen[i]);
+        }
+        PostMessageA(g_hSelectWnd, WM_CHAR, VK_ESCAPE, 0);
+    });
+    for (int i = 0; i < 5; i++) {
+        SCOPED_TRACE(cases[i].name);
+        ASSERT_TRUE(placed[i]);
+        const RECT& r = seen[i];
+        const POINT p = cases[i].p;
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= cx && r.bottom <= cy) << "on the screen: " << Describe(r);
+        EXPECT_EQ(cases[i].right ? r.left : r.right, cases[i].right ? p.x + MAGNIFIER_OFFSET : p.x - MAGNIFIER_OFFSET)
+            << Describe(r);
+        EXPECT_EQ(cases[i].below ? r.top : r.bottom, cases[i].below ? p.y + MAGNIFIER_OFFSET : p.y - MAGNIFIER_OFFSET)
+            << Describe(r);
+    }
+}
+
+TEST_F(Selection, WithShowMagnifierOffNoMagnifierAppears)
+{
+    PictureWindow fixture(300, 260, 240, 160);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    const POINT a = {c.left + 20, c.top + 15}, p = {c.left + 150, c.top + 100};
+    // Where the magnifier shows when it is on: right of and below the hot spot, on the fixture.
+    RECT beside = {p.x + MAGNIFIER_OFFSET, p.y + MAGNIFIER_OFFSET, p.x + MAGNIFIER_OFFSET + 122,
+                   p.y + MAGNIFIER_OFFSET + 122};
+    IntersectRect(&beside, &beside, &c);
+    const Picture fixtureThere = ExpectedPicture(beside.left - c.left, beside.top - c.top, beside.right - beside.left,
+                                                 beside.bottom - beside.top);
+    g_Options.ShowDimensions = 1;
+    for (bool on : {true, false}) {
+        SCOPED_TRACE(on ? "on" : "off");
+        g_ExtraOptions.ShowMagnifier = on ? 1 : 0;
+        PutSentinel();
+        ASSERT_TRUE(PointerTo(a));
+        bool framed = false, windowThere = true;
+        long differs = -1;
+        Select(0, 0, "", [&] {
+            StartXdotool("mousedown 1 " + At("mousemove", p));
+            // The move is handled (and drawn) once the frame's corner at p shows inverted.
+            RECT corner = {p.x, p.y, p.x + 1, p.y + 1};
+            framed = PumpUntil([&] {
+                return ScreenPicture(corner).At(0, 0) == (~CapturePicturePixel(150, 100) & 0xFFFFFF);
+            }, 5000);
+            HWND lens = FindWindowA(kMagnifierClass, NULL);
+            windowThere = lens && IsWindowVisible(lens);
+            // Drawn in the same step as the frame, it reaches the display in its own time.
+            if (on) PumpUntil([&] { return PictureDifference(ScreenPicture(beside), fixtureThere) > 0; }, 5000);
+            differs = PictureDifference(ScreenPicture(beside), fixtureThere);
+            if (on) SaveScreenShot("capture_overlay_magnifier");
+            StartXdotool("mouseup 1");
+        });
+        EXPECT_TRUE(framed);
+        EXPECT_EQ(windowThere, on);
+        if (on) {
+            EXPECT_GT(differs, (long)fixtureThere.pixels.size() / 2) << "the magnifier covers the fixture there";
+        } else {
+            EXPECT_EQ(differs, 0) << "nothing but the fixture beside the cursor";
+        }
+        Picture got = ClipboardPicture(), want = ExpectedPicture(20, 15, 130, 85);
+        EXPECT_EQ(PictureDifference(got, want), 0) << DescribeDifference(got, want);
+    }
+}
+
+TEST_F(Selection, TheMagnifierIsNeverInTheCaptureEvenOverAWindowThatNeverRepaints)
+{
+    // Ending up and to the left, the magnifier stands inside the selected rectangle at the end;
+    // the window below does not repaint, so the screen would keep whatever was last shown there.
+    PictureWindow fixture(300, 260, 240, 160, "Vantix capture fixture", 2500);
+    ASSERT_TRUE(fixture.Window());
+    RECT c = fixture.ClientScreenRect();
+    ASSERT_TRUE(WaitUntil([&] {
+        return !SendMessageTimeoutA(fixture.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, NULL);
+    }, 10000)) << "the fixture stopped answering";
+    g_Options.ShowDimensions = 1;
+    const POINT a = {c.left + 30, c.top + 20}, b = {c.left + 190, c.top + 130};
+    const RECT want = {a.x, a.y, b.x, b.y};
+    struct {
+        const char* name;
+        std::string input;
+    } cases[] = {
+        {"the mouse", "mousedown 1 " + At("mousemove", POINT{b.x - 70, b.y - 90}) + "sleep 0.3 " + At("mousemove", a) +
+                          "mouseup 1"},
+        {"the keys", "key --delay 20 Return" + Times("shift+Left", 16) + Times("shift+Up", 11) + " sleep 0.3 key Return"},
+    };
+    for (auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        PutSentinel();
+        ASSERT_TRUE(PointerTo(b));
+        Select(0, 0, k.input);
+        EXPECT_TRUE(EqualRect(&g_rcCapture, &want)) << Describe(g_rcCapture);
+        RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, lens, inside;
+        MagnifierLayout layout = CurrentMagnifierLayout();
+        POINT at = PlaceMagnifier(a, layout.size, screen);
+        SetRect(&lens, at.x, at.y, at.x + layout.size.cx, at.y + layout.size.cy);
+        EXPECT_TRUE(IntersectRect(&inside, &lens, &want)) << "the magnifier was over the selection at the end";
+        Picture got = ClipboardPicture(), expected = ExpectedPicture(30, 20, 160, 110);
+        EXPECT_EQ(PictureDifference(got, expected), 0) << DescribeDifference(got, expected);
+    }
+}
+
+TEST_F(Selection, AThousandMovesLeaveNoObjectBehindAndCountPhysicalPixels)
+{
+    g_Options.ShowDimensions = 1;
+    const bool physicalBefore = InPhysicalPixels();
+    const bool platformScales =
+        GetProcAddress(GetModuleHandleA("user32.dll"), "GetThreadDpiAwarenessContext") != NULL;
+    long gdiBefore = -1, gdiAfter = -2, windowsBefore = -1, windowsAfter = -2;
+    bool physical = false, sized = false, shown = false;
+    Select(0, 0, "", [&] {
+        physical = InPhysicalPixels();
+        auto send = [](UINT m, int x, int y) { SendMessageA(g_hSelectWnd, WM_SELECTION_POINTER, m, MAKELPARAM(x, y)); };
+        send(WM_LBUTTONDOWN, 200, 150);
+        send(WM_MOUSEMOVE, 201, 151);
+        PumpMessages(50);
+        gdiBefore = CountGdiObjects();
+        windowsBefore = CountOwnWindows();
+        for (int i = 0; i < 1000; i++) send(WM_MOUSEMOVE, 250 + i % 600, 200 + (i * 7) % 500);
+        send(WM_MOUSEMOVE, 201, 151);
+        PumpMessages(50);
+        gdiAfter = CountGdiObjects();
+        windowsAfter = CountOwnWindows();
+        sized = strcmp(CurrentMagnifierReadout().lines[MAGNIFIER_LINE_SIZE], "1 x 1") == 0;
+        shown = g_hMagnifierWnd && IsWindowVisible(g_hMagnifierWnd);
+        PostMessageA(g_hSelectWnd, WM_CHAR, VK_ESCAPE, 0);
+    });
+    EXPECT_TRUE(shown) << "with the magnifier";
+    EXPECT_TRUE(sized) << "which tells the selection's size while dragging";
+    EXPECT_EQ(gdiAfter, gdiBefore) << "GDI objects";
+    EXPECT_EQ(windowsAfter, windowsBefore) << "windows";
+    if (platformScales) {
+        EXPECT_TRUE(physical) << "the selection counts physical pixels";
+    }
+    EXPECT_EQ(InPhysicalPixels(), physicalBefore) << "and the thread is back as it was";
 }
 
 }  // namespace

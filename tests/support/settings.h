@@ -13,12 +13,17 @@ void ClearStoredSettings();
 DWORD ReadStoredSettings(void* buf, DWORD size);
 // Writes raw bytes as the stored settings value.
 void WriteStoredSettings(const void* data, DWORD size);
+// A value beside the settings record under the same key: reads its type and first four bytes
+// (false when absent), writes it raw, or deletes it.
+bool ReadStoredExtra(const char* name, DWORD* type, DWORD* data);
+void WriteStoredExtra(const char* name, DWORD type, const void* data, DWORD size);
+void DeleteStoredExtra(const char* name);
 // Reads the run-at-logon value; empty when absent.
 std::string ReadRunAtLogon();
 
-// From its making to its end g_Options holds the defaults (until the test changes it) and
-// nothing is stored; afterwards g_Options holds again what it held before, and what the test
-// stored is cleared. Declared before the processes a test starts, it outlives them.
+// From its making to its end g_Options and g_ExtraOptions hold the defaults (until the test
+// changes them) and nothing is stored; afterwards they hold again what they held before, and
+// what the test stored is cleared. Declared before the processes a test starts, it outlives them.
 class SettingsGuard {
 public:
     SettingsGuard();
@@ -30,6 +35,7 @@ public:
 
 private:
     OptionsRecord saved_;
+    ExtraOptions savedExtra_;
 };
 
 #endif

@@ -201,6 +201,38 @@ TEST(OptionsRecord, TenThousandRandomStoredRecordsLoadWithEveryFieldInRange)
     EXPECT_EQ(loaded, kRecords);
 }
 
+TEST(ExtraOptions, AStoredFlagCountsOnlyAsAFourByteDword)
+{
+    // Each value beside the record is read on its own: whatever another program or an older
+    // version left there, the flag is 0 or 1, and anything unreadable keeps the default.
+    const struct {
+        const char* name;
+        LONG result;
+        DWORD type, bytes, data;
+        uint32_t fallback, want;
+    } cases[] = {
+        {"missing, default on", ERROR_FILE_NOT_FOUND, 0, 0, 0, 1, 1},
+        {"missing, default off", ERROR_FILE_NOT_FOUND, 0, 0, 0, 0, 0},
+        {"zero", ERROR_SUCCESS, REG_DWORD, 4, 0, 1, 0},
+        {"one", ERROR_SUCCESS, REG_DWORD, 4, 1, 0, 1},
+        {"any other number", ERROR_SUCCESS, REG_DWORD, 4, 0x80000000u, 0, 1},
+        {"a string", ERROR_SUCCESS, REG_SZ, 2, '0', 1, 1},
+        {"binary of four bytes", ERROR_SUCCESS, REG_BINARY, 4, 0, 1, 1},
+        {"too large to read", ERROR_MORE_DATA, REG_DWORD, 8, 0, 1, 1},
+        {"a short dword", ERROR_SUCCESS, REG_DWORD, 2, 0, 1, 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StoredFlag(c.result, c.type, c.bytes, c.data, c.fallback), c.want) << c.name;
+}
+
+TEST(ExtraOptions, TheMagnifierIsOnUntilTheUserTurnsItOff)
+{
+    ExtraOptions e;
+    memset(&e, 0xAB, sizeof(e));
+    SetExtraOptionsDefaults(&e);
+    EXPECT_EQ(e.ShowMagnifier, 1u);
+}
+
 TEST(RunAtLogon, CommandQuotesPathsWithBlanks)
 {
     char out[300];

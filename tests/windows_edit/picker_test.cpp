@@ -299,6 +299,50 @@ INSTANTIATE_TEST_SUITE_P(Keys, PickerCancel,
                          testing::Values(CancelCase{"Escape", "Escape"}, CancelCase{"AnyCharacter", "a"}),
                          [](const testing::TestParamInfo<CancelCase>& i) { return std::string(i.param.name); });
 
+TEST_F(Picker, ArrowsMoveThePointerAPixelAtATimeAndEnterPicksTheWindowUnderIt)
+{
+    HWND dialog = fixture->Window("dialog");
+    ASSERT_TRUE(dialog);
+    const RECT dr = WindowRect(dialog);
+    // From the main window next to it into the dialog: 36 to the right and 11 down, with steps
+    // in all four directions, of one pixel and of ten with Shift.
+    const POINT start = {dr.left - 25, dr.top + 20}, end = {start.x + 36, start.y + 11};
+    ASSERT_NE(WindowFromPoint(start), dialog) << "the keys must carry the pointer there";
+    ASSERT_EQ(WindowFromPoint(end), dialog);
+    const LONG_PTR pressesBefore = fixture->Count(dialog);
+    // Each group of keys, then where it leaves the pointer. The outline moves to the dialog in
+    // the first group; the next ones wait for it (the display reshapes the ring meanwhile).
+    const struct {
+        const char* keys;
+        POINT at;
+    } groups[] = {
+        {"shift+Right shift+Right shift+Right", {start.x + 30, start.y}},
+        {"Right Right Right Right Right Right Right Left", {start.x + 36, start.y}},
+        {"Down Down shift+Down Up", end},
+    };
+    bool outlined = false, arrived = true;
+    POINT reached = {0, 0}, wanted = {0, 0};
+    HWND picked = RunPick(false, [&] {
+        MoveMouseTo(start);
+        for (const auto& g : groups) {
+            Xdotool(std::string("key --delay 30 ") + g.keys, 0);
+            wanted = g.at;
+            if (!WaitUntil([&] { return GetCursorPos(&reached) && reached.x == g.at.x && reached.y == g.at.y; }, 5000)) {
+                arrived = false;
+                break;
+            }
+            outlined = WaitUntil([&] { return FrameOver(dialog); }, 5000);
+        }
+        Xdotool("key Return", 0);
+    });
+    EXPECT_TRUE(arrived) << "the pointer went to " << reached.x << "," << reached.y << ", not " << wanted.x << ","
+                         << wanted.y;
+    EXPECT_TRUE(outlined) << "the outline follows the keys as it follows the mouse";
+    EXPECT_EQ(picked, dialog) << "Enter picks the window under the pointer";
+    EXPECT_FALSE(Frame());
+    EXPECT_EQ(fixture->Count(dialog), pressesBefore) << "the Enter that picked reached no window";
+}
+
 TEST_F(Picker, OwnWindowsAreNeverOutlinedAndTheLastForeignOneIsTheResult)
 {
     HWND target = fixture->Main();
