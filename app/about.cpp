@@ -30,7 +30,7 @@ static void About_OnCommand(HWND hDlg, int id)
     if (id == IDOK || id == IDCANCEL) EndDialog(hDlg, 0);
 }
 
-static INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG:
@@ -38,6 +38,9 @@ static INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM)
         return FALSE;
     case WM_COMMAND:
         About_OnCommand(hDlg, LOWORD(wParam));
+        break;
+    case WM_DPICHANGED:
+        TakeDpiChange(hDlg, (const RECT*)lParam);
         break;
     case WM_DESTROY:
         About_OnDestroy(hDlg);

@@ -103,3 +103,13 @@ bool ThreadIsPerMonitorAware()
     // DPI_AWARENESS_PER_MONITOR_AWARE
     return s_dpi.getAwarenessFromContext(s_dpi.getThreadDpiAwarenessContext()) == 2;
 }
+
+HFONT CreateFontForDpi(HFONT font, UINT fromDpi, UINT toDpi)
+{
+    if (fromDpi == toDpi || !fromDpi || !toDpi) return NULL;
+    LOGFONTA lf;
+    if (GetObjectA(font ? (HGDIOBJ)font : GetStockObject(SYSTEM_FONT), sizeof(lf), &lf) != sizeof(lf)) return NULL;
+    lf.lfHeight = ScaleBetween(lf.lfHeight, (int)fromDpi, (int)toDpi);
+    lf.lfWidth = ScaleBetween(lf.lfWidth, (int)fromDpi, (int)toDpi);
+    return CreateFontIndirectA(&lf);
+}

@@ -34,6 +34,9 @@ UINT SystemDpi();
 int MetricForDpi(int index, UINT dpi);
 // AdjustWindowRectExForDpi where the platform has it, else AdjustWindowRectEx.
 BOOL AdjustWindowRectForDpi(RECT* rc, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
+// A font like font (NULL: the system font) for a DC of toDpi where it was made for fromDpi; NULL
+// when the DPIs are the same or the font cannot be made. The caller deletes it.
+HFONT CreateFontForDpi(HFONT font, UINT fromDpi, UINT toDpi);
 // True when the thread draws in physical pixels at the monitor's own DPI (per-monitor aware).
 bool ThreadIsPerMonitorAware();
 

@@ -225,6 +225,19 @@ static void MainDlg_OnSize(HWND hDlg)
     }
 }
 
+// On a monitor of another DPI the template's size, the least the dialog takes, is as many
+// pixels larger or smaller as the window; the page fills again for icons of the new size.
+static void MainDlg_OnDpiChanged(HWND hDlg, const RECT* suggested)
+{
+    RECT now;
+    GetWindowRect(hDlg, &now);
+    int from = now.right - now.left, to = suggested->right - suggested->left;
+    g_sizeMainTemplate.cx = ScaleBetween(g_sizeMainTemplate.cx, from, to);
+    g_sizeMainTemplate.cy = ScaleBetween(g_sizeMainTemplate.cy, now.bottom - now.top, suggested->bottom - suggested->top);
+    TakeDpiChange(hDlg, suggested);
+    if (g_hPage) SendMessageA(g_hPage, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+}
+
 static void MainDlg_OnCommand(HWND hDlg, int id)
 {
     switch (id) {
@@ -292,6 +305,9 @@ INT_PTR CALLBACK MainDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
         break;
     case WM_SIZE:
         MainDlg_OnSize(hDlg);
+        break;
+    case WM_DPICHANGED:
+        MainDlg_OnDpiChanged(hDlg, (const RECT*)lParam);
         break;
     case WM_DESTROY:
         MainDlg_OnDestroy(hDlg);

@@ -9,6 +9,7 @@
 #include "processes/snapshot.h"
 #include "app/contextmenu.h"
 #include "app/dlgservices.h"
+#include "app/dpi.h"
 #include "app/help.h"
 #include "app/program.h"
 #include "app/resstring.h"
@@ -225,7 +226,8 @@ static void FillWindowTree(HWND hPage, bool takeFocus = true)
     SendMessageA(s_hTree, WM_SETREDRAW, FALSE, 0);
     ClearTree();
 
-    int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    UINT dpi = DpiOfWindow(s_hTree);
+    int cx = MetricForDpi(SM_CXSMICON, dpi), cy = MetricForDpi(SM_CYSMICON, dpi);
     s_hImages = ImageList_Create(cx, cy, ILC_MASK, 1, 0);
     HICON icon = (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(IDI_TREE_ITEM), IMAGE_ICON, cx, cy, 0);
     if (s_hImages && icon) ImageList_ReplaceIcon(s_hImages, -1, icon);
