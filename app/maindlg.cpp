@@ -121,6 +121,24 @@ static void ScalePageLayout()
 
 // ---- Pages
 
+// Controls that end flush with the page's edge in the template can end a pixel past it where
+// dialog units round up (at 144 DPI, for one): they are trimmed to the page, not clipped by it.
+static BOOL CALLBACK FitControlProc(HWND hWnd, LPARAM lParam)
+{
+    HWND page = (HWND)lParam;
+    if (GetParent(hWnd) != page) return TRUE;
+    RECT client, rc;
+    GetClientRect(page, &client);
+    GetWindowRect(hWnd, &rc);
+    MapWindowPoints(NULL, page, (POINT*)&rc, 2);
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    if (rc.right > client.right && rc.left < client.right) w = client.right - rc.left;
+    if (rc.bottom > client.bottom && rc.top < client.bottom) h = client.bottom - rc.top;
+    if (w != rc.right - rc.left || h != rc.bottom - rc.top)
+        SetWindowPos(hWnd, NULL, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return TRUE;
+}
+
 static void ShowPage(int index)
 {
     if (index < 0 || index >= PAGE_COUNT) index = PAGE_OPTIONS;
@@ -135,6 +153,7 @@ static void ShowPage(int index)
     g_hPage = CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(page.templateId), g_hTab, page.proc, 0);
     if (!g_hPage) return;
     SetWindowLongPtrA(g_hPage, GWL_EXSTYLE, GetWindowLongPtrA(g_hPage, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    EnumChildWindows(g_hPage, FitControlProc, (LPARAM)g_hPage);
     RecordPageLayout();
     GrowWindowBy(g_hPage, g_Options.MainDlgWidth - g_sizeMainTemplate.cx,
                  g_Options.MainDlgHeight - g_sizeMainTemplate.cy, true);

@@ -8,6 +8,8 @@
 #include "processes/process_info.h"
 #include "processes/snapshot.h"
 #include "windows/class_info.h"
+#include "windows/find_box.h"
+#include "windows/style_editor.h"
 #include "windows/window_info.h"
 
 #include <stdlib.h>
@@ -186,6 +188,69 @@ TEST_F(DpiPages, EveryOpenDialogTakesTheSuggestedRectangle)
     CloseMain();
 }
 
+struct PageControls {
+    HWND page;
+    std::vector<std::string> faults;
+};
+
+// A control's text, measured in its own font, against the room the control gives it.
+void CheckControlText(HWND control, std::vector<std::string>* faults)
+{
+    char cls[32] = "", text[256] = "";
+    GetClassNameA(control, cls, sizeof(cls));
+    if (lstrcmpiA(cls, "Button") != 0 && lstrcmpiA(cls, "Static") != 0) return;
+    if (GetWindowTextA(control, text, sizeof(text)) <= 0) return;
+    LONG style = GetWindowLongA(control, GWL_STYLE);
+    RECT rc;
+    GetClientRect(control, &rc);
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, (HFONT)SendMessageA(control, WM_GETFONT, 0, 0));
+    RECT need = {0, 0, rc.right, 0};
+    bool button = lstrcmpiA(cls, "Button") == 0;
+    UINT kind = style & BS_TYPEMASK;
+    bool box = button && (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON ||
+                          kind == BS_AUTORADIOBUTTON || kind == BS_3STATE || kind == BS_AUTO3STATE);
+    bool group = button && kind == BS_GROUPBOX;
+    bool multiline = button ? (style & BS_MULTILINE) != 0 : (style & SS_TYPEMASK) <= SS_RIGHT;
+    // The box of a check box or radio button and the gap after it take part of the width.
+    int room = rc.right - (box ? MetricForDpi(SM_CXMENUCHECK, DpiOfWindow(control)) + 2 : 0);
+    need.right = room;
+    DrawTextA(dc, text, -1, &need, DT_CALCRECT | (multiline ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    bool cut = need.right > room || (!group && need.bottom > rc.bottom);
+    if (cut)
+        faults->push_back(std::string(text) + ": needs " + std::to_string(need.right) + "x" +
+                          std::to_string(need.bottom) + ", has " + std::to_string(room) + "x" +
+                          std::to_string(rc.bottom));
+}
+
+BOOL CALLBACK CheckPageControlProc(HWND hWnd, LPARAM lParam)
+{
+    PageControls* pc = (PageControls*)lParam;
+    if (GetParent(hWnd) != pc->page || !IsWindowVisible(hWnd)) return TRUE;
+    RECT client, rc = WindowRect(hWnd);
+    GetClientRect(pc->page, &client);
+    MapWindowPoints(NULL, pc->page, (POINT*)&rc, 2);
+    char text[128] = "";
+    GetWindowTextA(hWnd, text, sizeof(text));
+    if (rc.right > client.right || rc.bottom > client.bottom)
+        pc->faults.push_back(std::string("\"") + text + "\" reaches past the page");
+    CheckControlText(hWnd, &pc->faults);
+    return TRUE;
+}
+
+TEST_F(DpiPages, EveryControlAndItsTextFitWithinThePage)
+{
+    for (int page = 0; page < PAGE_COUNT; page++) {
+        ASSERT_TRUE(OpenOnPage(page));
+        PageControls pc = {g_hPage, {}};
+        EnumChildWindows(g_hPage, CheckPageControlProc, (LPARAM)&pc);
+        for (const std::string& f : pc.faults) ADD_FAILURE() << "page " << page << ": " << f;
+        CloseMain();
+    }
+}
+
 // Pictures of the five pages for a person to look at (and for the help folder at 144 DPI).
 TEST_F(DpiPages, ShotsOfEveryPage)
 {
@@ -198,6 +263,57 @@ TEST_F(DpiPages, ShotsOfEveryPage)
         EXPECT_TRUE(SaveWindowShot(g_hMainDlg, name.c_str()));
         CloseMain();
     }
+}
+
+BOOL CALLBACK CheckDialogControlProc(HWND hWnd, LPARAM lParam)
+{
+    if (IsWindowVisible(hWnd)) CheckControlText(hWnd, (std::vector<std::string>*)lParam);
+    return TRUE;
+}
+
+// Every dialog shows all of its text; with VANTIX_SHOTS set, pictures of them for a person.
+TEST_F(DpiPages, EveryDialogShowsAllItsText)
+{
+    std::string dpi = std::to_string(PrefixDpi());
+    ASSERT_TRUE(OpenOnPage(PAGE_WINDOWS));
+    ASSERT_TRUE(TakeProcessSnapshot());
+    auto shoot = [&](HWND w, const char* name) {
+        ASSERT_TRUE(w) << name;
+        SetWindowPos(w, HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE);
+        PumpMessages(300);
+        std::vector<std::string> faults;
+        EnumChildWindows(w, CheckDialogControlProc, (LPARAM)&faults);
+        for (const std::string& f : faults) ADD_FAILURE() << name << ": " << f;
+        if (ShotsWanted()) {
+            EXPECT_TRUE(SaveWindowShot(w, ("dialog_" + dpi + "_" + name).c_str()));
+        }
+    };
+    HWND process = OpenProcessDialog(ProcessEntryFor(GetCurrentProcessId()));
+    shoot(process, "process_info");
+    DestroyWindow(process);
+    HWND cls = OpenClassDialog(g_hMainDlg);
+    shoot(cls, "class_info");
+    DestroyWindow(cls);
+    auto before = ThreadDialogs("Window Information");
+    OpenWindowInfo(g_hMainDlg);
+    HWND info = NewDialog("Window Information", before);
+    shoot(info, "window_info");
+    DestroyWindow(info);
+    HWND find = OpenFindBox(g_hMainDlg, GetDlgItem(g_hPage, IDC_WIN_TREE));
+    shoot(find, "find_box");
+    DestroyWindow(find);
+    ActInModal("About", [&](HWND dlg) {
+        shoot(dlg, "about");
+        PressButton(dlg, IDOK);
+    });
+    OpenAboutBox(g_hMainDlg);
+    ActInModal("Style", [&](HWND dlg) {
+        shoot(dlg, "style_editor");
+        PressButton(dlg, IDCANCEL);
+    });
+    OpenStyleEditor(g_hMainDlg, g_hMainDlg);
+    DiscardProcessSnapshot();
+    CloseMain();
 }
 
 }  // namespace
