@@ -6,12 +6,15 @@
 int ScaleBetween(int value, int from, int to)
 {
     if (from == 0) return value;
-    int64_t num = (int64_t)value * to;
-    int64_t half = (from < 0 ? -(int64_t)from : (int64_t)from) / 2;
-    // Round halves away from zero, as MulDiv does.
-    bool negative = (num < 0) != (from < 0);
-    int64_t q = ((num < 0 ? -num : num) + half) / (from < 0 ? -(int64_t)from : (int64_t)from);
-    if (negative) q = -q;
+    int64_t num = (int64_t)value * to, den = from;
+    if (den < 0) {
+        num = -num;
+        den = -den;
+    }
+    // Halves round away from zero, as MulDiv rounds them.
+    int64_t q = (num < 0 ? -num : num) + den / 2;
+    q /= den;
+    if (num < 0) q = -q;
     if (q > INT32_MAX) return INT32_MAX;
     if (q < INT32_MIN) return INT32_MIN;
     return (int)q;
