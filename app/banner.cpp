@@ -1,5 +1,6 @@
 // Start-up banner.
 #include "app/banner.h"
+#include "app/dpi.h"
 #include "app/program.h"
 #include "resource.h"
 
@@ -42,7 +43,9 @@ static void DrawBanner(HWND hWnd)
         DeleteObject(bmp);
         return;
     }
-    int w = bm.bmWidth, h = bm.bmHeight;
+    // The bitmap is drawn for 96 DPI and stretched to the same size to the eye.
+    UINT dpi = SystemDpi();
+    int w = ScaleForDpi(bm.bmWidth, dpi), h = ScaleForDpi(bm.bmHeight, dpi);
     if (!hWnd) {
         hWnd = s_hBanner = CreateBannerWindow(w, h);
     } else {

@@ -1,6 +1,7 @@
 // Services shared by every information dialog, editing dialog and tab page.
 #include "app/dlgservices.h"
 #include "app/resstring.h"
+#include <commctrl.h>
 #include "resource.h"
 
 INT_PTR DlgResult(HWND hDlg, LRESULT result)
@@ -96,4 +97,37 @@ HWND ReplacePlaceholder(HWND hDlg, int placeholderId, DWORD exStyle, const char*
                                        placeholder, font);
     if (placeholder) DestroyWindow(placeholder);
     return control;
+}
+
+// ---- Moving to a monitor of another DPI
+
+struct ColumnScale {
+    int from, to;
+};
+
+static BOOL CALLBACK ScaleListColumnsProc(HWND hWnd, LPARAM lParam)
+{
+    const ColumnScale* scale = (const ColumnScale*)lParam;
+    char cls[32];
+    if (GetClassNameA(hWnd, cls, sizeof(cls)) <= 0 || lstrcmpiA(cls, WC_LISTVIEWA) != 0) return TRUE;
+    HWND header = (HWND)SendMessageA(hWnd, LVM_GETHEADER, 0, 0);
+    int columns = header ? (int)SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) : 0;
+    for (int i = 0; i < columns; i++) {
+        int w = (int)SendMessageA(hWnd, LVM_GETCOLUMNWIDTH, i, 0);
+        SendMessageA(hWnd, LVM_SETCOLUMNWIDTH, i, MAKELPARAM(ScaleBetween(w, scale->from, scale->to), 0));
+    }
+    return TRUE;
+}
+
+void TakeDpiChange(HWND hWnd, const RECT* suggested)
+{
+    if (!suggested) return;
+    RECT now;
+    GetWindowRect(hWnd, &now);
+    // The suggested rectangle is the window's own scaled from the old DPI to the new one.
+    ColumnScale scale = {now.right - now.left, suggested->right - suggested->left};
+    if (scale.from > 0 && scale.to > 0 && scale.from != scale.to)
+        EnumChildWindows(hWnd, ScaleListColumnsProc, (LPARAM)&scale);
+    SetWindowPos(hWnd, NULL, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 #include "app/program.h"
+#include "app/dpi.h"
 
 // A handled dialog message: its result goes through DWLP_MSGRESULT and the procedure returns TRUE.
 INT_PTR DlgResult(HWND hDlg, LRESULT result);
@@ -16,6 +17,10 @@ INT_PTR DlgResult(HWND hDlg, LRESULT result);
 void AddInfoSysMenuItems(HWND hDlg);
 // Big icon iconId and small icon iconId + 1.
 void SetDialogIcons(HWND hDlg, int iconId);
+// WM_DPICHANGED: the window takes the rectangle the system suggests on the new monitor, and the
+// columns of its lists (pages included) grow or shrink with it as the window does. Controls of
+// the templates are the dialog manager's to scale with their font.
+void TakeDpiChange(HWND hWnd, const RECT* suggested);
 // Closes every top-level window of this program except the hidden main window and the main
 // dialog: the information boxes and capture viewers are destroyed, a modal box that is open
 // among them (About, Move window, Style of window) is ended.

@@ -1,5 +1,6 @@
 // Report list views of the pages.
 #include "app/listview.h"
+#include "app/dpi.h"
 #include "app/resstring.h"
 #include "app/settings.h"
 
@@ -51,8 +52,9 @@ void AddListColumns(HWND list, int count, UINT firstTitle, const int32_t* widths
 {
     RECT rc = {0, 0, 0, 0};
     if (list) GetWindowRect(list, &rc);
-    int autoWidth = AutoColumnWidth(rc.right - rc.left, count, GetSystemMetrics(SM_CXBORDER),
-                                    GetSystemMetrics(SM_CXVSCROLL));
+    UINT dpi = DpiOfWindow(list);
+    int autoWidth = AutoColumnWidth(rc.right - rc.left, count, MetricForDpi(SM_CXBORDER, dpi),
+                                    MetricForDpi(SM_CXVSCROLL, dpi));
     for (int i = 0; i < count; i++) {
         LVCOLUMNA col;
         ZeroMemory(&col, sizeof(col));
@@ -145,7 +147,9 @@ void EndBulkFill(HWND list, bool wasVisible)
 
 HIMAGELIST ReplaceSmallImages(HWND list, int count)
 {
-    HIMAGELIST images = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+    // Icons as large as small icons are on the list's monitor.
+    UINT dpi = DpiOfWindow(list);
+    HIMAGELIST images = ImageList_Create(MetricForDpi(SM_CXSMICON, dpi), MetricForDpi(SM_CYSMICON, dpi),
                                          ILC_COLOR32 | ILC_MASK, count, 0);
     HIMAGELIST old = (HIMAGELIST)SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)images);
     if (old) ImageList_Destroy(old);

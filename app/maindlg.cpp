@@ -121,6 +121,24 @@ static void ScalePageLayout()
 
 // ---- Pages
 
+// Controls that end flush with the page's edge in the template can end a pixel past it where
+// dialog units round up (at 144 DPI, for one): they are trimmed to the page, not clipped by it.
+static BOOL CALLBACK FitControlProc(HWND hWnd, LPARAM lParam)
+{
+    HWND page = (HWND)lParam;
+    if (GetParent(hWnd) != page) return TRUE;
+    RECT client, rc;
+    GetClientRect(page, &client);
+    GetWindowRect(hWnd, &rc);
+    MapWindowPoints(NULL, page, (POINT*)&rc, 2);
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    if (rc.right > client.right && rc.left < client.right) w = client.right - rc.left;
+    if (rc.bottom > client.bottom && rc.top < client.bottom) h = client.bottom - rc.top;
+    if (w != rc.right - rc.left || h != rc.bottom - rc.top)
+        SetWindowPos(hWnd, NULL, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return TRUE;
+}
+
 static void ShowPage(int index)
 {
     if (index < 0 || index >= PAGE_COUNT) index = PAGE_OPTIONS;
@@ -135,6 +153,7 @@ static void ShowPage(int index)
     g_hPage = CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(page.templateId), g_hTab, page.proc, 0);
     if (!g_hPage) return;
     SetWindowLongPtrA(g_hPage, GWL_EXSTYLE, GetWindowLongPtrA(g_hPage, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    EnumChildWindows(g_hPage, FitControlProc, (LPARAM)g_hPage);
     RecordPageLayout();
     // At the template size the page stands as recorded: moving every control onto its own place
     // would only cost time.
@@ -227,6 +246,19 @@ static void MainDlg_OnSize(HWND hDlg)
     }
 }
 
+// On a monitor of another DPI the template's size, the least the dialog takes, is as many
+// pixels larger or smaller as the window; the page fills again for icons of the new size.
+static void MainDlg_OnDpiChanged(HWND hDlg, const RECT* suggested)
+{
+    RECT now;
+    GetWindowRect(hDlg, &now);
+    int from = now.right - now.left, to = suggested->right - suggested->left;
+    g_sizeMainTemplate.cx = ScaleBetween(g_sizeMainTemplate.cx, from, to);
+    g_sizeMainTemplate.cy = ScaleBetween(g_sizeMainTemplate.cy, now.bottom - now.top, suggested->bottom - suggested->top);
+    TakeDpiChange(hDlg, suggested);
+    if (g_hPage) SendMessageA(g_hPage, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+}
+
 static void MainDlg_OnCommand(HWND hDlg, int id)
 {
     switch (id) {
@@ -294,6 +326,9 @@ INT_PTR CALLBACK MainDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
         break;
     case WM_SIZE:
         MainDlg_OnSize(hDlg);
+        break;
+    case WM_DPICHANGED:
+        MainDlg_OnDpiChanged(hDlg, (const RECT*)lParam);
         break;
     case WM_DESTROY:
         MainDlg_OnDestroy(hDlg);

@@ -5,6 +5,7 @@
 #include "capture/magnifier.h"
 #include "windows/pointing.h"
 #include "windows/screen.h"
+#include "app/dpi.h"
 #include "app/program.h"
 #include "app/settings.h"
 #include "app/resstring.h"
@@ -100,7 +101,7 @@ POINT LabelPosition(const RECT& frame, SIZE text)
 
 // ---- Drawing
 
-static void InvertFrame(HDC dc, const RECT& rc, const char* label, SIZE labelSize)
+static void InvertFrame(HDC dc, const RECT& rc, const char* label, SIZE labelSize, HFONT font)
 {
     SaveDC(dc);
     PatLine lines[4];
@@ -113,6 +114,7 @@ static void InvertFrame(HDC dc, const RECT& rc, const char* label, SIZE labelSiz
         SetBkColor(dc, RGB(255, 255, 255));
         POINT pos = LabelPosition(rc, labelSize);
         HDC mem = CreateCompatibleDC(dc);
+        HGDIOBJ oldFont = font ? SelectObject(mem, font) : NULL;
         SetTextColor(mem, RGB(255, 255, 255));
         SetBkColor(mem, RGB(0, 0, 0));
         HBITMAP mono = CreateBitmap(labelSize.cx, labelSize.cy, 1, 1, NULL);
@@ -123,6 +125,7 @@ static void InvertFrame(HDC dc, const RECT& rc, const char* label, SIZE labelSiz
             SelectObject(mem, old);
             DeleteObject(mono);
         }
+        if (oldFont) SelectObject(mem, oldFont);
         DeleteDC(mem);
     }
     RestoreDC(dc, -1);
@@ -135,13 +138,19 @@ void DrawSelectionFrame()
     char label[32];
     const char* text = NULL;
     SIZE size = {0, 0};
+    // The label's font is made for the system's DPI; on a monitor of another it is scaled.
+    HFONT font = NULL;
     if (s_bFreeSelection && g_Options.ShowDimensions) {
         snprintf(label, sizeof(label), "%ldx%ld", (long)(g_rcCapture.right - g_rcCapture.left),
                  (long)(g_rcCapture.bottom - g_rcCapture.top));
+        font = CreateFontForDpi(NULL, SystemDpi(), DpiOfWindow(g_hSelectWnd));
+        SaveDC(dc);
+        if (font) SelectObject(dc, font);
         GetTextExtentPoint32A(dc, label, lstrlenA(label), &size);
+        RestoreDC(dc, -1);
         text = label;
     }
-    InvertFrame(dc, g_rcCapture, text, size);
+    InvertFrame(dc, g_rcCapture, text, size, font);
     ReleaseDC(g_hSelectWnd, dc);
     // The outline includes the right and bottom edges; the label may reach past a small frame.
     RECT outline = {g_rcCapture.left, g_rcCapture.top, g_rcCapture.right + 1, g_rcCapture.bottom + 1};
@@ -151,7 +160,8 @@ void DrawSelectionFrame()
         RECT label = {pos.x, pos.y, pos.x + size.cx, pos.y + size.cy};
         UnionRect(&s_rcDrawn, &s_rcDrawn, &label);
     }
-    if (s_picture.dc) InvertFrame(s_picture.dc, g_rcCapture, text, size);
+    if (s_picture.dc) InvertFrame(s_picture.dc, g_rcCapture, text, size, font);
+    if (font) DeleteObject(font);
 }
 
 // ---- The overlay window

@@ -2,6 +2,7 @@
 #include "capture/viewer.h"
 #include "capture/pipeline.h"
 #include "capture/dib.h"
+#include "app/dpi.h"
 #include "app/program.h"
 #include "app/msgbox.h"
 #include "app/help.h"
@@ -86,7 +87,7 @@ void OpenCaptureViewer()
                                    GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN),
                                    GetSystemMetrics(SM_CXMIN), GetSystemMetrics(SM_CYMIN));
     RECT rc = {0, 0, client.cx, client.cy};
-    AdjustWindowRect(&rc, WS_OVERLAPPEDWINDOW, TRUE);
+    AdjustWindowRectForDpi(&rc, WS_OVERLAPPEDWINDOW, TRUE, 0, SystemDpi());
     char caption[128];
     lstrcpynA(caption, LoadResString(IDS_VIEWER_CAPTION), sizeof(caption));
     CreateWindowExA(0, s_szViewerClass, caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, CW_USEDEFAULT,
@@ -225,6 +226,13 @@ static LRESULT CALLBACK CaptureViewerProc(HWND hWnd, UINT msg, WPARAM wParam, LP
     case WM_CLOSE:
         DestroyWindow(hWnd);
         return 0;
+    case WM_DPICHANGED: {
+        // The picture stays at its zoom in physical pixels; the window takes the new frame.
+        const RECT* rc = (const RECT*)lParam;
+        SetWindowPos(hWnd, NULL, rc->left, rc->top, rc->right - rc->left, rc->bottom - rc->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_DESTROY:
         Viewer_OnDestroy(hWnd);
         break;

@@ -61,6 +61,9 @@ static INT_PTR CALLBACK ModuleInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LP
     case WM_DESTROY:
         ModuleInfo_OnDestroy(hDlg);
         break;
+    case WM_DPICHANGED:
+        TakeDpiChange(hDlg, (const RECT*)lParam);
+        break;
     case WM_HELP:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;

@@ -141,6 +141,9 @@ static INT_PTR CALLBACK ProcessDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARA
     case WM_DESTROY:
         ProcessInfo_OnDestroy(hDlg);
         break;
+    case WM_DPICHANGED:
+        TakeDpiChange(hDlg, (const RECT*)lParam);
+        break;
     case WM_HELP:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;

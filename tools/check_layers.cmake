@@ -10,7 +10,7 @@
 # each floor the base names of its files (a .cpp and its .h are one file here). hooklib/ is a
 # library of its own below the whole house.
 set(house
-  "app/ services=app|program layout platform|resstring|settings|session msgbox help tray banner waitcursor listview textcopy|dlgservices contextmenu"
+  "app/ services=app|program layout platform|resstring dpi|settings|session msgbox help tray banner waitcursor listview textcopy|dlgservices contextmenu"
   "processes/=processes|snapshot fields priority_names|module_info|process_info|processes_page"
   "windows/=windows|names window_query screen pointing|picker class_info move_window style_editor find_box|window_commands|window_info|windows_page taskman_page"
   "capture/=capture|png magnifier|dib|pipeline|viewer|delivery|overlay|capture_page"

@@ -2,6 +2,7 @@
 # Makes the wine prefix named by WINEPREFIX/WINEARCH/VANTIX_WINE (tools/wineenv.sh) once and
 # keeps its wineserver running.
 # Managed=N: without a window manager, managed windows cost two seconds per close and get no keys.
+# VANTIX_DPI=n makes the prefix's screen n DPI (LogPixels); a prefix keeps the DPI it was made with.
 set -euo pipefail
 export WINEPREFIX=${WINEPREFIX:?} WINEARCH=${WINEARCH:?} WINEDEBUG=${WINEDEBUG:--all}
 wine=${VANTIX_WINE:-wine}
@@ -11,6 +12,10 @@ if [ ! -f "$stamp" ]; then
   mkdir -p "$WINEPREFIX"
   "$wine" wineboot -i >/dev/null 2>&1 </dev/null || true
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
+  if [ -n "${VANTIX_DPI:-}" ]; then
+    "$wine" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+      /v LogPixels /t REG_DWORD /d "$VANTIX_DPI" /f >/dev/null 2>&1 </dev/null
+  fi
   if [ -d /usr/share/wine/fonts ]; then
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp -f /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"

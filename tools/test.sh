@@ -45,13 +45,15 @@ run_suite() {
   echo "== test: the ${b}-bit build ($tree)"
   use_wine "$b" "$tree/wineprefix"
   [ -x "$VANTIX_WINE" ] || { echo "test: $VANTIX_WINE is missing" >&2; return 1; }
-  servers+=("$WINEPREFIX")
+  servers+=("$WINEPREFIX" "$tree/wineprefix144")
   tools/prefix.sh || { echo "test: the ${b}-bit wine prefix could not be made" >&2; return 1; }
   # Fail loudly when wine cannot run a program at all.
   "$VANTIX_WINE" cmd /c exit 0 >/dev/null 2>&1 </dev/null || { echo "test: wine ($b-bit) cannot start programs" >&2; return 1; }
   local rc=0
   (cd "$tree" && ctest --output-on-failure "${ctest_args[@]}") || rc=$?
   wineserver -k >/dev/null 2>&1 || true
+  # The prefix at 144 DPI that some tests make and use (tests/CMakeLists.txt).
+  WINEPREFIX=$tree/wineprefix144 wineserver -k >/dev/null 2>&1 || true
   return $rc
 }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs one Windows program under wine with the prefix of its bitness and a display.
-#   winerun.sh [--bits 32|64] [--prefix DIR] program [args...]
+#   winerun.sh [--bits 32|64] [--prefix DIR] [--dpi N] program [args...]
 # CTest calls it as the cross-compiling emulator with both options (set by the build tree);
 # without them it takes VANTIX_BITS (default 32) and WINEPREFIX, else build/wineprefix.
+# --dpi N: a prefix made here gets a screen of N DPI (tools/prefix.sh).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
@@ -12,6 +13,7 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --bits) bits=$2; shift 2 ;;
     --prefix) prefix=$2; shift 2 ;;
+    --dpi) export VANTIX_DPI=$2; shift 2 ;;
     *) break ;;
   esac
 done

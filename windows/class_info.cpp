@@ -167,6 +167,9 @@ static INT_PTR CALLBACK ClassInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPA
     case WM_DRAWITEM:
         ClassInfo_OnDrawItem(hDlg, (const DRAWITEMSTRUCT*)lParam);
         return DlgResult(hDlg, TRUE);
+    case WM_DPICHANGED:
+        TakeDpiChange(hDlg, (const RECT*)lParam);
+        break;
     case WM_HELP:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;

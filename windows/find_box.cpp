@@ -313,6 +313,9 @@ static INT_PTR CALLBACK FindBoxProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM l
     case WM_DESTROY:
         if (s_hFindBox == hDlg) s_hFindBox = NULL;
         break;
+    case WM_DPICHANGED:
+        TakeDpiChange(hDlg, (const RECT*)lParam);
+        break;
     case WM_HELP:
     case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);

@@ -177,6 +177,9 @@ static INT_PTR CALLBACK MoveWindowDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LP
     case WM_COMMAND:
         MoveWindow_OnCommand(hDlg, LOWORD(wParam));
         break;
+    case WM_DPICHANGED:
+        TakeDpiChange(hDlg, (const RECT*)lParam);
+        break;
     case WM_HELP:
     case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);

@@ -12,6 +12,7 @@
 #include "windows/picker.h"
 #include "windows/pointing.h"
 #include "windows/screen.h"
+#include "app/dpi.h"
 #include "app/msgbox.h"
 #include "app/program.h"
 #include "resource.h"
@@ -53,9 +54,10 @@ static const DWORD kReleaseWaitMs = 2000;
 
 // ---- The frame
 
+// Three borders at 96 DPI, as thick to the eye on a monitor of any DPI.
 static int FrameThickness()
 {
-    return 3 * GetSystemMetrics(SM_CXBORDER);
+    return ScaleForDpi(3 * GetSystemMetrics(SM_CXBORDER), DpiOfWindow(s_hFrame));
 }
 
 // The ring of a window rectangle as a region in the ring window's own coordinates.

@@ -212,6 +212,9 @@ static INT_PTR CALLBACK StyleEditorDlgProc(HWND hDlg, UINT msg, WPARAM wParam, L
     case WM_COMMAND:
         StyleEditor_OnCommand(hDlg, LOWORD(wParam), HIWORD(wParam));
         break;
+    case WM_DPICHANGED:
+        TakeDpiChange(hDlg, (const RECT*)lParam);
+        break;
     case WM_HELP:
     case WM_CONTEXTMENU:
         RouteHelpMessage(hDlg, msg, wParam, lParam);

@@ -207,6 +207,9 @@ static INT_PTR CALLBACK WindowInfoDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LP
     case WM_COMMAND:
         WindowInfo_OnCommand(hDlg, LOWORD(wParam), HIWORD(wParam));
         break;
+    case WM_DPICHANGED:
+        TakeDpiChange(hDlg, (const RECT*)lParam);
+        break;
     case WM_HELP:
         RouteHelpMessage(hDlg, msg, wParam, lParam);
         break;

@@ -9,6 +9,7 @@
 #include "processes/snapshot.h"
 #include "app/contextmenu.h"
 #include "app/dlgservices.h"
+#include "app/dpi.h"
 #include "app/help.h"
 #include "app/program.h"
 #include "app/resstring.h"
@@ -219,11 +220,17 @@ static void DestroyTreeImages()
     s_hImages = NULL;
 }
 
-// Every item shows the same picture: the list is made with the page's first fill and kept.
+// Every item shows the same picture: the list is made with the page's first fill and kept
+// while the tree's monitor keeps its DPI.
+static UINT s_uImagesDpi;
 static void AttachTreeImages()
 {
-    if (s_hImages || !s_hTree) return;
-    int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    if (!s_hTree) return;
+    UINT dpi = DpiOfWindow(s_hTree);
+    if (s_hImages && s_uImagesDpi == dpi) return;
+    DestroyTreeImages();
+    s_uImagesDpi = dpi;
+    int cx = MetricForDpi(SM_CXSMICON, dpi), cy = MetricForDpi(SM_CYSMICON, dpi);
     s_hImages = ImageList_Create(cx, cy, ILC_MASK, 1, 0);
     HICON icon = (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(IDI_TREE_ITEM), IMAGE_ICON, cx, cy, 0);
     if (s_hImages && icon) ImageList_ReplaceIcon(s_hImages, -1, icon);

@@ -59,10 +59,15 @@ TEST_F(BannerTest, ShowsCentredWhileTheDialogIsBuiltButNotInTheTray)
     EXPECT_EQ(s_start.events, expected);
     EXPECT_TRUE(s_start.bannerShownDuringDialog) << "shown before the dialog's creation began";
     int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    EXPECT_EQ(s_start.bannerRect.left, (sw - 256) / 2);
-    EXPECT_EQ(s_start.bannerRect.top, (sh - 128) / 2);
-    EXPECT_EQ(s_start.bannerRect.right - s_start.bannerRect.left, 256);
-    EXPECT_EQ(s_start.bannerRect.bottom - s_start.bannerRect.top, 128);
+    // The 256 x 128 bitmap, stretched to the same size to the eye at the screen's DPI.
+    HDC screen = GetDC(NULL);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(NULL, screen);
+    int w = MulDiv(256, dpi, 96), h = MulDiv(128, dpi, 96);
+    EXPECT_EQ(s_start.bannerRect.left, (sw - w) / 2);
+    EXPECT_EQ(s_start.bannerRect.top, (sh - h) / 2);
+    EXPECT_EQ(s_start.bannerRect.right - s_start.bannerRect.left, w);
+    EXPECT_EQ(s_start.bannerRect.bottom - s_start.bannerRect.top, h);
     EXPECT_EQ(s_start.bannerStyle & (WS_POPUP | WS_CAPTION | WS_BORDER | WS_THICKFRAME), (LONG_PTR)WS_POPUP);
     EXPECT_TRUE(s_start.bannerExStyle & WS_EX_TOPMOST);
     EXPECT_FALSE(BannerWindow());

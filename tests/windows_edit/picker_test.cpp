@@ -193,7 +193,10 @@ TEST_F(Picker, OutlinesAForeignWindowWithARingAndAClickPicksItWithoutReachingIt)
     Picture before = ScreenPicture();
     bool outlined = false, ownerAtBottom = false;
     int ringMismatches = -1, ringPixels = 0, insideChanged = -1;
-    int t = 3 * GetSystemMetrics(SM_CXBORDER);
+    // Three borders thick at 96 DPI, as thick to the eye at the screen's DPI (5 pixels at 144).
+    HDC screen = GetDC(NULL);
+    int t = MulDiv(3 * GetSystemMetrics(SM_CXBORDER), GetDeviceCaps(screen, LOGPIXELSX), 96);
+    ReleaseDC(NULL, screen);
     bool thicknessRight = false;
     HWND picked = RunPick(false, [&] {
         MoveMouseTo(Center(rc));
