@@ -99,9 +99,10 @@ static void SetStyleCaption(HWND hDlg, DWORD style, DWORD exStyle)
 static void ShowFrameRow(HWND hDlg, bool show)
 {
     HWND field = GetDlgItem(hDlg, IDC_WI_FRAME);
+    if (!field) return;
     // Its own style: the dialog itself is not visible yet while it opens.
     bool shown = (GetWindowLongA(field, GWL_STYLE) & WS_VISIBLE) != 0;
-    if (!field || shown == show) return;
+    if (shown == show) return;
     RECT row, last;
     GetWindowRect(field, &row);
     GetWindowRect(GetDlgItem(hDlg, IDCANCEL), &last);

@@ -161,17 +161,24 @@ size_t WholeCharBytes(UINT codePage, const char* s, size_t maxBytes)
 static const DWORD kDwmExtendedFrameBounds = 9;
 static const DWORD kDwmCloaked = 14;
 
-// Bound once: the library exists from Windows Vista on, and the program runs without it.
+// Bound once: the library exists from Windows Vista on, and the program runs without it. An
+// attribute the library does not implement (Wine's) is not asked again: a tree fill asks once
+// per top-level window.
 static HRESULT WINAPI DwmAttributeFromSystem(HWND hWnd, DWORD attribute, void* value, DWORD size)
 {
     static bool s_bBound;
     static DwmAttributeFn s_pfnSystem;
+    static DWORD s_dwNotImplemented;   // one bit per attribute below 32
     if (!s_bBound) {
         s_bBound = true;
         HMODULE dwm = LoadSystemLibrary("dwmapi.dll");
         if (dwm) s_pfnSystem = (DwmAttributeFn)(void*)GetProcAddress(dwm, "DwmGetWindowAttribute");
     }
-    return s_pfnSystem ? s_pfnSystem(hWnd, attribute, value, size) : E_NOTIMPL;
+    DWORD bit = attribute < 32 ? 1u << attribute : 0;
+    if (!s_pfnSystem || (s_dwNotImplemented & bit)) return E_NOTIMPL;
+    HRESULT hr = s_pfnSystem(hWnd, attribute, value, size);
+    if (hr == E_NOTIMPL) s_dwNotImplemented |= bit;
+    return hr;
 }
 
 DwmAttributeFn g_pfnDwmGetWindowAttribute = DwmAttributeFromSystem;
