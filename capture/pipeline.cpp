@@ -1,6 +1,7 @@
 // The capture pipeline.
 #include "capture/pipeline.h"
 #include "windows/screen.h"
+#include "windows/window_query.h"
 
 RECT g_rcCapture;
 HBITMAP g_hCaptureBitmap;
@@ -54,7 +55,8 @@ void CaptureClientArea(HWND window)
 
 void CaptureWindowArea(HWND window)
 {
-    if (!IsWindow(window)) return;
-    GetWindowRect(window, &g_rcCapture);
+    // The visible frame: the invisible resize borders of a composited desktop would show what
+    // lies behind the window.
+    if (!WindowFrameBounds(window, &g_rcCapture)) return;
     CaptureScreenRect();
 }

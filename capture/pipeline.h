@@ -23,8 +23,9 @@ RECT ClipToDisplay(const RECT& rc, int horzRes, int vertRes);
 // Copies the screen under g_rcCapture (clipped to the primary display) into a new
 // g_hCaptureBitmap; an empty rectangle, or one off the display, leaves it NULL.
 void CaptureScreenRect();
-// Window picker callbacks (PickCallback): capture the picked window's client area or its whole
-// rectangle.
+// Window picker callbacks (PickCallback): capture the picked window's client area or the whole
+// window as it shows (WindowFrameBounds: its rectangle, without the invisible resize borders of a
+// composited desktop).
 void CaptureClientArea(HWND window);
 void CaptureWindowArea(HWND window);
 

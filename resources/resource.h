@@ -180,7 +180,7 @@
 #define IDC_MI_ICON             12005
 #define IDC_MI_SMALLICON        12006
 
-// ---- Window Information dialog (33): 13000..13024; help topic 13000
+// ---- Window Information dialog (33): 13000..13026; help topic 13000
 #define IDC_WI_TOPIC            13000
 #define IDC_WI_TITLE            13001
 #define IDC_WI_HANDLE           13002
@@ -206,6 +206,8 @@
 #define IDC_WI_MODULE           13022
 #define IDC_WI_PARENTBUTTON     13023
 #define IDC_WI_REFRESH          13024
+#define IDC_WI_FRAMELABEL       13025   // the visible frame's row, shown where it differs from
+#define IDC_WI_FRAME            13026   // the window rectangle (composited desktops)
 
 // ---- Class Information dialog (34): 14000..14016; help topic 14000
 #define IDC_CI_TOPIC            14000
@@ -375,5 +377,8 @@
 #define IDS_FIND_WRAPPED_END    600     // searching on passed the last window
 #define IDS_FIND_WRAPPED_START  601     // searching back passed the first window
 #define IDS_FIND_NONE           602
+
+// ---- Window tree: the mark of a window kept off the screen by a composited desktop, 604
+#define IDS_CLOAKED_MARK        604
 
 #endif

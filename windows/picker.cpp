@@ -13,6 +13,7 @@
 #include "windows/pointing.h"
 #include "windows/screen.h"
 #include "app/dpi.h"
+#include "windows/window_query.h"
 #include "app/msgbox.h"
 #include "app/program.h"
 #include "resource.h"
@@ -113,8 +114,9 @@ static LRESULT CALLBACK FrameWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM 
 
 static void ShowFrame(HWND window)
 {
+    // On the frame the user sees, not around the invisible resize borders of a composited desktop.
     RECT rc;
-    if (!s_hFrame || !GetWindowRect(window, &rc)) return;
+    if (!s_hFrame || !WindowFrameBounds(window, &rc)) return;
     int w = rc.right - rc.left, h = rc.bottom - rc.top;
     SetWindowRgn(s_hFrame, CreateRingRegion(w, h, FrameThickness()), FALSE);
     SetWindowPos(s_hFrame, HWND_TOPMOST, rc.left, rc.top, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);

@@ -88,10 +88,12 @@ static void TaskTitle(HWND hWnd, char* buffer, int size, char* path)
 
 // ---- Collecting
 
+// A window kept off the screen by a composited desktop is visible by its style but cannot be
+// switched to: like an invisible one, it is listed only with Hidden.
 static bool TaskWindowAccepted(HWND hWnd)
 {
     if (hWnd == g_hMainWnd || hWnd == g_hMainDlg || IsChildOrOwned(hWnd)) return false;
-    return g_Options.TaskShowHidden || IsWindowVisible(hWnd);
+    return g_Options.TaskShowHidden || (IsWindowVisible(hWnd) && !IsWindowCloaked(hWnd));
 }
 
 static BOOL CALLBACK CountTaskProc(HWND hWnd, LPARAM)

@@ -92,6 +92,43 @@ static void SetStyleCaption(HWND hDlg, DWORD style, DWORD exStyle)
     SetFieldText(hDlg, IDC_WI_STYLEGROUP, caption);
 }
 
+// ---- The visible frame
+
+// The frame's row lies below the dialog's height in the template: the dialog grows by it while
+// it shows and shrinks back when it goes, so a classic desktop sees the dialog as ever.
+static void ShowFrameRow(HWND hDlg, bool show)
+{
+    HWND field = GetDlgItem(hDlg, IDC_WI_FRAME);
+    if (!field) return;
+    // Its own style: the dialog itself is not visible yet while it opens.
+    bool shown = (GetWindowLongA(field, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown == show) return;
+    RECT row, last;
+    GetWindowRect(field, &row);
+    GetWindowRect(GetDlgItem(hDlg, IDCANCEL), &last);
+    int grow = row.bottom - last.bottom;
+    RECT dlg;
+    GetWindowRect(hDlg, &dlg);
+    SetWindowPos(hDlg, NULL, 0, 0, dlg.right - dlg.left, dlg.bottom - dlg.top + (show ? grow : -grow),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    int how = show ? SW_SHOWNA : SW_HIDE;
+    ShowWindow(GetDlgItem(hDlg, IDC_WI_FRAMELABEL), how);
+    ShowWindow(field, how);
+}
+
+// On a composited desktop the window rectangle takes in invisible resize borders: the frame the
+// user sees then shows in a row of its own, and the corner fields keep the window rectangle.
+static void ShowVisibleFrame(HWND hDlg, HWND hWnd, const RECT& window)
+{
+    RECT frame;
+    bool differs = WindowFrameBounds(hWnd, &frame) && !EqualRect(&frame, &window);
+    char text[96] = "";
+    if (differs)
+        wsprintfA(text, "(%d,%d)-(%d,%d)", (int)frame.left, (int)frame.top, (int)frame.right, (int)frame.bottom);
+    SetFieldText(hDlg, IDC_WI_FRAME, text);
+    ShowFrameRow(hDlg, differs);
+}
+
 // A window that has gone keeps its handle; everything else it showed would now be wrong.
 static void ShowWindowGone(HWND hDlg)
 {
@@ -101,6 +138,8 @@ static void ShowWindowGone(HWND hDlg)
     };
     for (int id : kFields) SetFieldText(hDlg, id, "");
     SetFieldText(hDlg, IDC_WI_STYLEGROUP, LoadResString(IDS_ERR_NOWINDOW));
+    SetFieldText(hDlg, IDC_WI_FRAME, "");
+    ShowFrameRow(hDlg, false);
     SetWindowToggleLabels(hDlg, NULL, IDC_WI_MINIMIZE, IDC_WI_HIDE, IDC_WI_ONTOP);
 }
 
@@ -132,6 +171,7 @@ static void FillWindowInfo(HWND hDlg, HWND hWnd)
     SetFieldText(hDlg, IDC_WI_TOPLEFT, corner);
     wsprintfA(corner, "(%d,%d)", (int)rc.right, (int)rc.bottom);
     SetFieldText(hDlg, IDC_WI_BOTTOMRIGHT, corner);
+    ShowVisibleFrame(hDlg, hWnd, rc);
 
     DWORD style = (DWORD)GetWindowLongA(hWnd, GWL_STYLE);
     DWORD exStyle = (DWORD)GetWindowLongA(hWnd, GWL_EXSTYLE);

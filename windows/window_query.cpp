@@ -1,6 +1,7 @@
 // Questions to any window, bounded in time.
 #include "windows/window_query.h"
 #include "processes/snapshot.h"
+#include "app/platform.h"
 #include "app/resstring.h"
 #include "resource.h"
 
@@ -165,4 +166,57 @@ size_t WholeCharBytes(UINT codePage, const char* s, size_t maxBytes)
         n += step;
     }
     return n;
+}
+
+// ---- The desktop window manager
+
+// The window manager's attributes asked here (DWMWINDOWATTRIBUTE): not every SDK names them.
+static const DWORD kDwmExtendedFrameBounds = 9;
+static const DWORD kDwmCloaked = 14;
+
+// Bound once: the library exists from Windows Vista on, and the program runs without it. An
+// attribute the library does not implement (Wine's) is not asked again: a tree fill asks once
+// per top-level window.
+static HRESULT WINAPI DwmAttributeFromSystem(HWND hWnd, DWORD attribute, void* value, DWORD size)
+{
+    static bool s_bBound;
+    static DwmAttributeFn s_pfnSystem;
+    static DWORD s_dwNotImplemented;   // one bit per attribute below 32
+    if (!s_bBound) {
+        s_bBound = true;
+        HMODULE dwm = LoadSystemLibrary("dwmapi.dll");
+        if (dwm) s_pfnSystem = (DwmAttributeFn)(void*)GetProcAddress(dwm, "DwmGetWindowAttribute");
+    }
+    DWORD bit = attribute < 32 ? 1u << attribute : 0;
+    if (!s_pfnSystem || (s_dwNotImplemented & bit)) return E_NOTIMPL;
+    HRESULT hr = s_pfnSystem(hWnd, attribute, value, size);
+    if (hr == E_NOTIMPL) s_dwNotImplemented |= bit;
+    return hr;
+}
+
+DwmAttributeFn g_pfnDwmGetWindowAttribute = DwmAttributeFromSystem;
+
+RECT ChooseFrameBounds(const RECT& window, const RECT* frame)
+{
+    if (!frame || frame->left >= frame->right || frame->top >= frame->bottom) return window;
+    if (frame->left < window.left || frame->top < window.top || frame->right > window.right ||
+        frame->bottom > window.bottom)
+        return window;
+    return *frame;
+}
+
+bool WindowFrameBounds(HWND hWnd, RECT* rc)
+{
+    RECT window;
+    if (!rc || !GetWindowRect(hWnd, &window)) return false;
+    RECT frame = {0, 0, 0, 0};
+    bool answered = g_pfnDwmGetWindowAttribute(hWnd, kDwmExtendedFrameBounds, &frame, sizeof(frame)) == S_OK;
+    *rc = ChooseFrameBounds(window, answered ? &frame : NULL);
+    return true;
+}
+
+bool IsWindowCloaked(HWND hWnd)
+{
+    DWORD cloaked = 0;
+    return g_pfnDwmGetWindowAttribute(hWnd, kDwmCloaked, &cloaked, sizeof(cloaked)) == S_OK && cloaked != 0;
 }

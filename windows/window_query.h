@@ -58,4 +58,29 @@ HWND TargetFromCaption(HWND hDlg, UINT formatId);
 // ANSI code page.
 size_t WholeCharBytes(UINT codePage, const char* s, size_t maxBytes);
 
+// ---- What a composited desktop adds
+// Windows 10 and 11 draw a window's resize borders invisibly, so its rectangle is wider than
+// what shows, and they keep some windows that are visible by style off the screen (cloaked:
+// suspended store apps, windows on other virtual desktops). The desktop window manager tells
+// both; older systems and Wine have none that answers, and everything then stays as the window
+// rectangle and the style say.
+
+// One question to the desktop window manager (DwmGetWindowAttribute): S_OK with the value
+// written, or a failure. The system's dwmapi.dll is bound on the first question; where it or the
+// function is missing, every question fails. Tests put a stand-in here.
+typedef HRESULT (WINAPI *DwmAttributeFn)(HWND hWnd, DWORD attribute, void* value, DWORD size);
+extern DwmAttributeFn g_pfnDwmGetWindowAttribute;
+
+// Pure: the bounds a window shows, from its rectangle and the frame the window manager gave
+// (NULL when it gave none). A frame that is empty or reaches outside the rectangle is no answer
+// about the same window in the same pixels (a program the system scales sees its rectangle in
+// other units): the rectangle then stands.
+RECT ChooseFrameBounds(const RECT& window, const RECT* frame);
+// The window's bounds as the screen shows them: its visible frame where the window manager
+// reports one, else GetWindowRect. False when it is no window.
+bool WindowFrameBounds(HWND hWnd, RECT* rc);
+// True when the window manager keeps the window off the screen (DWMWA_CLOAKED non-zero); false
+// wherever it does not answer.
+bool IsWindowCloaked(HWND hWnd);
+
 #endif

@@ -60,13 +60,14 @@ static void AppendBounded(char* out, size_t outSize, size_t* len, const char* te
     out[*len] = '\0';
 }
 
-void FormatTreeItemText(char* out, size_t outSize, const char* base, bool quoted, const char* classDisplay)
+void FormatTreeItemText(char* out, size_t outSize, const char* base, bool quoted, const char* classDisplay,
+                        const char* mark)
 {
-    FormatTreeItemTextIn(CP_ACP, out, outSize, base, quoted, classDisplay);
+    FormatTreeItemTextIn(CP_ACP, out, outSize, base, quoted, classDisplay, mark);
 }
 
 void FormatTreeItemTextIn(UINT codePage, char* out, size_t outSize, const char* base, bool quoted,
-                          const char* classDisplay)
+                          const char* classDisplay, const char* mark)
 {
     static const char kClassOpen[] = "    [";
     static const char kCut[] = "...";
@@ -75,19 +76,25 @@ void FormatTreeItemTextIn(UINT codePage, char* out, size_t outSize, const char* 
     if (!base) base = "";
     size_t baseLen = strlen(base);
     size_t quotes = quoted ? 2 : 0;
+    size_t markLen = mark ? 1 + strlen(mark) : 0;
     size_t classLen = classDisplay ? strlen(kClassOpen) + strlen(classDisplay) + 1 : 0;
+    size_t tail = markLen + classLen;
     size_t room = outSize - 1;
     size_t len = 0;
     if (quoted) AppendBounded(out, outSize, &len, "\"", 1);
-    if (quotes + baseLen + classLen <= room) {
+    if (quotes + baseLen + tail <= room) {
         AppendBounded(out, outSize, &len, base, baseLen);
     } else {
-        // The title gives way: the quotes and the class stay readable.
-        size_t keep = room > quotes + classLen + 3 ? room - quotes - classLen - 3 : 0;
+        // The title gives way: the quotes, the mark and the class stay readable.
+        size_t keep = room > quotes + tail + 3 ? room - quotes - tail - 3 : 0;
         AppendBounded(out, outSize, &len, base, WholeCharBytes(codePage, base, keep));
         AppendBounded(out, outSize, &len, kCut, 3);
     }
     if (quoted) AppendBounded(out, outSize, &len, "\"", 1);
+    if (mark) {
+        AppendBounded(out, outSize, &len, " ", 1);
+        AppendBounded(out, outSize, &len, mark, strlen(mark));
+    }
     if (classDisplay) {
         AppendBounded(out, outSize, &len, kClassOpen, strlen(kClassOpen));
         AppendBounded(out, outSize, &len, classDisplay, strlen(classDisplay));
@@ -147,6 +154,10 @@ static HTREEITEM InsertWindowItem(HWND hWnd, HTREEITEM parent)
             quoted = false;
         }
     }
+    // Only top-level windows are composed by the window manager, so only they are asked.
+    char mark[32];
+    bool cloaked = !first && parent == s_hDesktopItem && IsWindowCloaked(hWnd);
+    if (cloaked) lstrcpynA(mark, LoadResString(IDS_CLOAKED_MARK), sizeof(mark));
     const char* classDisplay = NULL;
     if (g_Options.ShowClass && !first) {
         char cls[CLASS_NAME_CHARS] = "";
@@ -154,7 +165,7 @@ static HTREEITEM InsertWindowItem(HWND hWnd, HTREEITEM parent)
         classDisplay = ClassDisplayName(cls);
     }
     char text[ITEM_TEXT_CHARS];
-    FormatTreeItemText(text, sizeof(text), base, quoted, classDisplay);
+    FormatTreeItemText(text, sizeof(text), base, quoted, classDisplay, cloaked ? mark : NULL);
 
     TVINSERTSTRUCTA ins;
     ZeroMemory(&ins, sizeof(ins));

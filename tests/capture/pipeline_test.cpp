@@ -2,6 +2,9 @@
 // known picture; files checked with ImageMagick, the clipboard read by another process.
 #include "capture/capture_test_base.h"
 #include "windows/picker.h"
+#include "windows/window_query.h"
+#include "app/platform.h"
+#include "support/composited.h"
 #include "app/resstring.h"
 
 #include <string>
@@ -83,6 +86,70 @@ TEST_F(CapturePipeline, EntireWindowHoldsTheClientPictureAtItsOffset)
     g_Options.CaptureDestination = 8034;
     DeliverCapture();
     EXPECT_FALSE(g_hCaptureBitmap) << "a destination that delivers nowhere still releases";
+}
+
+TEST_F(CapturePipeline, EntireWindowOnACompositedDesktopTakesExactlyTheVisibleFrame)
+{
+    PictureWindow fixture(320, 300, 200, 120);
+    ASSERT_TRUE(fixture.Window());
+    RECT win = WindowRect(fixture.Window()), client = fixture.ClientScreenRect();
+    ASSERT_TRUE(client.left > win.left && client.right < win.right && client.bottom < win.bottom)
+        << "a frame around the client area";
+    // The resize borders left out but one pixel around the client area, and the caption kept
+    // but its top row.
+    CompositedDesktop dwm;
+    RECT frame = {client.left - 1, win.top + 1, client.right + 1, client.bottom + 1};
+    dwm.SetFrame(fixture.Window(), frame);
+
+    CaptureWindowArea(fixture.Window());
+    EXPECT_TRUE(EqualRect(&g_rcCapture, &frame)) << "the frame, not the window rectangle";
+    Picture got = BitmapPicture(g_hCaptureBitmap);
+    ASSERT_EQ(got.width, frame.right - frame.left);
+    ASSERT_EQ(got.height, frame.bottom - frame.top);
+    EXPECT_EQ(PictureDifference(got, ScreenPicture(frame)), 0) << "exactly the frame's pixels";
+    EXPECT_EQ(PictureDifference(Crop(got, 1, client.top - frame.top, 200, 120), ExpectedPicture(0, 0, 200, 120)), 0);
+    EXPECT_GT(dwm.FrameQuestions(), 0);
+    g_Options.CaptureDestination = 8034;
+    DeliverCapture();
+
+    // The client area stays the client area.
+    CaptureClientArea(fixture.Window());
+    EXPECT_TRUE(EqualRect(&g_rcCapture, &client));
+    DeliverCapture();
+}
+
+TEST_F(CapturePipeline, WhereTheSystemsWindowManagerGivesNoFrameTheWindowRectangleStands)
+{
+    PictureWindow fixture(320, 300, 200, 120);
+    ASSERT_TRUE(fixture.Window());
+    HWND child = CreateWindowExA(0, "Static", "child", WS_CHILD | WS_VISIBLE, 4, 4, 40, 20, g_hMainWnd, NULL,
+                                 GetModuleHandleA(NULL), NULL);
+    for (HWND w : {fixture.Window(), g_hMainWnd, child}) {
+        SCOPED_TRACE(testing::Message() << "window " << w);
+        RECT win = WindowRect(w), shown;
+        ASSERT_TRUE(WindowFrameBounds(w, &shown));
+        if (RunningOnWine()) {
+            // Wine 8's dwmapi answers E_NOTIMPL to both questions: a classic desktop.
+            EXPECT_TRUE(EqualRect(&shown, &win));
+            EXPECT_FALSE(IsWindowCloaked(w));
+        } else {
+            RECT both;
+            EXPECT_TRUE(IntersectRect(&both, &shown, &win) && EqualRect(&both, &shown)) << "inside the rectangle";
+        }
+    }
+    RECT none;
+    EXPECT_FALSE(WindowFrameBounds(NULL, &none));
+    EXPECT_FALSE(IsWindowCloaked(NULL));
+    DestroyWindow(child);
+
+    if (!RunningOnWine()) return;
+    // So an entire window is captured as ever.
+    RECT win = WindowRect(fixture.Window());
+    CaptureWindowArea(fixture.Window());
+    EXPECT_TRUE(EqualRect(&g_rcCapture, &win));
+    EXPECT_EQ(PictureDifference(BitmapPicture(g_hCaptureBitmap), ScreenPicture(win)), 0);
+    g_Options.CaptureDestination = 8034;
+    DeliverCapture();
 }
 
 // A pick driven from inside its own loop: the real pointer goes to the target, and once the

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 #include "hierarchy.h"
+#include "support/composited.h"
 #include "support/dialogs.h"
 #include "support/settings.h"
 #include "support/testing.h"
@@ -104,6 +105,29 @@ TEST_F(InfoCopy, WindowInformationCopiesEveryFieldInItsOrder)
     EXPECT_EQ((std::vector<std::string>{"&Copy\tCtrl+C", "-", "What's &This?"}), LastMenuItems());
     EXPECT_EQ(expected, CopiedWithMenu(dlg, dlg));
     EXPECT_EQ((std::vector<std::string>{"&Copy\tCtrl+C"}), LastMenuItems()) << "no help for the background";
+}
+
+TEST_F(InfoCopy, AVisibleFrameThatDiffersIsCopiedAsTheDialogShowsIt)
+{
+    Hierarchy h;
+    CompositedDesktop dwm;
+    RECT f = dwm.InsetFrame(h.top, 1, 2, 3, 4);
+    auto before = ThreadDialogs("Window Information");
+    OpenWindowInfo(h.top);
+    HWND dlg = NewDialog("Window Information", before);
+    ASSERT_TRUE(dlg);
+    char frame[96];
+    wsprintfA(frame, "(%d,%d)-(%d,%d)", (int)f.left, (int)f.top, (int)f.right, (int)f.bottom);
+    std::string copied = CopiedWithKeys(dlg, IDC_WI_TITLE);
+    std::string last = std::string("Visible frame: ") + frame + "\r\n";
+    ASSERT_GE(copied.size(), last.size()) << copied;
+    EXPECT_EQ(last, copied.substr(copied.size() - last.size())) << "the frame's row comes last: " << copied;
+
+    // Where the frame is the window rectangle, no such line.
+    dwm.SetFrame(h.top, WindowRect(h.top));
+    SendMessageA(dlg, WM_COMMAND, IDC_WI_REFRESH, 0);
+    copied = CopiedWithKeys(dlg, IDC_WI_TITLE);
+    EXPECT_EQ(std::string::npos, copied.find("Visible frame")) << copied;
 }
 
 TEST_F(InfoCopy, APartOfAFieldSelectedIsWhatCtrlCCopies)

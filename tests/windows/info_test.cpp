@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <string>
 #include "hierarchy.h"
+#include "support/composited.h"
 #include "support/controls.h"
+#include "support/pictures.h"
 #include "support/dialogs.h"
 #include "support/testing.h"
 #include "support/settings.h"
@@ -111,6 +113,81 @@ TEST_F(InfoDialogTest, WindowInformationShowsEveryField)
     EXPECT_EQ("WS_POPUP WS_VISIBLE WS_CLIPSIBLINGS ", DlgText(pd, IDC_WI_STYLES));
     EXPECT_EQ("0000", DlgText(pd, IDC_WI_PARENT));
     DestroyWindow(popup);
+}
+
+// The row of the visible frame: shown, with the dialog grown to hold it, only where the frame
+// differs from the window rectangle.
+static bool FrameRowShown(HWND dlg)
+{
+    HWND field = GetDlgItem(dlg, IDC_WI_FRAME);
+    if (!IsWindowVisible(field) || !IsWindowVisible(GetDlgItem(dlg, IDC_WI_FRAMELABEL))) return false;
+    RECT f = WindowRect(field), c;
+    GetClientRect(dlg, &c);
+    MapWindowPoints(dlg, NULL, (POINT*)&c, 2);
+    RECT both;
+    return IntersectRect(&both, &f, &c) && EqualRect(&both, &f);
+}
+
+static int Height(HWND w)
+{
+    RECT rc = WindowRect(w);
+    return rc.bottom - rc.top;
+}
+
+TEST_F(InfoDialogTest, AVisibleFrameThatDiffersShowsInARowOfItsOwnBelowTheRest)
+{
+    Hierarchy h;
+    HWND plain = OpenInfo(h.owner);
+    ASSERT_TRUE(plain);
+    CompositedDesktop dwm;
+    RECT wr = WindowRect(h.top);
+    RECT frame = dwm.InsetFrame(h.top, 7, 0, 7, 7);
+    HWND dlg = OpenInfo(h.top);
+    ASSERT_TRUE(dlg);
+    if (ShotsWanted()) {
+        // For looking at only: the dialog as the display shows it once it stopped changing.
+        Picture last;
+        PumpUntil([&] {
+            Picture now = ScreenPicture(WindowRect(dlg));
+            bool same = PictureDifference(now, last) == 0;
+            last = now;
+            return same;
+        }, 3000);
+        SaveWindowShot(dlg, "window_info_frame");
+    }
+
+    EXPECT_EQ(Corner(wr.left, wr.top), DlgText(dlg, IDC_WI_TOPLEFT)) << "the corners keep the window rectangle";
+    EXPECT_EQ(Corner(wr.right, wr.bottom), DlgText(dlg, IDC_WI_BOTTOMRIGHT));
+    EXPECT_EQ(Corner(frame.left, frame.top) + "-" + Corner(frame.right, frame.bottom), DlgText(dlg, IDC_WI_FRAME));
+    EXPECT_EQ("Visible frame:", DlgText(dlg, IDC_WI_FRAMELABEL));
+    EXPECT_TRUE(FrameRowShown(dlg)) << "the row shows whole inside the dialog";
+    int grown = Height(dlg) - Height(plain);
+    EXPECT_GT(grown, 0) << "the dialog grew by the row";
+    RECT close = WindowRect(GetDlgItem(dlg, IDCANCEL)), closePlain = WindowRect(GetDlgItem(plain, IDCANCEL));
+    EXPECT_EQ(close.top - WindowRect(dlg).top, closePlain.top - WindowRect(plain).top) << "nothing else moved";
+
+    // A dialog of a window whose frame is its rectangle is the dialog as ever.
+    EXPECT_FALSE(FrameRowShown(plain));
+    EXPECT_EQ("", DlgText(plain, IDC_WI_FRAME));
+
+    // Refresh follows the window manager: the same frame as the rectangle takes the row away
+    // and the dialog back to its height, a differing one brings both back once.
+    dwm.SetFrame(h.top, wr);
+    SendMessageA(dlg, WM_COMMAND, IDC_WI_REFRESH, 0);
+    EXPECT_FALSE(FrameRowShown(dlg));
+    EXPECT_EQ(Height(plain), Height(dlg));
+    dwm.SetFrame(h.top, frame);
+    SendMessageA(dlg, WM_COMMAND, IDC_WI_REFRESH, 0);
+    SendMessageA(dlg, WM_COMMAND, IDC_WI_REFRESH, 0);
+    EXPECT_TRUE(FrameRowShown(dlg));
+    EXPECT_EQ(Height(plain) + grown, Height(dlg)) << "grown once, not per refresh";
+
+    // A window that has gone shows nothing of its frame.
+    DestroyWindow(h.top);
+    h.top = NULL;
+    SendMessageA(dlg, WM_COMMAND, IDC_WI_REFRESH, 0);
+    EXPECT_FALSE(FrameRowShown(dlg));
+    EXPECT_EQ(Height(plain), Height(dlg));
 }
 
 TEST_F(InfoDialogTest, ParentButtonOpensTheParentOrTheOwner)

@@ -8,8 +8,10 @@
 #include <string>
 #include "hierarchy.h"
 #include "win_helpers.h"
+#include "support/composited.h"
 #include "support/controls.h"
 #include "support/dialogs.h"
+#include "support/pictures.h"
 #include "integration/dialog_fixture.h"
 #include "processes/snapshot.h"
 #include "windows/window_commands.h"
@@ -372,6 +374,50 @@ TEST(TreeItemText, BuiltInBoundedBuffersAndCutOnWholeCharacters)
     // In a single-byte code page the same bytes are two characters.
     FormatTreeItemTextIn(1252, out, sizeof(out), title.c_str(), true, "Button");
     EXPECT_STREQ("\"abcdefghijklm\x82...\"    [Button]", out);
+}
+
+TEST(TreeItemText, TheCloakedMarkFollowsTheTitleAndOutlastsACut)
+{
+    char out[40];
+    FormatTreeItemText(out, sizeof(out), "Title", true, NULL, "(cloaked)");
+    EXPECT_STREQ("\"Title\" (cloaked)", out);
+    FormatTreeItemText(out, sizeof(out), "(store)", false, "Frame", "(cloaked)");
+    EXPECT_STREQ("(store) (cloaked)    [Frame]", out);
+    // 39 characters of room: quotes 2, mark 10, class part 11, cut mark 3, so the title keeps 13.
+    FormatTreeItemText(out, sizeof(out), "abcdefghijklmnopqrstuvwxyz", true, "Frame", "(cloaked)");
+    EXPECT_STREQ("\"abcdefghijklm...\" (cloaked)    [Frame]", out);
+    EXPECT_EQ(39u, strlen(out));
+    // Exactly full is not cut.
+    FormatTreeItemText(out, sizeof(out), "abcdefghijklmnop", true, "Frame", "(cloaked)");
+    EXPECT_STREQ("\"abcdefghijklmnop\" (cloaked)    [Frame]", out);
+    char tiny[8];
+    FormatTreeItemText(tiny, sizeof(tiny), "abc", true, "Frame", "(cloaked)");
+    EXPECT_EQ(7u, strlen(tiny)) << "never overrun";
+}
+
+TEST_F(WindowsPage, WindowsKeptOffTheScreenAreMarkedAsCloaked)
+{
+    Hierarchy h;
+    CompositedDesktop dwm;
+    dwm.SetCloaked(h.top);
+    dwm.SetCloaked(h.untitledTop, 2);
+    // Cloaking is the window manager's word on top-level windows; a child is not asked.
+    dwm.SetCloaked(h.child);
+    OpenPage(true);
+    SendMessageA(tree, TVM_ENSUREVISIBLE, 0, (LPARAM)ItemOf(h.top));
+    SaveWindowShot(g_hMainDlg, "windows_page_cloaked");
+
+    EXPECT_EQ("\"Tree top\" (cloaked)    [VantixTreeTop]", TextOf(h.top));
+    EXPECT_EQ(ExeLabel() + " (cloaked)    [VantixTreeTop]", TextOf(h.untitledTop));
+    EXPECT_EQ("\"Popup owner\"    [VantixTreeTop]", TextOf(h.owner)) << "a window on the screen has no mark";
+    EXPECT_EQ("\"Tree child\"    [VantixTreeChild]", TextOf(h.child));
+    EXPECT_EQ("(Desktop)", TreeText(tree, TreeRoot(tree)));
+    EXPECT_GT(dwm.CloakQuestions(), 0);
+
+    // Without the class part the mark stays.
+    CheckDlgButton(page, IDC_WIN_SHOWCLASS, BST_UNCHECKED);
+    Command(IDC_WIN_SHOWCLASS);
+    EXPECT_EQ("\"Tree top\" (cloaked)", TextOf(h.top));
 }
 
 TEST(WindowHandles, FieldValuesAndBack)

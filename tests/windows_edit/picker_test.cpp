@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "edit_helpers.h"
+#include "support/composited.h"
 #include "support/pictures.h"
 #include "support/testing.h"
 #include "app/program.h"
@@ -452,6 +453,45 @@ TEST_F(Picker, TheCallbackReceivesThePickedWindow)
         [](HWND w) { s_received = w; });
     EXPECT_EQ(picked, target);
     EXPECT_EQ(s_received, target);
+}
+
+TEST_F(Picker, OnACompositedDesktopTheRingSitsOnTheVisibleFrame)
+{
+    HWND target = fixture->Main();
+    RECT rc = WindowRect(target);
+    CompositedDesktop dwm;
+    RECT frame = dwm.InsetFrame(target, 7, 0, 7, 7);
+    Picture before = ScreenPicture();
+    bool onFrame = false;
+    int ringPixels = 0, outerRingMismatches = -1, bordersChanged = -1;
+    Picture during;
+    HWND picked = RunPick(false, [&] {
+        MoveMouseTo(Center(frame));
+        onFrame = WaitUntil([&] {
+            HWND f = Frame();
+            RECT at = f ? WindowRect(f) : RECT{0, 0, 0, 0};
+            return f && IsWindowVisible(f) && EqualRect(&at, &frame);
+        }, 5000);
+        // The ring's outermost pixels, whatever its thickness, show the inverse of the screen.
+        WaitUntil([&] {
+            during = ScreenPicture();
+            return RingMismatches(before, during, frame, 1, &ringPixels) == 0;
+        }, 5000);
+        outerRingMismatches = RingMismatches(before, during, frame, 1, &ringPixels);
+        // The invisible borders beside and below the frame are left alone.
+        RECT left = {rc.left, rc.top, frame.left, rc.bottom}, right = {frame.right, rc.top, rc.right, rc.bottom},
+             below = {rc.left, frame.bottom, rc.right, rc.bottom};
+        bordersChanged = PictureDifference(before, during, &left) + PictureDifference(before, during, &right) +
+                         PictureDifference(before, during, &below);
+        Xdotool("click 1");
+    });
+    SaveShot(during, "picker_frame_composited");
+    EXPECT_TRUE(onFrame) << "the ring window stands on the visible frame";
+    EXPECT_GT(ringPixels, 0);
+    EXPECT_EQ(outerRingMismatches, 0);
+    EXPECT_EQ(bordersChanged, 0) << "nothing drawn on the invisible resize borders";
+    EXPECT_EQ(picked, target);
+    EXPECT_GT(dwm.FrameQuestions(), 0);
 }
 
 }  // namespace

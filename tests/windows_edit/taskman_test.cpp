@@ -10,6 +10,7 @@
 
 #include "edit_helpers.h"
 #include "integration/dialog_fixture.h"
+#include "support/composited.h"
 #include "support/controls.h"
 #include "support/dialogs.h"
 #include "support/pictures.h"
@@ -173,6 +174,29 @@ TEST_F(TaskManager, ListsTheApplicationWindowsExactlyAsTheFilterSays)
     EXPECT_FALSE(Listed(owned));
     EXPECT_EQ(RowWindows(), ExpectedWindows(true));
     DestroyWindow(info);
+}
+
+TEST_F(TaskManager, WindowsKeptOffTheScreenAreListedOnlyWithHidden)
+{
+    CompositedDesktop dwm;
+    dwm.SetCloaked(fixture->Main());
+    HWND untitled = fixture->Window("");
+    ASSERT_TRUE(untitled);
+    OpenPage();
+    EXPECT_FALSE(Listed(fixture->Main())) << "visible by its style, but on no screen: no task to switch to";
+    EXPECT_TRUE(Listed(untitled)) << "its program's other windows stay";
+    EXPECT_TRUE(Listed(notepad->Main()));
+    EXPECT_GT(dwm.CloakQuestions(), 0);
+
+    Press(IDC_TASK_HIDDEN);
+    EXPECT_TRUE(Listed(fixture->Main())) << "Hidden lists it, as it lists invisible windows";
+    Press(IDC_TASK_HIDDEN);
+    EXPECT_FALSE(Listed(fixture->Main()));
+
+    // Refresh asks again: a window the desktop shows again is back.
+    dwm.SetCloaked(fixture->Main(), 0);
+    SendMessageA(g_hMainDlg, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+    EXPECT_TRUE(Listed(fixture->Main()));
 }
 
 TEST_F(TaskManager, RefreshCollectsWindowsThatCameLater)
