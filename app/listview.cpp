@@ -119,6 +119,16 @@ void SelectTopRow(HWND list)
     SendMessageA(list, LVM_SETITEMA, 0, (LPARAM)&item);
 }
 
+void SelectListRow(HWND list, int row)
+{
+    LVITEMA item;
+    ZeroMemory(&item, sizeof(item));
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&item);
+    SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
 void SortList(HWND list, uint32_t column, PFNLVCOMPARE compare)
 {
     SendMessageA(list, LVM_SORTITEMS, (WPARAM)column, (LPARAM)compare);

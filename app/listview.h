@@ -47,6 +47,8 @@ void SetListCell(HWND list, int row, int column, const char* text);
 // The table index a row carries, or -1 for no such row.
 LPARAM ListRowParam(HWND list, int row);
 void SelectTopRow(HWND list);
+// Selects and focuses the row and scrolls it into view.
+void SelectListRow(HWND list, int row);
 void SortList(HWND list, uint32_t column, PFNLVCOMPARE compare);
 // True when the notification reports a row that has just become selected.
 bool IsNewSelection(const NMLISTVIEW* nm);

@@ -272,12 +272,7 @@ template <class Test> static bool SelectRowWhere(HWND list, Test test)
     int rows = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
     for (int row = 0; row < rows; row++) {
         if (!test(ListRowParam(list, row))) continue;
-        LVITEMA item;
-        ZeroMemory(&item, sizeof(item));
-        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&item);
-        SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
+        SelectListRow(list, row);
         return true;
     }
     return false;

@@ -188,12 +188,7 @@ static void SelectTaskWindow(HWND hWnd)
     int rows = (int)SendMessageA(g_hTaskList, LVM_GETITEMCOUNT, 0, 0);
     for (int row = 0; row < rows; row++) {
         if (TaskWindow((int)ListRowParam(g_hTaskList, row)) != hWnd) continue;
-        LVITEMA item;
-        ZeroMemory(&item, sizeof(item));
-        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(g_hTaskList, LVM_SETITEMSTATE, row, (LPARAM)&item);
-        SendMessageA(g_hTaskList, LVM_ENSUREVISIBLE, row, FALSE);
+        SelectListRow(g_hTaskList, row);
         return;
     }
 }
