@@ -171,8 +171,6 @@ static LRESULT CALLBACK SelectionMouseProc(int code, WPARAM wParam, LPARAM lPara
     if (code == HC_ACTION && g_hSelectWnd && !s_bClosing &&
         (wParam == WM_MOUSEMOVE || wParam == WM_LBUTTONDOWN || wParam == WM_LBUTTONUP)) {
         const MSLLHOOKSTRUCT* m = (const MSLLHOOKSTRUCT*)lParam;
-        // A step of the arrow keys reported late would put the cursor back.
-        if (wParam == WM_MOUSEMOVE && IsLateStep(m->pt)) return 1;
         PostMessageA(g_hSelectWnd, WM_SELECTION_POINTER, wParam, MAKELPARAM(m->pt.x, m->pt.y));
         // The button belongs to the selection, never to a window under the overlay; moves pass
         // on so that the pointer keeps moving.

@@ -222,8 +222,6 @@ static LRESULT CALLBACK PickMouseProc(int code, WPARAM wParam, LPARAM lParam)
         const MSLLHOOKSTRUCT* m = (const MSLLHOOKSTRUCT*)lParam;
         switch (wParam) {
         case WM_MOUSEMOVE:
-            // A step of the arrow keys reported late would put the cursor back.
-            if (s_bPicking && IsLateStep(m->pt)) return 1;
             Picker_OnPointerAt(m->pt);
             break;
         case WM_LBUTTONDOWN:

@@ -87,41 +87,11 @@ POINT StepWithin(POINT pt, POINT step, const RECT& bounds)
     return to;
 }
 
-// The places the last steps put the cursor, newest last, and when.
-struct Step {
-    POINT at;
-    DWORD tick;
-};
-static const int kSteps = 8;
-static const DWORD kLateStepMs = 1000;
-static Step s_steps[kSteps];
-static int s_nSteps;
-
-bool IsLateStep(POINT pt)
-{
-    const DWORD now = GetTickCount();
-    for (int i = 0; i + 1 < s_nSteps; i++)
-        if (s_steps[i].at.x == pt.x && s_steps[i].at.y == pt.y && now - s_steps[i].tick < kLateStepMs) return true;
-    return false;
-}
-
-static void NoteStep(POINT at)
-{
-    if (s_nSteps == kSteps) {
-        for (int i = 1; i < kSteps; i++) s_steps[i - 1] = s_steps[i];
-        s_nSteps--;
-    }
-    s_steps[s_nSteps++] = {at, GetTickCount()};
-}
-
 POINT StepCursor(POINT step, const RECT& bounds)
 {
     POINT pt = {0, 0};
     GetCursorPos(&pt);
-    // A step reported late may have put the cursor back: the next one goes on from the last.
-    if (s_nSteps && IsLateStep(pt)) pt = s_steps[s_nSteps - 1].at;
     POINT to = StepWithin(pt, step, bounds);
-    NoteStep(to);
     SetCursorPos(to.x, to.y);
     return to;
 }

@@ -22,11 +22,6 @@ bool ArrowKeyStep(UINT vk, bool shift, POINT* step);
 POINT StepWithin(POINT pt, POINT step, const RECT& bounds);
 // Moves the real cursor by step, kept inside bounds, and returns where it is now.
 POINT StepCursor(POINT step, const RECT& bounds);
-// Under X11 a program whose window lies under the pointer reports the cursor's moves to the
-// system in its own time, and may report a step of ours after the next one has been made, which
-// puts the cursor back. Whether pt is where an earlier step (not the last) put the cursor within
-// the last second: a mouse hook drops such a move, and the next step goes on from the last.
-bool IsLateStep(POINT pt);
 
 // Whether a Shift key is down, also as a low-level keyboard hook asks it about an arrow key.
 bool ShiftIsDown();
