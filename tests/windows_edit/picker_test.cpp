@@ -315,13 +315,15 @@ TEST_F(Picker, ArrowsMoveThePointerAPixelAtATimeAndEnterPicksTheWindowUnderIt)
     ASSERT_EQ(WindowFromPoint(end), dialog);
     const LONG_PTR pressesBefore = fixture->Count(dialog);
     // Each group of keys, then where it leaves the pointer. The outline moves to the dialog in
-    // the first group; the next ones wait for it (the display reshapes the ring meanwhile).
+    // the first group; the next ones wait for it (the display reshapes the ring meanwhile). No
+    // group passes its end on the way: the keys come from a program that is not waited for, and
+    // the next group must not begin while this one is still typing.
     const struct {
         const char* keys;
         POINT at;
     } groups[] = {
         {"shift+Right shift+Right shift+Right", {start.x + 30, start.y}},
-        {"Right Right Right Right Right Right Right Left", {start.x + 36, start.y}},
+        {"Left Right Right Right Right Right Right Right", {start.x + 36, start.y}},
         {"Down Down shift+Down Up", end},
     };
     bool outlined = false, arrived = true;
