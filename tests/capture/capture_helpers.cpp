@@ -284,6 +284,40 @@ DWORD WINAPI SaveAsDriver::Run(LPVOID p)
 
 // ---- Counters
 
+static DWORD s_diskRoom;
+static bool s_diskFailsHard;
+
+void FillDiskAfter(DWORD bytes, bool failHard)
+{
+    s_diskRoom = bytes;
+    s_diskFailsHard = failHard;
+}
+
+BOOL WINAPI FullDiskWriteFile(HANDLE f, LPCVOID data, DWORD bytes, LPDWORD written, LPOVERLAPPED ov)
+{
+    DWORD n = bytes < s_diskRoom ? bytes : s_diskRoom;
+    s_diskRoom -= n;
+    if (n == bytes) return WriteFile(f, data, bytes, written, ov);
+    if (s_diskFailsHard) {
+        WriteFile(f, data, n, written, ov);
+        SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+    return WriteFile(f, data, n, written, ov);
+}
+
+std::vector<std::string> StrayFiles()
+{
+    std::vector<std::string> found;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(TestFile("~*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return found;
+    do found.push_back(fd.cFileName);
+    while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return found;
+}
+
 long CountGdiObjects()
 {
     DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);

@@ -74,6 +74,13 @@ long CountHeapBlocks();
 long CountUserObjects();
 long CountOwnWindows();
 
+// A disk that fills up: with g_pfnWriteFile set to FullDiskWriteFile, the writes after the first
+// bytes given to FillDiskAfter fail with ERROR_DISK_FULL (failHard) or come up short.
+void FillDiskAfter(DWORD bytes, bool failHard);
+BOOL WINAPI FullDiskWriteFile(HANDLE f, LPCVOID data, DWORD bytes, LPDWORD written, LPOVERLAPPED ov);
+// Files of the test folder whose names begin with "~": what a save may write before the file.
+std::vector<std::string> StrayFiles();
+
 // Closes every window of this process that the capture code may have left open (viewers).
 void CloseViewers();
 // The viewers of this process, in no particular order.

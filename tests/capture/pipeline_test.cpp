@@ -396,22 +396,6 @@ protected:
     HGLOBAL dib_ = NULL;
 };
 
-// A disk that fills up: writes after the first `allowed` bytes fail or come up short.
-static DWORD s_allowed;
-static bool s_failHard;
-static BOOL WINAPI FullDiskWriteFile(HANDLE f, LPCVOID data, DWORD bytes, LPDWORD written, LPOVERLAPPED ov)
-{
-    DWORD n = bytes < s_allowed ? bytes : s_allowed;
-    s_allowed -= n;
-    if (n == bytes) return WriteFile(f, data, bytes, written, ov);
-    if (s_failHard) {
-        WriteFile(f, data, n, written, ov);
-        SetLastError(ERROR_DISK_FULL);
-        return FALSE;
-    }
-    return WriteFile(f, data, n, written, ov);
-}
-
 TEST_F(SavingDib, SavesThroughTheSaveAsDialogAndReplacesAnExistingFileAfterThePrompt)
 {
     std::string file = TestFile("cap_saved.bmp");
@@ -465,19 +449,6 @@ TEST_F(SavingDib, PathsOfAnyLengthTheDialogReturnsAreWritten)
     RemoveDirectoryA(dir.c_str());
 }
 
-// Files of the test folder whose names begin with "~": what a save may write before the file.
-static std::vector<std::string> StrayFiles()
-{
-    std::vector<std::string> found;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(TestFile("~*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return found;
-    do found.push_back(fd.cFileName);
-    while (FindNextFileA(h, &fd));
-    FindClose(h);
-    return found;
-}
-
 TEST_F(SavingDib, FailedOrShortWritesAreReportedAndLeaveAnExistingFileAsItWas)
 {
     struct {
@@ -507,8 +478,7 @@ TEST_F(SavingDib, FailedOrShortWritesAreReportedAndLeaveAnExistingFileAsItWas)
             WriteFile(f, old.data(), (DWORD)old.size(), &n, NULL);
             CloseHandle(f);
         }
-        s_allowed = c.allowed;
-        s_failHard = c.hard;
+        FillDiskAfter(c.allowed, c.hard);
         g_pfnWriteFile = FullDiskWriteFile;
         MessageBoxAnswerer boxes(IDYES);
         {
@@ -528,8 +498,7 @@ TEST_F(SavingDib, FailedOrShortWritesAreReportedAndLeaveAnExistingFileAsItWas)
         EXPECT_TRUE(StrayFiles().empty()) << "nothing partial beside it";
     }
     // The same direct call reports the code.
-    s_allowed = 20;
-    s_failHard = false;
+    FillDiskAfter(20, false);
     g_pfnWriteFile = FullDiskWriteFile;
     EXPECT_EQ(WriteDibFile(file.c_str(), dib_), (DWORD)ERROR_DISK_FULL);
     g_pfnWriteFile = WriteFile;

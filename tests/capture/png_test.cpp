@@ -174,32 +174,6 @@ TEST_F(CapturePng, WithoutAnEncoderOnlyBitmapIsOfferedAndTheClipboardHasNoPng)
     if (dib) GlobalFree(dib);
 }
 
-// A disk that fills up after the first bytes.
-DWORD s_room;
-BOOL WINAPI FullDisk(HANDLE f, LPCVOID data, DWORD bytes, LPDWORD written, LPOVERLAPPED ov)
-{
-    DWORD n = bytes < s_room ? bytes : s_room;
-    s_room -= n;
-    BOOL ok = WriteFile(f, data, n, written, ov);
-    if (n < bytes) {
-        SetLastError(ERROR_DISK_FULL);
-        return FALSE;
-    }
-    return ok;
-}
-
-std::vector<std::string> StrayFiles()
-{
-    std::vector<std::string> found;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(TestFile("~*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return found;
-    do found.push_back(fd.cFileName);
-    while (FindNextFileA(h, &fd));
-    FindClose(h);
-    return found;
-}
-
 TEST_F(CapturePng, AFailedPngSaveIsReportedAndLeavesTheFileThatWasThere)
 {
     PictureWindow fixture(300, 260, 120, 80);
@@ -214,8 +188,8 @@ TEST_F(CapturePng, AFailedPngSaveIsReportedAndLeavesTheFileThatWasThere)
         DWORD n;
         WriteFile(f, old.data(), (DWORD)old.size(), &n, NULL);
         CloseHandle(f);
-        s_room = room;
-        g_pfnWriteFile = FullDisk;
+        FillDiskAfter(room, true);
+        g_pfnWriteFile = FullDiskWriteFile;
         MessageBoxAnswerer boxes(IDOK);
         SaveAs(dib, file, 2);
         g_pfnWriteFile = WriteFile;
