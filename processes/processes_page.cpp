@@ -124,6 +124,16 @@ static void EmptyLowerLists()
 static void FillThreadList();
 static void FillModuleList();
 
+// What the user had selected, by what outlives a snapshot: the process and thread identifiers
+// and the module's path.
+struct PageSelection {
+    bool process;
+    DWORD pid;
+    bool thread;
+    DWORD tid;
+    char modulePath[MODULE_PATH_CHARS];
+};
+
 // Processes of one program share its icon: the image of an earlier row of the same path is used
 // again instead of reading the file a second time. rowImages holds the images given so far.
 static int SharedProcessIcon(const int* rowImages, int row)
@@ -135,7 +145,21 @@ static int SharedProcessIcon(const int* rowImages, int row)
     return -2;
 }
 
-static void FillProcessList()
+// The row of the process with the given identifier; -1 when it has none.
+static int ProcessRowOf(DWORD pid)
+{
+    int rows = (int)SendMessageA(g_hProcessList, LVM_GETITEMCOUNT, 0, 0);
+    for (int row = 0; row < rows; row++) {
+        LPARAM i = ListRowParam(g_hProcessList, row);
+        if (i >= 0 && i < g_processCount && g_processTable[i].entry.th32ProcessID == pid) return row;
+    }
+    return -1;
+}
+
+// Fills the process list and selects the top row, or, for a refresh, the process that was
+// selected before where it is still there: the lower lists are then filled once, for it, and
+// the top process's modules are not read for nothing.
+static void FillProcessListKeeping(const PageSelection* keep)
 {
     if (!g_hProcessList) return;
     bool redraw = BeginBulkFill(g_hProcessList);
@@ -167,14 +191,25 @@ static void FillProcessList()
     }
     if (SortStateOf(g_Options.ProcessSortStates, PROCESS_COLUMNS, g_Options.ProcessSortColumn))
         SortList(g_hProcessList, g_Options.ProcessSortColumn, CompareProcesses);
-    SelectTopRow(g_hProcessList);
+    int row = keep && keep->process ? ProcessRowOf(keep->pid) : -1;
+    if (row > 0) {
+        SelectListRow(g_hProcessList, row);
+    } else {
+        row = 0;
+        SelectTopRow(g_hProcessList);
+    }
     s_bFillingProcesses = false;
-    LPARAM top = ListRowParam(g_hProcessList, 0);
-    g_iProcessSel = (top >= 0 && top < g_processCount) ? (int)top : 0;
+    LPARAM chosen = ListRowParam(g_hProcessList, row);
+    g_iProcessSel = (chosen >= 0 && chosen < g_processCount) ? (int)chosen : 0;
     EndBulkFill(g_hProcessList, redraw);
     FillThreadList();
     FillModuleList();
     SetFocus(g_hProcessList);
+}
+
+static void FillProcessList()
+{
+    FillProcessListKeeping(NULL);
 }
 
 static void FillThreadList()
@@ -239,16 +274,6 @@ static void FillModuleList()
 
 // ---- Keeping the selection across a refresh
 
-// What the user had selected, by what outlives a snapshot: the process and thread identifiers
-// and the module's path.
-struct PageSelection {
-    bool process;
-    DWORD pid;
-    bool thread;
-    DWORD tid;
-    char modulePath[MODULE_PATH_CHARS];
-};
-
 static void RememberSelection(PageSelection* sel)
 {
     ZeroMemory(sel, sizeof(*sel));
@@ -305,7 +330,7 @@ static void RefreshProcesses()
     PageSelection sel;
     RememberSelection(&sel);
     if (TakeProcessSnapshot()) {
-        FillProcessList();
+        FillProcessListKeeping(&sel);
         RestoreSelection(&sel);
     } else {
         // The tables are gone: no row may keep pointing into them.

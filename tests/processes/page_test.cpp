@@ -549,6 +549,10 @@ TEST_F(ProcessesPage, RefreshKeepsTheSelectedProcessThreadAndModule)
     ASSERT_GE(g_iProcessSel, 0);
     EXPECT_EQ(fixture->Pid(), g_processTable[g_iProcessSel].entry.th32ProcessID) << "the same process";
     EXPECT_EQ(g_iProcessSel, RowParamOf(g_hProcessList, SelectedRow(g_hProcessList)));
+    // Only the kept process's modules were read, not the top row's on the way to it.
+    int top = RowParamOf(g_hProcessList, 0);
+    ASSERT_NE(top, g_iProcessSel) << "the fixture is not the top row";
+    EXPECT_FALSE(RecordModulesRead(top));
     int threadRow = SelectedRow(g_hThreadList);
     ASSERT_GE(threadRow, 0);
     EXPECT_EQ(tid, g_threadTable[RowParamOf(g_hThreadList, threadRow)].th32ThreadID) << "the same thread";
