@@ -60,7 +60,8 @@ void AddListColumns(HWND list, int count, UINT firstTitle, const int32_t* widths
         ZeroMemory(&col, sizeof(col));
         col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         col.fmt = i == rightAligned ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        col.cx = widths[i] >= 0 ? widths[i] : autoWidth;
+        // Stored widths are pixels at the DPI they were stored at.
+        col.cx = widths[i] >= 0 ? ScaleBetween(widths[i], (int)g_ExtraOptions.ColumnDpi, (int)dpi) : autoWidth;
         col.pszText = (LPSTR)LoadResString(firstTitle + i);
         col.iSubItem = i;
         SendMessageA(list, LVM_INSERTCOLUMNA, i, (LPARAM)&col);
@@ -70,6 +71,7 @@ void AddListColumns(HWND list, int count, UINT firstTitle, const int32_t* widths
 void SaveColumnWidths(HWND list, int32_t* widths, int count)
 {
     if (!list) return;
+    TakeColumnDpi(DpiOfWindow(list));
     for (int i = 0; i < count; i++) widths[i] = (int32_t)SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0);
 }
 

@@ -32,10 +32,12 @@ int ClickSortColumn(uint32_t* sortColumn, int8_t* states, int count, int column)
 
 // ---- Columns
 
-// count columns titled by the strings firstTitle.., each as wide as stored (a negative width:
-// an equal share of the list's width); the column rightAligned (-1: none) aligned right.
+// count columns titled by the strings firstTitle.., each as wide as stored in the settings record
+// (pixels at g_ExtraOptions.ColumnDpi, measured again at the list's DPI; a negative width: an
+// equal share of the list's width); the column rightAligned (-1: none) aligned right.
 void AddListColumns(HWND list, int count, UINT firstTitle, const int32_t* widths, int rightAligned);
-// The widths of the list's count columns into widths.
+// The widths of the list's count columns into widths, one of the settings record's; the record's
+// other widths are measured at the list's DPI first (TakeColumnDpi).
 void SaveColumnWidths(HWND list, int32_t* widths, int count);
 
 // ---- Rows

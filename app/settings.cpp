@@ -1,6 +1,7 @@
 // Settings record storage and the run-at-logon value.
 #include "app/settings.h"
 #include "app/resstring.h"
+#include "app/dpi.h"
 #include "resource.h"
 
 #include <string.h>
@@ -142,12 +143,40 @@ static const ExtraValue kExtraValues[] = {
 void SetExtraOptionsDefaults(ExtraOptions* extra)
 {
     for (const ExtraValue& v : kExtraValues) extra->*v.field = v.fallback;
+    extra->ColumnDpi = 0;
 }
 
 uint32_t StoredFlag(LONG readResult, DWORD type, DWORD bytes, DWORD data, uint32_t fallback)
 {
     if (readResult != ERROR_SUCCESS || type != REG_DWORD || bytes != sizeof(DWORD)) return fallback;
     return data != 0 ? 1 : 0;
+}
+
+uint32_t StoredDpi(LONG readResult, DWORD type, DWORD bytes, DWORD data)
+{
+    if (readResult != ERROR_SUCCESS || type != REG_DWORD || bytes != sizeof(DWORD)) return 0;
+    return data >= 48 && data <= 1536 ? data : 0;
+}
+
+static void RebaseWidths(int32_t* widths, int count, UINT fromDpi, UINT toDpi)
+{
+    for (int i = 0; i < count; i++)
+        if (widths[i] >= 0) widths[i] = ScaleBetween(widths[i], (int)fromDpi, (int)toDpi);
+}
+
+void RebaseColumnWidths(OptionsRecord* rec, UINT fromDpi, UINT toDpi)
+{
+    if (fromDpi == 0 || fromDpi == toDpi) return;
+    RebaseWidths(rec->ProcessColumnWidths, PROCESS_COLUMNS, fromDpi, toDpi);
+    RebaseWidths(rec->ThreadColumnWidths, THREAD_COLUMNS, fromDpi, toDpi);
+    RebaseWidths(rec->ModuleColumnWidths, MODULE_COLUMNS, fromDpi, toDpi);
+    RebaseWidths(rec->TaskColumnWidths, TASK_COLUMNS, fromDpi, toDpi);
+}
+
+void TakeColumnDpi(UINT dpi)
+{
+    RebaseColumnWidths(&g_Options, g_ExtraOptions.ColumnDpi, dpi);
+    g_ExtraOptions.ColumnDpi = dpi;
 }
 
 void LoadExtraOptions(HKEY key)
@@ -157,6 +186,9 @@ void LoadExtraOptions(HKEY key)
         LONG rc = RegQueryValueExA(key, LoadResString(v.nameId), NULL, &type, (BYTE*)&data, &bytes);
         g_ExtraOptions.*v.field = StoredFlag(rc, type, bytes, data, v.fallback);
     }
+    DWORD type = 0, data = 0, bytes = sizeof(data);
+    LONG rc = RegQueryValueExA(key, LoadResString(IDS_VALUE_COLUMNDPI), NULL, &type, (BYTE*)&data, &bytes);
+    g_ExtraOptions.ColumnDpi = StoredDpi(rc, type, bytes, data);
 }
 
 bool SaveExtraOptions(HKEY key)
@@ -168,6 +200,11 @@ bool SaveExtraOptions(HKEY key)
             ERROR_SUCCESS)
             saved = false;
     }
+    // Not known is not stored: a record from before keeps meaning "the DPI it is read at".
+    DWORD dpi = g_ExtraOptions.ColumnDpi;
+    if (dpi && RegSetValueExA(key, LoadResString(IDS_VALUE_COLUMNDPI), 0, REG_DWORD, (const BYTE*)&dpi,
+                              sizeof(dpi)) != ERROR_SUCCESS)
+        saved = false;
     return saved;
 }
 

@@ -140,6 +140,7 @@ bool LoadOptionsFrom(const void* data, DWORD bytes, OptionsRecord* rec);
 // that is missing or not a DWORD leaves the default.
 struct ExtraOptions {
     uint32_t ShowMagnifier;     // the Capture Screen page's "Show magnifier"; 1 by default
+    uint32_t ColumnDpi;         // the DPI the record's column widths were measured at; 0: not known
 };
 extern ExtraOptions g_ExtraOptions;
 
@@ -147,6 +148,14 @@ void SetExtraOptionsDefaults(ExtraOptions* extra);
 // Pure: a stored flag (0 or 1) from a value as read: the read's result, the value's type, its
 // byte count and its first four bytes.
 uint32_t StoredFlag(LONG readResult, DWORD type, DWORD bytes, DWORD data, uint32_t fallback);
+// Pure: a stored DPI from a value as read: a four-byte DWORD from 48 to 1536, else 0 (not known).
+uint32_t StoredDpi(LONG readResult, DWORD type, DWORD bytes, DWORD data);
+// Pure: the record's stored column widths (not the -1 of "share the list's width") measured
+// again from fromDpi to toDpi; fromDpi 0 (not known) leaves them as they are.
+void RebaseColumnWidths(OptionsRecord* rec, UINT fromDpi, UINT toDpi);
+// The record's column widths are about to be stored at dpi: the others are measured at it too,
+// so that one DPI stands for all of them.
+void TakeColumnDpi(UINT dpi);
 // Reads and writes the extra values under the open settings key; LoadOptions and SaveOptions
 // call them.
 void LoadExtraOptions(HKEY key);

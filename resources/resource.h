@@ -283,10 +283,11 @@
 // ==== Strings, by the part of the program that shows them
 
 // ---- Settings and start-up: the registry's keys and values, the hidden window's class:
-// 16..18, 22..24, 43
+// 16..18, 22..24, 43, 44
 #define IDS_KEY_OPTIONS         16
 #define IDS_VALUE_OPTIONS       17
 #define IDS_VALUE_SHOWMAGNIFIER 43      // "Show magnifier", a value beside the record
+#define IDS_VALUE_COLUMNDPI     44      // the DPI of the record's column widths, beside it
 #define IDS_MAIN_CLASS          18
 #define IDS_KEY_CURRENTVERSION  22
 #define IDS_KEY_RUN             23

@@ -3,6 +3,7 @@
 #include "integration/dialog_fixture.h"
 #include "support/dialogs.h"
 #include "support/pictures.h"
+#include "support/settings.h"
 #include "app/about.h"
 #include "app/dpi.h"
 #include "processes/process_info.h"
@@ -13,6 +14,7 @@
 #include "windows/window_info.h"
 
 #include <stdlib.h>
+#include <string.h>
 #include <string>
 #include <vector>
 
@@ -106,6 +108,42 @@ TEST_F(DpiPages, ColumnsShareTheListsWidthAtAnyDpi)
         EXPECT_GT(sum, room - (int)w.size()) << "page " << l.page;
         CloseMain();
     }
+}
+
+TEST_F(DpiPages, StoredColumnWidthsAreShownAndStoredAtTheListsDpi)
+{
+    // Widths the user set on a monitor of 192 DPI, the Processes page's and the Task Manager's.
+    const int32_t process[PROCESS_COLUMNS] = {120, 60, -1, 200};
+    memcpy(g_Options.ProcessColumnWidths, process, sizeof(process));
+    g_Options.TaskColumnWidths[0] = 300;
+    g_ExtraOptions.ColumnDpi = 192;
+    ASSERT_TRUE(OpenOnPage(PAGE_PROCESSES));
+    std::vector<int> shown = ColumnWidths(GetDlgItem(g_hPage, IDC_PROC_LIST));
+    ASSERT_EQ(shown.size(), (size_t)PROCESS_COLUMNS);
+    for (int i = 0; i < PROCESS_COLUMNS; i++) {
+        if (process[i] < 0) continue;
+        EXPECT_EQ(shown[i], ScaleBetween(process[i], 192, PrefixDpi())) << "column " << i;
+    }
+    CloseMain();
+
+    // Stored as shown, at the screen's DPI, and the page not shown is measured at it too.
+    EXPECT_EQ(g_ExtraOptions.ColumnDpi, PrefixDpi());
+    for (int i = 0; i < PROCESS_COLUMNS; i++) EXPECT_EQ(g_Options.ProcessColumnWidths[i], shown[i]) << i;
+    EXPECT_EQ(g_Options.TaskColumnWidths[0], ScaleBetween(300, 192, PrefixDpi()));
+    DWORD type = 0, data = 0;
+    ASSERT_TRUE(ReadStoredExtra("ColumnDpi", &type, &data)) << "closing the dialog stored it";
+    EXPECT_EQ(type, (DWORD)REG_DWORD);
+    EXPECT_EQ(data, PrefixDpi());
+    g_ExtraOptions.ColumnDpi = 0;
+    LoadOptions();
+    EXPECT_EQ(g_ExtraOptions.ColumnDpi, PrefixDpi());
+
+    // A record stored before the DPI was: its widths are taken as they are.
+    g_ExtraOptions.ColumnDpi = 0;
+    g_Options.TaskColumnWidths[0] = 300;
+    ASSERT_TRUE(OpenOnPage(PAGE_TASKS));
+    EXPECT_EQ(ColumnWidths(GetDlgItem(g_hPage, IDC_TASK_LIST)), std::vector<int>{300});
+    CloseMain();
 }
 
 // The rectangle a monitor of from/to times the DPI would suggest for the window (somewhat moved).

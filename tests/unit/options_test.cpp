@@ -225,12 +225,67 @@ TEST(ExtraOptions, AStoredFlagCountsOnlyAsAFourByteDword)
         EXPECT_EQ(StoredFlag(c.result, c.type, c.bytes, c.data, c.fallback), c.want) << c.name;
 }
 
-TEST(ExtraOptions, TheMagnifierIsOnUntilTheUserTurnsItOff)
+TEST(ExtraOptions, TheMagnifierIsOnUntilTheUserTurnsItOffAndTheColumnsDpiIsNotKnown)
 {
     ExtraOptions e;
     memset(&e, 0xAB, sizeof(e));
     SetExtraOptionsDefaults(&e);
     EXPECT_EQ(e.ShowMagnifier, 1u);
+    EXPECT_EQ(e.ColumnDpi, 0u);
+}
+
+TEST(ExtraOptions, AStoredDpiIsAFourByteDwordOfAPlausibleDpi)
+{
+    const struct {
+        const char* name;
+        LONG result;
+        DWORD type, bytes, data;
+        uint32_t want;
+    } cases[] = {
+        {"missing", ERROR_FILE_NOT_FOUND, 0, 0, 0, 0},
+        {"96", ERROR_SUCCESS, REG_DWORD, 4, 96, 96},
+        {"144", ERROR_SUCCESS, REG_DWORD, 4, 144, 144},
+        {"the least taken", ERROR_SUCCESS, REG_DWORD, 4, 48, 48},
+        {"the most taken", ERROR_SUCCESS, REG_DWORD, 4, 1536, 1536},
+        {"zero", ERROR_SUCCESS, REG_DWORD, 4, 0, 0},
+        {"too small", ERROR_SUCCESS, REG_DWORD, 4, 47, 0},
+        {"too large", ERROR_SUCCESS, REG_DWORD, 4, 1537, 0},
+        {"negative", ERROR_SUCCESS, REG_DWORD, 4, 0xFFFFFFA0u, 0},
+        {"binary", ERROR_SUCCESS, REG_BINARY, 4, 96, 0},
+        {"a short dword", ERROR_SUCCESS, REG_DWORD, 2, 96, 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(StoredDpi(c.result, c.type, c.bytes, c.data), c.want) << c.name;
+}
+
+TEST(ExtraOptions, RebasingMeasuresEveryStoredWidthAtTheNewDpi)
+{
+    OptionsRecord rec;
+    SetOptionsDefaults(&rec);
+    const int32_t process[PROCESS_COLUMNS] = {100, -1, 0, 333};
+    memcpy(rec.ProcessColumnWidths, process, sizeof(process));
+    rec.ThreadColumnWidths[1] = 50;
+    rec.ModuleColumnWidths[2] = 81;
+    rec.TaskColumnWidths[0] = 400;
+
+    OptionsRecord same = rec;
+    RebaseColumnWidths(&same, 0, 144);
+    EXPECT_EQ(0, memcmp(&same, &rec, sizeof(rec))) << "a DPI not known leaves the widths as stored";
+    RebaseColumnWidths(&same, 120, 120);
+    EXPECT_EQ(0, memcmp(&same, &rec, sizeof(rec)));
+
+    OptionsRecord up = rec;
+    RebaseColumnWidths(&up, 96, 144);
+    EXPECT_EQ(150, up.ProcessColumnWidths[0]);
+    EXPECT_EQ(-1, up.ProcessColumnWidths[1]) << "an equal share stays one";
+    EXPECT_EQ(0, up.ProcessColumnWidths[2]);
+    EXPECT_EQ(500, up.ProcessColumnWidths[3]) << "499.5 rounds up";
+    EXPECT_EQ(75, up.ThreadColumnWidths[1]);
+    EXPECT_EQ(-1, up.ThreadColumnWidths[0]);
+    EXPECT_EQ(122, up.ModuleColumnWidths[2]);
+    EXPECT_EQ(600, up.TaskColumnWidths[0]);
+    // Only the widths change, and back at 96 DPI they are what they were.
+    RebaseColumnWidths(&up, 144, 96);
+    EXPECT_EQ(0, memcmp(&up, &rec, sizeof(rec)));
 }
 
 TEST(RunAtLogon, CommandQuotesPathsWithBlanks)
