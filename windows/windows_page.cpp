@@ -32,6 +32,23 @@ static HWND s_hCurrent;
 static int s_nInserted;
 static HTREEITEM s_hDesktopItem;
 
+// The items of the last fill in the order they were inserted (parents before their children),
+// so that keeping the user's view across a refresh asks the tree only about items that have
+// children: thousands of childless top-level windows cost no message each. Valid until the tree
+// is cleared; only fills change it.
+struct FillItem {
+    HTREEITEM item;
+    HWND hWnd;
+    int parent;          // index of the parent's entry; -1 for the desktop's
+    bool hasChildren;
+    bool open;           // expanded and reachable: worked out while remembering or restoring
+};
+static FillItem* s_fillItems;
+static int s_nFillItems;
+static int s_fillCapacity;
+// False when memory ran out during the fill: the view is then kept by walking the tree.
+static bool s_bFillItemsComplete;
+
 // Threads whose windows did not answer during this fill: their other windows are not asked
 // again, so a hung program with many windows costs one wait, not one per window.
 #define HUNG_THREADS_MAX 64
@@ -182,32 +199,66 @@ static HTREEITEM InsertWindowItem(HWND hWnd, HTREEITEM parent)
     return item;
 }
 
-static void AddWindowBranch(HWND hWnd, HTREEITEM parentItem);
+static void ForgetFillItems()
+{
+    if (s_fillItems) HeapFree(GetProcessHeap(), 0, s_fillItems);
+    s_fillItems = NULL;
+    s_nFillItems = s_fillCapacity = 0;
+    s_bFillItemsComplete = false;
+}
+
+// Records an inserted item; returns its index, or -1 once the record is incomplete.
+static int RecordFillItem(HTREEITEM item, HWND hWnd, int parent)
+{
+    if (!s_bFillItemsComplete) return -1;
+    if (s_nFillItems == s_fillCapacity) {
+        int grown = s_fillCapacity ? s_fillCapacity * 2 : 256;
+        void* p = s_fillItems ? HeapReAlloc(GetProcessHeap(), 0, s_fillItems, (size_t)grown * sizeof(FillItem))
+                              : HeapAlloc(GetProcessHeap(), 0, (size_t)grown * sizeof(FillItem));
+        if (!p) {
+            s_bFillItemsComplete = false;
+            return -1;
+        }
+        s_fillItems = (FillItem*)p;
+        s_fillCapacity = grown;
+    }
+    if (parent >= 0) s_fillItems[parent].hasChildren = true;
+    FillItem* e = &s_fillItems[s_nFillItems];
+    e->item = item;
+    e->hWnd = hWnd;
+    e->parent = parent;
+    e->hasChildren = false;
+    e->open = false;
+    return s_nFillItems++;
+}
+
+static void AddWindowBranch(HWND hWnd, HTREEITEM parentItem, int parentIndex);
 
 struct BranchContext {
     HWND parent;
     HTREEITEM parentItem;
+    int parentIndex;
 };
 
 static BOOL CALLBACK AddChildProc(HWND hWnd, LPARAM lParam)
 {
     const BranchContext* ctx = (const BranchContext*)lParam;
     // The enumeration reaches every descendant; deeper ones are listed under their own parent.
-    if (GetAncestor(hWnd, GA_PARENT) == ctx->parent) AddWindowBranch(hWnd, ctx->parentItem);
+    if (GetAncestor(hWnd, GA_PARENT) == ctx->parent) AddWindowBranch(hWnd, ctx->parentItem, ctx->parentIndex);
     return TRUE;
 }
 
-static void AddWindowBranch(HWND hWnd, HTREEITEM parentItem)
+static void AddWindowBranch(HWND hWnd, HTREEITEM parentItem, int parentIndex)
 {
     HTREEITEM item = InsertWindowItem(hWnd, parentItem);
     if (!item) return;
-    BranchContext ctx = {hWnd, item};
+    BranchContext ctx = {hWnd, item, RecordFillItem(item, hWnd, parentIndex)};
     EnumChildWindows(hWnd, AddChildProc, (LPARAM)&ctx);
 }
 
 static BOOL CALLBACK AddTopLevelProc(HWND hWnd, LPARAM lParam)
 {
-    AddWindowBranch(hWnd, (HTREEITEM)lParam);
+    AddWindowBranch(hWnd, s_hDesktopItem, (int)lParam);
     return TRUE;
 }
 
@@ -219,6 +270,7 @@ static void SetCurrentWindow(HWND hPage, HWND hWnd)
 
 static void ClearTree()
 {
+    ForgetFillItems();
     if (!s_hTree) return;
     SendMessageA(s_hTree, TVM_DELETEITEM, 0, (LPARAM)TVI_ROOT);
     s_hCurrent = NULL;
@@ -266,7 +318,9 @@ static void FillTreeItems(HWND hPage)
     SetCurrentWindow(hPage, desktop);
     s_hDesktopItem = InsertWindowItem(desktop, TVI_ROOT);
     if (s_hDesktopItem) {
-        EnumWindows(AddTopLevelProc, (LPARAM)s_hDesktopItem);
+        s_bFillItemsComplete = true;
+        int desktopIndex = RecordFillItem(s_hDesktopItem, desktop, -1);
+        EnumWindows(AddTopLevelProc, (LPARAM)desktopIndex);
         SendMessageA(s_hTree, TVM_EXPAND, TVE_EXPAND, (LPARAM)s_hDesktopItem);
         // The selected state alone leaves the control without a caret: make it the selection.
         SendMessageA(s_hTree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)s_hDesktopItem);
@@ -321,6 +375,11 @@ static bool ItemExpanded(HTREEITEM item)
 // The item of a window anywhere in the tree, expanded or not; NULL when it is not listed.
 static HTREEITEM FindWindowItem(HWND hWnd)
 {
+    if (s_bFillItemsComplete) {
+        for (int i = 0; i < s_nFillItems; i++)
+            if (s_fillItems[i].hWnd == hWnd) return s_fillItems[i].item;
+        return NULL;
+    }
     HTREEITEM at = TreeNext(NULL, TVGN_ROOT);
     while (at) {
         if (ItemWindow(at) == hWnd) return at;
@@ -375,19 +434,43 @@ static bool IsExpandedWindow(const ExpandedWindows* set, HWND hWnd)
     return false;
 }
 
-// Only items the user can reach can have been expanded by the user: the walk goes from item to
-// item as the tree shows them, into expanded items only.
+// Only items the user can reach can have been expanded by the user: those whose parents are all
+// expanded. Only an item with children can be expanded.
 static void RememberExpanded(ExpandedWindows* set)
 {
-    for (HTREEITEM at = TreeNext(NULL, TVGN_ROOT); at; at = TreeNext(at, TVGN_NEXTVISIBLE))
-        if (ItemExpanded(at)) AddExpanded(set, ItemWindow(at));
+    if (!s_bFillItemsComplete) {
+        for (HTREEITEM at = TreeNext(NULL, TVGN_ROOT); at; at = TreeNext(at, TVGN_NEXTVISIBLE))
+            if (ItemExpanded(at)) AddExpanded(set, ItemWindow(at));
+        return;
+    }
+    // Parents come before their children: each item's parent is settled when the item is reached.
+    for (int i = 0; i < s_nFillItems; i++) {
+        FillItem* e = &s_fillItems[i];
+        bool reachable = e->parent < 0 || s_fillItems[e->parent].open;
+        e->open = reachable && e->hasChildren && ItemExpanded(e->item);
+        if (e->open) AddExpanded(set, e->hWnd);
+    }
 }
 
+// The fill has expanded the desktop's item; the others the user had expanded are expanded again
+// where they can be reached.
 static void RestoreExpanded(const ExpandedWindows* set)
 {
-    for (HTREEITEM at = TreeNext(NULL, TVGN_ROOT); at; at = TreeNext(at, TVGN_NEXTVISIBLE))
-        if (!ItemExpanded(at) && IsExpandedWindow(set, ItemWindow(at)))
-            SendMessageA(s_hTree, TVM_EXPAND, TVE_EXPAND, (LPARAM)at);
+    if (!s_bFillItemsComplete) {
+        for (HTREEITEM at = TreeNext(NULL, TVGN_ROOT); at; at = TreeNext(at, TVGN_NEXTVISIBLE))
+            if (!ItemExpanded(at) && IsExpandedWindow(set, ItemWindow(at)))
+                SendMessageA(s_hTree, TVM_EXPAND, TVE_EXPAND, (LPARAM)at);
+        return;
+    }
+    for (int i = 0; i < s_nFillItems; i++) {
+        FillItem* e = &s_fillItems[i];
+        if (e->parent < 0) {
+            e->open = ItemExpanded(e->item);
+            continue;
+        }
+        e->open = s_fillItems[e->parent].open && e->hasChildren && IsExpandedWindow(set, e->hWnd);
+        if (e->open) SendMessageA(s_hTree, TVM_EXPAND, TVE_EXPAND, (LPARAM)e->item);
+    }
 }
 
 // Refresh: the tree read anew, with the items the user had expanded expanded again and the

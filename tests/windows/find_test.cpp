@@ -357,6 +357,13 @@ TEST_F(FindOnPage, RefreshKeepsTheSelectedWindowAndTheOpenBranches)
     EXPECT_TRUE(Expanded(t.groups[2]));
     EXPECT_TRUE(Expanded(t.groups[5]));
 
+    // Branches inside a closed one are out of the user's reach: the refresh opens none of them.
+    SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, (LPARAM)ItemOf(t.top));
+    SendMessageA(page, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+    EXPECT_FALSE(Expanded(t.top));
+    EXPECT_FALSE(Expanded(t.groups[2]));
+    EXPECT_FALSE(Expanded(t.groups[5]));
+
     // Show class still reads the tree afresh, as it always did: back to the desktop, top-level
     // windows only.
     SelectTreeItem(tree, ItemOf(t.items[2][3]));
