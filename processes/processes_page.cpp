@@ -145,15 +145,21 @@ static int SharedProcessIcon(const int* rowImages, int row)
     return -2;
 }
 
+// The first row whose table index passes the test; -1 when none does.
+template <class Test> static int RowWhere(HWND list, Test test)
+{
+    int rows = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    for (int row = 0; row < rows; row++)
+        if (test(ListRowParam(list, row))) return row;
+    return -1;
+}
+
 // The row of the process with the given identifier; -1 when it has none.
 static int ProcessRowOf(DWORD pid)
 {
-    int rows = (int)SendMessageA(g_hProcessList, LVM_GETITEMCOUNT, 0, 0);
-    for (int row = 0; row < rows; row++) {
-        LPARAM i = ListRowParam(g_hProcessList, row);
-        if (i >= 0 && i < g_processCount && g_processTable[i].entry.th32ProcessID == pid) return row;
-    }
-    return -1;
+    return RowWhere(g_hProcessList, [&](LPARAM i) {
+        return i >= 0 && i < g_processCount && g_processTable[i].entry.th32ProcessID == pid;
+    });
 }
 
 // Fills the process list and selects the top row, or, for a refresh, the process that was
@@ -192,7 +198,7 @@ static void FillProcessListKeeping(const PageSelection* keep)
     if (SortStateOf(g_Options.ProcessSortStates, PROCESS_COLUMNS, g_Options.ProcessSortColumn))
         SortList(g_hProcessList, g_Options.ProcessSortColumn, CompareProcesses);
     int row = keep && keep->process ? ProcessRowOf(keep->pid) : -1;
-    if (row > 0) {
+    if (row >= 0) {
         SelectListRow(g_hProcessList, row);
     } else {
         row = 0;
@@ -291,27 +297,19 @@ static void RememberSelection(PageSelection* sel)
     if (row >= 0 && m >= 0 && m < g_moduleCount) lstrcpynA(sel->modulePath, g_moduleTable[m].szExePath, MODULE_PATH_CHARS);
 }
 
-// Selects the row whose table index passes the test, and shows it; false when no row does.
-template <class Test> static bool SelectRowWhere(HWND list, Test test)
+// Selects the first row whose table index passes the test, and shows it.
+template <class Test> static void SelectRowWhere(HWND list, Test test)
 {
-    int rows = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
-    for (int row = 0; row < rows; row++) {
-        if (!test(ListRowParam(list, row))) continue;
-        SelectListRow(list, row);
-        return true;
-    }
-    return false;
+    int row = RowWhere(list, test);
+    if (row >= 0) SelectListRow(list, row);
 }
 
-// The same process, thread and module again where they are still there; the selection of the
-// process list refills the lower lists on its way.
+// The same thread and module again where they are still there, once the fill has selected the
+// same process (FillProcessListKeeping).
 static void RestoreSelection(const PageSelection* sel)
 {
     if (!sel->process) return;
-    bool found = SelectRowWhere(g_hProcessList, [&](LPARAM i) {
-        return i >= 0 && i < g_processCount && g_processTable[i].entry.th32ProcessID == sel->pid;
-    });
-    if (!found) return;
+    if (!ProcessSelected() || g_processTable[g_iProcessSel].entry.th32ProcessID != sel->pid) return;
     if (sel->thread) {
         SelectRowWhere(g_hThreadList, [&](LPARAM t) {
             return t >= 0 && t < g_threadCount && g_threadTable[t].th32ThreadID == sel->tid;
