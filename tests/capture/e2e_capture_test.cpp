@@ -104,10 +104,17 @@ protected:
         }
         return GetClipboardSequenceNumber();
     }
-    // A capture has reached the clipboard since seq, within ms.
+    // A capture has reached the clipboard since seq, within ms: the program has put its bitmap
+    // there and closed the clipboard, so every form it gives is there (the sequence moves and
+    // the bitmap shows while the PNG form is still to come).
+    static bool Delivered(DWORD seq)
+    {
+        return GetClipboardSequenceNumber() != seq && IsClipboardFormatAvailable(CF_DIB) &&
+               GetOpenClipboardWindow() == NULL;
+    }
     static bool CaptureArrived(DWORD seq, DWORD ms)
     {
-        return WaitUntil([&] { return GetClipboardSequenceNumber() != seq && IsClipboardFormatAvailable(CF_DIB); }, ms);
+        return WaitUntil([&] { return Delivered(seq); }, ms);
     }
     // The display shows the fixture's whole picture: nothing of the program's start (its
     // banner, its dialog) is left over it.
@@ -256,7 +263,7 @@ TEST_F(CaptureEndToEnd, WithShowMagnifierUncheckedNoMagnifierShowsAndTheChoiceIs
         bool seen = false;
         bool arrived = WaitUntil([&] {
             if (FindTopWindow(v.Pid(), kMagnifierClass, NULL, false)) seen = true;
-            return GetClipboardSequenceNumber() != seq && IsClipboardFormatAvailable(CF_DIB);
+            return Delivered(seq);
         }, 10000);
         ASSERT_TRUE(arrived) << "a capture arrived";
         EXPECT_FALSE(seen) << "no magnifier at any time";
