@@ -1,6 +1,7 @@
 // The selection overlay's magnifier.
 #include "capture/magnifier.h"
 #include "app/program.h"
+#include "windows/screen.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -126,18 +127,6 @@ static DWORD* s_pBack;
 static MagnifierLayout s_layout;
 static MagnifierReadout s_readout;
 static bool s_bShown;
-
-static HBITMAP CreateTopDownDib(HDC compatible, int width, int height, void** bits)
-{
-    BITMAPINFO bi;
-    ZeroMemory(&bi, sizeof(bi));
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    return CreateDIBSection(compatible, &bi, DIB_RGB_COLORS, bits, NULL, 0);
-}
 
 static void Magnifier_OnPaint(HWND hWnd)
 {

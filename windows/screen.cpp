@@ -79,18 +79,23 @@ static const int kMaxPieces = 16;
 static ScreenPiece s_noted[kMaxPieces];
 static int s_nNoted;
 
-DWORD* CopyPixels(HDC display, const RECT& rc)
+HBITMAP CreateTopDownDib(HDC compatible, int width, int height, void** bits)
 {
-    int w = rc.right - rc.left, h = rc.bottom - rc.top;
     BITMAPINFO bi;
     ZeroMemory(&bi, sizeof(bi));
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
+    return CreateDIBSection(compatible, &bi, DIB_RGB_COLORS, bits, NULL, 0);
+}
+
+DWORD* CopyPixels(HDC display, const RECT& rc)
+{
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
     void* bits = NULL;
-    HBITMAP dib = CreateDIBSection(display, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+    HBITMAP dib = CreateTopDownDib(display, w, h, &bits);
     if (!dib) return NULL;
     SIZE_T bytes = (SIZE_T)w * h * sizeof(DWORD);
     DWORD* copy = (DWORD*)HeapAlloc(GetProcessHeap(), 0, bytes);

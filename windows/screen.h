@@ -16,6 +16,9 @@ void UpdateAllWindows();
 // Notes what a window of ours shows on the screen now, just before it is hidden or removed:
 // the next UpdateAllWindows waits until the windows below have drawn over it. One at a time.
 void NoteLeavingWindow(HWND window);
+// A 32-bit DIB section of width x height with its rows top-down, its pixels at *bits; NULL when
+// it cannot be made.
+HBITMAP CreateTopDownDib(HDC compatible, int width, int height, void** bits);
 // rc of a DC (the display, a memory DC) as 32-bit top-down rows in a new block of the process
 // heap, or NULL; the caller frees it with HeapFree.
 DWORD* CopyPixels(HDC from, const RECT& rc);
